@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace quorrel::platform {
+
+// The debugger output: OutputDebugStringA on Windows, standard error on Linux.
+void writeDebugOutput(std::string_view line);
+
+// Numeric identifier of the calling thread, as the system reports it.
+unsigned long currentThreadId();
+
+// Sends debug lines to `sink` instead of the system's output (tests capture them this
+// way); an empty function restores the system's output. Safe to call from any thread.
+void setDebugSink(std::function<void(std::string_view)> sink);
+
+}  // namespace quorrel::platform

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quorrel::platform {
+
+// Conversion between the program's UTF-8 texts and the Korean code page (CP949) in which
+// the data file is stored on every platform.
+class TextCodec {
+public:
+    virtual ~TextCodec() = default;
+
+    // UTF-8 to CP949 bytes. A character that CP949 cannot hold is written as '?' and the
+    // result is false; the caller decides whether that loss is acceptable.
+    virtual bool encode(std::string_view utf8, std::string& out) const = 0;
+
+    // CP949 bytes to UTF-8. A byte sequence that is not valid CP949 becomes U+FFFD.
+    virtual std::string decode(std::string_view bytes) const = 0;
+
+    // Whether every character of the text can be written in CP949.
+    bool canEncode(std::string_view utf8) const {
+        std::string ignored;
+        return encode(utf8, ignored);
+    }
+
+    // Length of the text in CP949 bytes (unencodable characters count one byte each).
+    std::size_t encodedLength(std::string_view utf8) const {
+        std::string bytes;
+        encode(utf8, bytes);
+        return bytes.size();
+    }
+};
+
+// The operating system's converter (iconv on Linux, the Windows code page functions).
+std::unique_ptr<TextCodec> makeCp949Codec();
+
+}  // namespace quorrel::platform

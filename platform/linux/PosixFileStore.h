@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/FileStore.h"
+
+namespace quorrel::platform {
+
+class PosixFileStore final : public FileStore {
+public:
+    std::optional<std::string> readAll(const std::string& path) override;
+    bool writeAtomically(const std::string& path, const std::string& bytes,
+                         std::string& error) override;
+    bool copyFile(const std::string& from, const std::string& to) override;
+
+    // Called with the temporary file's path after its bytes are on disk and before the
+    // rename; lets tests stop a save at its most fragile moment.
+    void setBeforeRename(std::function<void(const std::string&)> hook) {
+        beforeRename_ = std::move(hook);
+    }
+
+private:
+    std::function<void(const std::string&)> beforeRename_;
+};
+
+}  // namespace quorrel::platform

@@ -1,0 +1,149 @@
+#include "profiles/ProfileFile.h"
+
+#include <array>
+#include <cstddef>
+
+#include "resources/AppTexts.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr std::string_view kSeparator = "||";
+constexpr std::string_view kTrue = "TRUE";
+constexpr std::string_view kFalse = "FALSE";
+
+// Position of the next separator at or after `start`, or -1.
+long findSeparator(std::string_view line, long start) {
+    if (start < 0 || static_cast<std::size_t>(start) > line.size()) {
+        return -1;
+    }
+    const auto found = line.find(kSeparator, static_cast<std::size_t>(start));
+    return found == std::string_view::npos ? -1 : static_cast<long>(found);
+}
+
+// The text from `start` with `length` bytes, empty when the length is negative or the
+// start lies beyond the line, and never running past the line's end.
+std::string_view fieldAt(std::string_view line, long start, long length) {
+    if (length < 0 || start < 0 || static_cast<std::size_t>(start) > line.size()) {
+        return {};
+    }
+    return line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+}
+
+}  // namespace
+
+std::string formatProfileLine(const IpProfile& profile) {
+    std::string line;
+    const std::array<std::string_view, 8> fields = {
+        profile.name,
+        profile.useDhcp != 0 ? kTrue : kFalse,
+        profile.ipAddress,
+        profile.subnetMask,
+        profile.gateway,
+        profile.dnsAuto != 0 ? kTrue : kFalse,
+        profile.primaryDns,
+        profile.secondaryDns,
+    };
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line += kSeparator;
+        }
+        line += fields[i];
+    }
+    return line;
+}
+
+IpProfile parseProfileLine(std::string_view line) {
+    // The separators are searched one after another, not counted: s[k] is the position of
+    // the k-th separator, s[0] = -2, and a failed search gives -1.
+    std::array<long, 8> s{};
+    s[0] = -2;
+    std::array<std::string_view, 9> field{};
+    for (std::size_t k = 1; k <= 7; ++k) {
+        s[k] = findSeparator(line, s[k - 1] + 2);
+        field[k] = fieldAt(line, s[k - 1] + 2, s[k] - s[k - 1] - 2);
+    }
+    const long lastStart = s[7] + 2;
+    field[8] = fieldAt(line, lastStart, static_cast<long>(line.size()) - lastStart);
+
+    IpProfile profile;
+    profile.name = std::string(field[1]);
+    profile.useDhcp = field[2] == kFalse ? 0 : 1;
+    profile.ipAddress = std::string(field[3]);
+    profile.subnetMask = std::string(field[4]);
+    profile.gateway = std::string(field[5]);
+    if (field[6] == kFalse) {
+        profile.dnsAuto = 0;
+        profile.primaryDns = std::string(field[7]);
+        profile.secondaryDns = std::string(field[8]);
+    } else {
+        // Automatic DNS is possible only together with an automatic address.
+        profile.dnsAuto = profile.useDhcp == 1 ? 1 : 0;
+    }
+    return profile;
+}
+
+bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec,
+                       std::string& bytes) {
+    bool lossless = true;
+    bytes.clear();
+    for (const auto& profile : list) {
+        std::string encoded;
+        if (!codec.encode(formatProfileLine(profile), encoded)) {
+            lossless = false;
+        }
+        bytes += encoded;
+        bytes += "\r\n";
+    }
+    return lossless;
+}
+
+void parseProfiles(std::string_view bytes, const platform::TextCodec& codec, ProfileList& list) {
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        auto end = bytes.find('\n', pos);
+        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        std::string_view line = bytes.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        pos = next;
+        // A blank line is skipped rather than ending the file: ending there would drop
+        // every later profile at the next save.
+        if (line.empty()) {
+            continue;
+        }
+        list.append(parseProfileLine(codec.decode(line)));
+    }
+}
+
+ProfileDataFile::ProfileDataFile(platform::FileStore& files, const platform::TextCodec& codec,
+                                 std::string installFolder)
+    : files_(files), codec_(codec), folder_(std::move(installFolder)) {}
+
+std::string ProfileDataFile::dataPath() const { return folder_ + texts::kDataFileName; }
+
+std::string ProfileDataFile::backupPath() const { return folder_ + texts::kBackupFileName; }
+
+void ProfileDataFile::backup() { files_.copyFile(dataPath(), backupPath()); }
+
+bool ProfileDataFile::load(ProfileList& list) {
+    const auto bytes = files_.readAll(dataPath());
+    if (!bytes) {
+        return false;
+    }
+    parseProfiles(*bytes, codec_, list);
+    return true;
+}
+
+bool ProfileDataFile::save(const ProfileList& list, std::string& error) {
+    std::string bytes;
+    serializeProfiles(list, codec_, bytes);
+    return files_.writeAtomically(dataPath(), bytes, error);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,56 @@
+#include "profiles/ProfileList.h"
+
+namespace quorrel {
+
+IpProfile& ProfileList::append(const IpProfile& source) {
+    IpProfile record;
+    record.name = source.name;
+    record.isCurrent = source.isCurrent;
+    if (source.useDhcp != 0) {
+        record.useDhcp = source.useDhcp;
+    } else {
+        record.ipAddress = source.ipAddress;
+        record.subnetMask = source.subnetMask;
+        record.gateway = source.gateway;
+    }
+    if (source.dnsAuto != 0) {
+        record.dnsAuto = source.dnsAuto;
+    } else {
+        record.primaryDns = source.primaryDns;
+        record.secondaryDns = source.secondaryDns;
+    }
+    return records_.emplace_back(std::move(record));
+}
+
+bool ProfileList::removeMatching(const IpProfile& profile) {
+    for (auto it = records_.begin(); it != records_.end(); ++it) {
+        if (it->name == profile.name && it->ipAddress == profile.ipAddress &&
+            it->subnetMask == profile.subnetMask && it->gateway == profile.gateway &&
+            it->primaryDns == profile.primaryDns && it->secondaryDns == profile.secondaryDns) {
+            records_.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+IpProfile* ProfileList::findByName(std::string_view name) {
+    for (auto& record : records_) {
+        if (record.name == name) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
+const IpProfile* ProfileList::findByName(std::string_view name) const {
+    return const_cast<ProfileList*>(this)->findByName(name);
+}
+
+void ProfileList::clearCurrentMarks() {
+    for (auto& record : records_) {
+        record.isCurrent = 0;
+    }
+}
+
+}  // namespace quorrel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <list>
+#include <string_view>
+
+#include "profiles/IpProfile.h"
+
+namespace quorrel {
+
+// The ordered list of all profiles, in insertion order (which is the data file's order).
+// It owns its records; a record's address stays valid while others are added or removed.
+class ProfileList {
+public:
+    using const_iterator = std::list<IpProfile>::const_iterator;
+    using iterator = std::list<IpProfile>::iterator;
+
+    // Adds a normalised copy at the end: a DHCP profile keeps no address texts, a
+    // DNS-automatic one no DNS texts, and the adapter fields are never copied.
+    IpProfile& append(const IpProfile& source);
+
+    // Removes the first record equal to `profile` in name and the five address texts.
+    // Returns whether a record was removed.
+    bool removeMatching(const IpProfile& profile);
+
+    // First record with exactly this name, or nullptr.
+    IpProfile* findByName(std::string_view name);
+    const IpProfile* findByName(std::string_view name) const;
+
+    void clearCurrentMarks();
+
+    bool empty() const { return records_.empty(); }
+    std::size_t size() const { return records_.size(); }
+    void clear() { records_.clear(); }
+
+    iterator begin() { return records_.begin(); }
+    iterator end() { return records_.end(); }
+    const_iterator begin() const { return records_.begin(); }
+    const_iterator end() const { return records_.end(); }
+
+private:
+    std::list<IpProfile> records_;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds Quorrel and runs every test suite: the Linux build, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under wine.
+# Installs what it needs first. Network tests need root (they create their own network
+# namespaces); without root they are skipped with a visible reason.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh test
+
+jobs=$(nproc)
+status=0
+
+run_suite() {
+    local preset=$1
+    echo "== ${preset}: configure and build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    echo "== ${preset}: tests"
+    ctest --preset "$preset" -j "$jobs" || status=1
+}
+
+export QT_QPA_PLATFORM=offscreen
+run_suite default
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite sanitize
+
+if [ -x scripts/test-windows.sh ]; then
+    scripts/test-windows.sh || status=1
+fi
+
+exit $status

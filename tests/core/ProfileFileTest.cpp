@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "profiles/ProfileFile.h"
+#include "tests/support/MemoryFileStore.h"
+#include "tests/support/PassThroughCodec.h"
+
+namespace quorrel {
+namespace {
+
+ProfileList parse(std::string_view bytes) {
+    ProfileList list;
+    test::PassThroughCodec codec;
+    parseProfiles(bytes, codec, list);
+    return list;
+}
+
+std::string serialize(const ProfileList& list) {
+    test::PassThroughCodec codec;
+    std::string bytes;
+    EXPECT_TRUE(serializeProfiles(list, codec, bytes));
+    return bytes;
+}
+
+TEST(ProfileFileFormat, WritesEightFieldsWithCrLf) {
+    ProfileList list;
+    IpProfile home;
+    home.name = "집";
+    home.useDhcp = 1;
+    home.dnsAuto = 1;
+    list.append(home);
+    IpProfile office;
+    office.name = "사무실";
+    office.ipAddress = "192.168.0.10";
+    office.subnetMask = "255.255.255.0";
+    office.gateway = "192.168.0.1";
+    office.primaryDns = "192.168.0.1";
+    list.append(office);
+
+    EXPECT_EQ(serialize(list),
+              "집||TRUE||||||||TRUE||||\r\n"
+              "사무실||FALSE||192.168.0.10||255.255.255.0||192.168.0.1||FALSE||192.168.0.1||\r\n");
+}
+
+TEST(ProfileFileFormat, RoundTripKeepsEveryFieldAndOrder) {
+    const std::string bytes =
+        "a||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||10.0.0.1||10.0.0.2\r\n"
+        "b||TRUE||||||||FALSE||1.1.1.1||\r\n"
+        "50% off %s %d||TRUE||||||||TRUE||||\r\n";
+    const ProfileList list = parse(bytes);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list.begin()->secondaryDns, "10.0.0.2");
+    EXPECT_EQ(std::next(list.begin())->primaryDns, "1.1.1.1");
+    EXPECT_EQ(std::next(list.begin(), 2)->name, "50% off %s %d");
+    EXPECT_EQ(serialize(list), bytes);
+}
+
+TEST(ProfileFileRead, DhcpLineDropsStoredAddressesByNormalisation) {
+    const ProfileList list =
+        parse("집||TRUE||1.2.3.4||255.0.0.0||1.2.3.1||TRUE||1.1.1.1||2.2.2.2\r\n");
+    ASSERT_EQ(list.size(), 1u);
+    const IpProfile& p = *list.begin();
+    EXPECT_EQ(p.useDhcp, 1);
+    EXPECT_EQ(p.dnsAuto, 1);
+    EXPECT_EQ(p.ipAddress + p.subnetMask + p.gateway + p.primaryDns + p.secondaryDns, "");
+    EXPECT_EQ(serialize(list), "집||TRUE||||||||TRUE||||\r\n");
+}
+
+TEST(ProfileFileRead, AutomaticDnsWithFixedAddressBecomesEmptyManualDns) {
+    const ProfileList list = parse("가||FALSE||10.0.0.5||255.0.0.0||||TRUE||||\n");
+    ASSERT_EQ(list.size(), 1u);
+    const IpProfile& p = *list.begin();
+    EXPECT_EQ(p.useDhcp, 0);
+    EXPECT_EQ(p.dnsAuto, 0);
+    EXPECT_EQ(p.ipAddress, "10.0.0.5");
+    EXPECT_EQ(p.gateway, "");
+    EXPECT_EQ(p.primaryDns, "");
+    EXPECT_EQ(p.secondaryDns, "");
+}
+
+TEST(ProfileFileRead, OnlyUpperCaseFalseMeansManual) {
+    const ProfileList list = parse(
+        "a||false||10.0.0.5||255.0.0.0||||false||1.1.1.1||\n"
+        "b||True||||||||FALSE||1.1.1.1||\n"
+        "c||||||||||FALSE||1.1.1.1||\n");
+    ASSERT_EQ(list.size(), 3u);
+    auto it = list.begin();
+    EXPECT_EQ(it->useDhcp, 1);  // "false" counts as automatic
+    EXPECT_EQ(it->dnsAuto, 1);
+    ++it;
+    EXPECT_EQ(it->useDhcp, 1);
+    EXPECT_EQ(it->dnsAuto, 0);
+    EXPECT_EQ(it->primaryDns, "1.1.1.1");
+    ++it;
+    EXPECT_EQ(it->useDhcp, 1);  // an empty flag counts as automatic too
+}
+
+TEST(ProfileFileRead, MissingAndExtraSeparatorsFollowTheSeparatorSearch) {
+    const ProfileList list = parse(
+        "no separators at all\n"
+        "short||FALSE||10.0.0.5\n"
+        "long||FALSE||1.1.1.1||255.0.0.0||1.1.1.254||FALSE||8.8.8.8||8.8.4.4||extra||more\n");
+    ASSERT_EQ(list.size(), 3u);
+    auto it = list.begin();
+    // No separator: empty name, everything automatic.
+    EXPECT_EQ(it->name, "");
+    EXPECT_EQ(it->useDhcp, 1);
+    EXPECT_EQ(it->dnsAuto, 1);
+    ++it;
+    // Three fields: after the failed search for the third separator the search starts
+    // over near the line's head, so the later fields repeat parts of the line. The rule
+    // is kept exactly; such a line is never rejected.
+    EXPECT_EQ(it->name, "short");
+    EXPECT_EQ(it->useDhcp, 0);
+    EXPECT_EQ(it->ipAddress, "");
+    EXPECT_EQ(it->subnetMask, "hort");
+    EXPECT_EQ(it->gateway, "FALSE");
+    EXPECT_EQ(it->dnsAuto, 0);
+    EXPECT_EQ(it->primaryDns, "");
+    ++it;
+    // Extra separators all end up in the last field.
+    EXPECT_EQ(it->primaryDns, "8.8.8.8");
+    EXPECT_EQ(it->secondaryDns, "8.8.4.4||extra||more");
+}
+
+TEST(ProfileFileRead, LastLineWithoutLineEnd) {
+    const ProfileList list = parse(
+        "나||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||10.0.0.1||\r\n"
+        "다||FALSE||10.0.0.5||255.0.0.0||||FALSE||10.0.0.1||10.0.0.2");
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.begin()->secondaryDns, "");
+    EXPECT_EQ(std::next(list.begin())->secondaryDns, "10.0.0.2");
+
+    const ProfileList single = parse("나||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||10.0.0.1||");
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_EQ(single.begin()->primaryDns, "10.0.0.1");
+    EXPECT_EQ(single.begin()->secondaryDns, "");
+}
+
+TEST(ProfileFileRead, BlankLinesAreSkippedNotTheEndOfTheFile) {
+    const ProfileList list = parse(
+        "\r\n"
+        "a||TRUE||||||||TRUE||||\r\n"
+        "\r\n"
+        "\n"
+        "b||TRUE||||||||TRUE||||\r\n");
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.begin()->name, "a");
+    EXPECT_EQ(std::next(list.begin())->name, "b");
+}
+
+TEST(ProfileFileRead, EmptyFileGivesEmptyList) {
+    EXPECT_TRUE(parse("").empty());
+}
+
+TEST(ProfileFileRead, LongLineIsReadWholeAsOneProfile) {
+    const std::string name(1000 - std::string("||TRUE||||||||TRUE||||").size(), 'n');
+    const std::string line = name + "||TRUE||||||||TRUE||||";
+    ASSERT_EQ(line.size(), 1000u);
+    const ProfileList list = parse(line + "\r\nnext||TRUE||||||||TRUE||||\r\n");
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.begin()->name, name);
+    EXPECT_EQ(std::next(list.begin())->name, "next");
+    EXPECT_EQ(serialize(list), line + "\r\nnext||TRUE||||||||TRUE||||\r\n");
+}
+
+TEST(ProfileDataFile, LoadSaveAndBackupUseTheInstallFolder) {
+    test::MemoryFileStore files;
+    test::PassThroughCodec codec;
+    ProfileDataFile file(files, codec, "/opt/q/");
+    EXPECT_EQ(file.dataPath(), "/opt/q/quorrel.dat");
+
+    ProfileList list;
+    EXPECT_FALSE(file.load(list));  // no file yet: failure, list untouched
+    EXPECT_TRUE(list.empty());
+    file.backup();                   // nothing to copy: no backup appears
+    EXPECT_EQ(files.files.count("/opt/q/quorrel.bak"), 0u);
+
+    files.files["/opt/q/quorrel.dat"] = "a||TRUE||||||||TRUE||||\r\n";
+    files.files["/opt/q/quorrel.bak"] = "old";
+    file.backup();
+    EXPECT_EQ(files.files["/opt/q/quorrel.bak"], "a||TRUE||||||||TRUE||||\r\n");
+    ASSERT_TRUE(file.load(list));
+    ASSERT_EQ(list.size(), 1u);
+
+    list.append(*list.begin()).name = "b";
+    std::string error;
+    ASSERT_TRUE(file.save(list, error));
+    EXPECT_EQ(files.files["/opt/q/quorrel.dat"],
+              "a||TRUE||||||||TRUE||||\r\nb||TRUE||||||||TRUE||||\r\n");
+
+    files.unwritable["/opt/q/quorrel.dat"] = true;
+    EXPECT_FALSE(file.save(ProfileList{}, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(files.files["/opt/q/quorrel.dat"],
+              "a||TRUE||||||||TRUE||||\r\nb||TRUE||||||||TRUE||||\r\n");
+}
+
+}  // namespace
+}  // namespace quorrel

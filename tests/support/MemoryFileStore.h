@@ -1,0 +1,44 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/FileStore.h"
+
+namespace quorrel::test {
+
+// Files kept in memory; a path listed in `unwritable` refuses writes.
+class MemoryFileStore final : public platform::FileStore {
+public:
+    std::map<std::string, std::string> files;
+    std::map<std::string, bool> unwritable;
+
+    std::optional<std::string> readAll(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end()) {
+            return std::nullopt;
+        }
+        return it->second;
+    }
+
+    bool writeAtomically(const std::string& path, const std::string& bytes,
+                         std::string& error) override {
+        if (unwritable.count(path) != 0) {
+            error = "read-only";
+            return false;
+        }
+        files[path] = bytes;
+        return true;
+    }
+
+    bool copyFile(const std::string& from, const std::string& to) override {
+        const auto bytes = readAll(from);
+        if (!bytes) {
+            return false;
+        }
+        std::string error;
+        return writeAtomically(to, *bytes, error);
+    }
+};
+
+}  // namespace quorrel::test
