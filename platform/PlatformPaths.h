@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace quorrel::platform {
+
+// Folders the program falls back on, named once per platform.
+
+// The platform's folder separator: '\\' on Windows, '/' elsewhere.
+char folderSeparator();
+
+// `folder` with exactly one folder separator at its end.
+std::string withTrailingSeparator(std::string folder);
+
+// The install folder used until the registry names one: the folder the folder prompt
+// starts in. On Linux the user's data folder for Varnok/Quorrel, created when missing so
+// that it can be chosen; on Windows "C:\Program Files\Varnok\Quorrel".
+std::string defaultInstallFolder();
+
+// The install folder when the user cancels the folder prompt: the user's home folder on
+// Linux, "C:\" on Windows. Ends in the folder separator.
+std::string cancelledPromptFolder();
+
+}  // namespace quorrel::platform
