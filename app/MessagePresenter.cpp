@@ -5,8 +5,7 @@
 namespace quorrel {
 
 Message standardMessage(std::string text) {
-    return Message{std::move(text), texts::kAppTitle, MessageIcon::Exclamation,
-                   MessageButtons::Ok};
+    return Message{std::move(text), texts::kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
 }  // namespace quorrel

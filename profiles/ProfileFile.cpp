@@ -36,14 +36,10 @@ std::string_view fieldAt(std::string_view line, long start, long length) {
 std::string formatProfileLine(const IpProfile& profile) {
     std::string line;
     const std::array<std::string_view, 8> fields = {
-        profile.name,
-        profile.useDhcp != 0 ? kTrue : kFalse,
-        profile.ipAddress,
-        profile.subnetMask,
-        profile.gateway,
-        profile.dnsAuto != 0 ? kTrue : kFalse,
-        profile.primaryDns,
-        profile.secondaryDns,
+        profile.name,       profile.useDhcp != 0 ? kTrue : kFalse,
+        profile.ipAddress,  profile.subnetMask,
+        profile.gateway,    profile.dnsAuto != 0 ? kTrue : kFalse,
+        profile.primaryDns, profile.secondaryDns,
     };
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) {
@@ -125,11 +121,17 @@ ProfileDataFile::ProfileDataFile(platform::FileStore& files, const platform::Tex
                                  std::string installFolder)
     : files_(files), codec_(codec), folder_(std::move(installFolder)) {}
 
-std::string ProfileDataFile::dataPath() const { return folder_ + texts::kDataFileName; }
+std::string ProfileDataFile::dataPath() const {
+    return folder_ + texts::kDataFileName;
+}
 
-std::string ProfileDataFile::backupPath() const { return folder_ + texts::kBackupFileName; }
+std::string ProfileDataFile::backupPath() const {
+    return folder_ + texts::kBackupFileName;
+}
 
-void ProfileDataFile::backup() { files_.copyFile(dataPath(), backupPath()); }
+void ProfileDataFile::backup() {
+    files_.copyFile(dataPath(), backupPath());
+}
 
 bool ProfileDataFile::load(ProfileList& list) {
     const auto bytes = files_.readAll(dataPath());

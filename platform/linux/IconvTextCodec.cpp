@@ -74,6 +74,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<TextCodec> makeCp949Codec() { return std::make_unique<IconvCp949Codec>(); }
+std::unique_ptr<TextCodec> makeCp949Codec() {
+    return std::make_unique<IconvCp949Codec>();
+}
 
 }  // namespace quorrel::platform

@@ -12,6 +12,8 @@ void writeSystemDebugOutput(std::string_view line) {
     [[maybe_unused]] const auto written = ::write(STDERR_FILENO, line.data(), line.size());
 }
 
-unsigned long currentThreadId() { return static_cast<unsigned long>(::syscall(SYS_gettid)); }
+unsigned long currentThreadId() {
+    return static_cast<unsigned long>(::syscall(SYS_gettid));
+}
 
 }  // namespace quorrel::platform

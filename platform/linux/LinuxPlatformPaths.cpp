@@ -29,7 +29,9 @@ std::string dataHome() {
 
 }  // namespace
 
-char folderSeparator() { return '/'; }
+char folderSeparator() {
+    return '/';
+}
 
 std::string withTrailingSeparator(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/') {
@@ -48,6 +50,8 @@ std::string defaultInstallFolder() {
     return folder;
 }
 
-std::string cancelledPromptFolder() { return withTrailingSeparator(homeFolder()); }
+std::string cancelledPromptFolder() {
+    return withTrailingSeparator(homeFolder());
+}
 
 }  // namespace quorrel::platform

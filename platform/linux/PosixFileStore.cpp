@@ -101,6 +101,8 @@ bool PosixFileStore::copyFile(const std::string& from, const std::string& to) {
     return writeAtomically(to, *bytes, error);
 }
 
-std::unique_ptr<FileStore> makeSystemFileStore() { return std::make_unique<PosixFileStore>(); }
+std::unique_ptr<FileStore> makeSystemFileStore() {
+    return std::make_unique<PosixFileStore>();
+}
 
 }  // namespace quorrel::platform

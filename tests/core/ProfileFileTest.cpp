@@ -172,7 +172,7 @@ TEST(ProfileDataFile, LoadSaveAndBackupUseTheInstallFolder) {
     ProfileList list;
     EXPECT_FALSE(file.load(list));  // no file yet: failure, list untouched
     EXPECT_TRUE(list.empty());
-    file.backup();                   // nothing to copy: no backup appears
+    file.backup();  // nothing to copy: no backup appears
     EXPECT_EQ(files.files.count("/opt/q/quorrel.bak"), 0u);
 
     files.files["/opt/q/quorrel.dat"] = "a||TRUE||||||||TRUE||||\r\n";
