@@ -1,0 +1,68 @@
+#include "listview/ProfileRows.h"
+
+#include <algorithm>
+
+#include "resources/ListViewTexts.h"
+
+namespace quorrel {
+
+const std::array<ListColumn, kListColumnCount>& listColumns() {
+    static const std::array<ListColumn, kListColumnCount> columns = {{
+        {texts::kColumnName, 170},
+        {texts::kColumnIpAddress, 110},
+        {texts::kColumnSubnetMask, 110},
+        {texts::kColumnGateway, 110},
+        {texts::kColumnPrimaryDns, 110},
+        {texts::kColumnSecondaryDns, 110},
+    }};
+    return columns;
+}
+
+ProfileRow makeProfileRow(const IpProfile& profile) {
+    ProfileRow row;
+    row.checked = profile.isCurrent != 0;
+    row.cells[0] = profile.name;
+    const bool dhcp = profile.useDhcp != 0;
+    row.cells[1] = dhcp ? texts::kDhcpCell : profile.ipAddress;
+    row.cells[2] = dhcp ? texts::kDhcpCell : profile.subnetMask;
+    row.cells[3] = dhcp ? texts::kDhcpCell : profile.gateway;
+    const bool dnsAuto = profile.dnsAuto != 0;
+    row.cells[4] = dnsAuto ? texts::kDhcpCell : profile.primaryDns;
+    row.cells[5] = dnsAuto ? texts::kDhcpCell : profile.secondaryDns;
+    return row;
+}
+
+std::vector<ProfileRow> makeProfileRows(const ProfileList& list) {
+    std::vector<ProfileRow> rows;
+    rows.reserve(list.size());
+    for (const auto& profile : list) {
+        rows.push_back(makeProfileRow(profile));
+    }
+    return rows;
+}
+
+std::vector<std::size_t> sortProfileRows(std::vector<ProfileRow>& rows, int column,
+                                         bool ascending) {
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    if (column < 0 || column >= kListColumnCount) {
+        return order;
+    }
+    const auto index = static_cast<std::size_t>(column);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const std::string& left = rows[a].cells[index];
+        const std::string& right = rows[b].cells[index];
+        return ascending ? left < right : right < left;
+    });
+    std::vector<ProfileRow> sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t old : order) {
+        sorted.push_back(std::move(rows[old]));
+    }
+    rows = std::move(sorted);
+    return order;
+}
+
+}  // namespace quorrel

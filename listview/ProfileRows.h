@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "profiles/ProfileList.h"
+
+namespace quorrel {
+
+inline constexpr int kListColumnCount = 6;
+
+// One column of the profile list: heading and width in pixels. Every column is
+// left-aligned and sorts as text.
+struct ListColumn {
+    const char* heading;
+    int width;
+};
+
+const std::array<ListColumn, kListColumnCount>& listColumns();
+
+// The texts of one list row and whether it carries the in-use check mark. Rows hold no
+// link to their profiles: the name in column 0 finds the profile again.
+struct ProfileRow {
+    std::array<std::string, kListColumnCount> cells;
+    bool checked = false;
+};
+
+// The row of one profile: a DHCP profile shows "- DHCP -" in its address cells whatever
+// it stores, a DNS-automatic one in its DNS cells.
+ProfileRow makeProfileRow(const IpProfile& profile);
+
+// The rows of the whole list, in list order.
+std::vector<ProfileRow> makeProfileRows(const ProfileList& list);
+
+// Reorders rows by the text of one column (byte-wise), keeping the order of equal texts.
+// Returns, for every new position, the row's position before the sort.
+std::vector<std::size_t> sortProfileRows(std::vector<ProfileRow>& rows, int column, bool ascending);
+
+}  // namespace quorrel
