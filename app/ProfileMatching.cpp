@@ -1,0 +1,128 @@
+#include "app/ProfileMatching.h"
+
+#include "app/ProfileNames.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr const char* kUnsetDns = "0.0.0.0";
+
+}  // namespace
+
+std::optional<IpProfile> BuildCurrentSettings(const AdapterInventory& inventory) {
+    const AdapterInfo* record = inventory.selectedRecord();
+    if (record == nullptr) {
+        return std::nullopt;
+    }
+    IpProfile settings;
+    settings.connectionName = record->connectionName;
+    settings.macAddress = record->macAddress;
+    settings.useDhcp = record->dhcpEnabled;
+    settings.ipAddress = record->ipAddress;
+    settings.subnetMask = record->subnetMask;
+    settings.gateway = record->gateway;
+    settings.dnsAuto = record->dnsAuto;
+    settings.primaryDns = record->primaryDns;
+    settings.secondaryDns = record->secondaryDns;
+    return settings;
+}
+
+bool DescribesCurrentSettings(const IpProfile& p, const IpProfile& s) {
+    const bool bothDhcp = p.useDhcp == 1 && s.useDhcp == 1;
+    // Rule 1: both obtain address and DNS servers automatically.
+    if (bothDhcp && p.dnsAuto == 1 && s.dnsAuto == 1) {
+        return true;
+    }
+    // Rule 2: the profile sets DNS servers by hand and one of them agrees, or the
+    // profile leaves one of them unset ("0.0.0.0").
+    if (bothDhcp && p.dnsAuto == 0 &&
+        (p.primaryDns == s.primaryDns ||
+         (p.primaryDns == kUnsetDns && p.secondaryDns == s.secondaryDns) ||
+         p.secondaryDns == kUnsetDns)) {
+        return true;
+    }
+    // Rule 3: the five address texts agree, whatever the flags say.
+    return p.ipAddress == s.ipAddress && p.subnetMask == s.subnetMask && p.gateway == s.gateway &&
+           p.primaryDns == s.primaryDns && p.secondaryDns == s.secondaryDns;
+}
+
+int MarkCurrentProfile(ProfileList& list, const IpProfile* settings) {
+    if (settings == nullptr || list.empty()) {
+        return 0;
+    }
+    for (auto& profile : list) {
+        if (DescribesCurrentSettings(profile, *settings)) {
+            profile.isCurrent = 1;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int MarkCurrentProfile(ProfileList& list, const std::optional<IpProfile>& settings) {
+    return MarkCurrentProfile(list, settings ? &*settings : nullptr);
+}
+
+bool CarriesAdapterSettings(const IpProfile& p, const AdapterInfo& a) {
+    const bool bothDhcp = a.dhcpEnabled == 1 && p.useDhcp == 1;
+    // Rule 1': both obtain address and DNS servers automatically.
+    if (bothDhcp && a.dnsAuto == 1 && p.dnsAuto == 1) {
+        return true;
+    }
+    // Rule 2': both set DNS servers by hand and they agree, or the adapter leaves one of
+    // them unset ("0.0.0.0").
+    if (bothDhcp && a.dnsAuto == 0 && p.dnsAuto == 0 &&
+        (a.primaryDns == p.primaryDns ||
+         (a.primaryDns == kUnsetDns && a.secondaryDns == p.secondaryDns) ||
+         a.secondaryDns == kUnsetDns)) {
+        return true;
+    }
+    // Rule 3': the five address texts agree.
+    return a.ipAddress == p.ipAddress && a.subnetMask == p.subnetMask && a.gateway == p.gateway &&
+           a.primaryDns == p.primaryDns && a.secondaryDns == p.secondaryDns;
+}
+
+void AdoptAdapterSettings(ProfileList& list, const AdapterInventory& inventory) {
+    for (const AdapterInfo& adapter : inventory.records()) {
+        bool carried = false;
+        for (const IpProfile& profile : list) {
+            if (CarriesAdapterSettings(profile, adapter)) {
+                carried = true;
+                break;
+            }
+        }
+        if (carried) {
+            continue;
+        }
+
+        IpProfile adopted;
+        if (adapter.dhcpEnabled != 0) {
+            adopted.useDhcp = 1;
+        } else {
+            adopted.ipAddress = adapter.ipAddress;
+            adopted.subnetMask = adapter.subnetMask;
+            adopted.gateway = adapter.gateway;
+        }
+        if (adapter.dnsAuto != 0) {
+            adopted.dnsAuto = 1;
+        } else {
+            adopted.primaryDns = adapter.primaryDns;
+            adopted.secondaryDns = adapter.secondaryDns;
+        }
+        adopted.name = NextFreeProfileName(list);
+        list.append(adopted);
+    }
+}
+
+void SelectStartupAdapter(AdapterInventory& inventory, const std::string& rememberedAdapter) {
+    inventory.clearSelection();
+    if (!rememberedAdapter.empty()) {
+        inventory.setSelectedName(rememberedAdapter);
+    } else {
+        inventory.selectFirst();
+    }
+    inventory.markSelected();
+}
+
+}  // namespace quorrel
