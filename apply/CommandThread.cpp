@@ -1,0 +1,141 @@
+#include "apply/CommandThread.h"
+
+#include <atomic>
+#include <system_error>
+#include <thread>
+
+#include "resources/ApplyTexts.h"
+
+namespace quorrel {
+
+using platform::ProcessOutcome;
+
+struct CCommandThread::State {
+    std::string addressLine;
+    std::string dnsLine;
+    std::string secondDnsLine;
+    CommandThreadServices services;
+    std::shared_ptr<WorkerMessageGate> gate;
+
+    std::atomic<bool> running{true};
+    std::atomic<bool> succeeded{false};
+    std::atomic<bool> cancelled{false};
+
+    void run();
+    void finish(bool ok) {
+        succeeded.store(ok && !cancelled.load(), std::memory_order_relaxed);
+        running.store(false, std::memory_order_release);
+    }
+    void trace(const std::string& text) const {
+        if (services.trace) {
+            services.trace(text);
+        }
+    }
+    void debugOutput(const std::string& text) const {
+        if (services.debugOutput) {
+            services.debugOutput(text);
+        }
+    }
+    void box(const char* text) const {
+        if (!cancelled.load()) {
+            gate->show(standardMessage(text));
+        }
+    }
+    // Traces and runs one line, unless the owner has given up. Nothing: given up.
+    bool start(const std::string& line, ProcessOutcome& outcome) {
+        if (cancelled.load()) {
+            return false;
+        }
+        trace(line);
+        outcome = services.runner->runAndWait(line);
+        if (!outcome.reason.empty()) {
+            trace(outcome.reason);
+        } else if (outcome.kind == ProcessOutcome::Kind::Exited && outcome.exitCode != 0) {
+            trace("exit code " + std::to_string(outcome.exitCode));
+        }
+        return true;
+    }
+};
+
+void CCommandThread::State::run() {
+    using Kind = ProcessOutcome::Kind;
+    ProcessOutcome outcome;
+
+    if (!start(addressLine, outcome)) {
+        return finish(false);
+    }
+    if (outcome.kind == Kind::NotStarted) {
+        debugOutput(texts::kAddressStartFailedDebug);
+        return finish(false);
+    }
+    if (outcome.kind == Kind::WaitFailed) {
+        box(texts::kAddressFailed);
+        return finish(false);
+    }
+    bool allZero = outcome.exitCode == 0;
+
+    if (!dnsLine.empty()) {
+        if (!start(dnsLine, outcome)) {
+            return finish(false);
+        }
+        if (outcome.kind != Kind::Exited) {
+            box(texts::kDnsFailed);
+            return finish(false);
+        }
+        allZero = allZero && outcome.exitCode == 0;
+    }
+
+    if (!secondDnsLine.empty()) {
+        if (!start(secondDnsLine, outcome)) {
+            return finish(false);
+        }
+        if (outcome.kind == Kind::NotStarted) {
+            return finish(false);
+        }
+        if (outcome.kind == Kind::WaitFailed) {
+            box(texts::kDnsFailed);
+            return finish(false);
+        }
+        allZero = allZero && outcome.exitCode == 0;
+    }
+    finish(allZero);
+}
+
+CCommandThread::CCommandThread(std::string addressLine, std::string dnsLine,
+                               std::string secondDnsLine, CommandThreadServices services)
+    : state_(std::make_shared<State>()) {
+    state_->addressLine = std::move(addressLine);
+    state_->dnsLine = std::move(dnsLine);
+    state_->secondDnsLine = std::move(secondDnsLine);
+    state_->gate = std::make_shared<WorkerMessageGate>(services.presenter, services.postToUi);
+    state_->services = std::move(services);
+    if (!state_->services.runner) {
+        state_->finish(false);
+        return;
+    }
+    try {
+        std::thread([state = state_] { state->run(); }).detach();
+    } catch (const std::system_error&) {
+        state_->finish(false);
+    }
+}
+
+CCommandThread::~CCommandThread() {
+    cancel();
+    state_->debugOutput(texts::kWorkerEndedDebug);
+}
+
+bool CCommandThread::running() const {
+    return state_->running.load(std::memory_order_acquire);
+}
+
+bool CCommandThread::succeeded() const {
+    return !running() && state_->succeeded.load(std::memory_order_relaxed);
+}
+
+void CCommandThread::cancel() {
+    state_->cancelled.store(true);
+    state_->gate->close();
+}
+
+}  // namespace quorrel

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "apply/CommandThread.h"
+#include "resources/AppTexts.h"
+#include "resources/ApplyTexts.h"
+#include "tests/core/FakeProcessRunner.h"
+#include "tests/core/RecordingPresenter.h"
+
+namespace quorrel {
+namespace {
+
+using platform::ProcessOutcome;
+
+// Polls `done` for a few seconds.
+bool eventually(const std::function<bool()>& done) {
+    for (int i = 0; i < 1000; ++i) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return done();
+}
+
+class CommandThreadTest : public ::testing::Test {
+protected:
+    CommandThreadServices services() {
+        CommandThreadServices s;
+        s.runner = runner;
+        s.presenter = presenter;
+        s.trace = [this](const std::string& line) { record("trace " + line); };
+        s.debugOutput = [this](const std::string& text) { record("debug " + text); };
+        return s;
+    }
+    void record(const std::string& entry) {
+        const std::lock_guard lock(logMutex);
+        log.push_back(entry);
+    }
+    std::vector<std::string> logged() {
+        const std::lock_guard lock(logMutex);
+        return log;
+    }
+    // Runs a worker to its end and keeps it for inspection.
+    std::unique_ptr<CCommandThread> runToEnd(const std::string& a, const std::string& b,
+                                             const std::string& c) {
+        auto worker = std::make_unique<CCommandThread>(a, b, c, services());
+        EXPECT_TRUE(eventually([&] { return !worker->running(); }));
+        return worker;
+    }
+    // The worker's state is gone once the test holds the only reference to the runner.
+    bool workerGone() {
+        return eventually([&] { return runner.use_count() == 1; });
+    }
+
+    std::shared_ptr<test::FakeProcessRunner> runner = std::make_shared<test::FakeProcessRunner>();
+    std::shared_ptr<test::RecordingPresenter> presenter =
+        std::make_shared<test::RecordingPresenter>();
+    std::mutex logMutex;
+    std::vector<std::string> log;
+};
+
+TEST_F(CommandThreadTest, RunsNonEmptyLinesInOrderEachTracedFirst) {
+    auto worker = runToEnd("A", "B", "C");
+    EXPECT_TRUE(worker->succeeded());
+    EXPECT_EQ(runner->started(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(logged(), (std::vector<std::string>{"trace A", "trace B", "trace C"}));
+    EXPECT_TRUE(presenter->shown().empty());
+
+    auto second = std::make_shared<test::FakeProcessRunner>();
+    runner = second;
+    EXPECT_TRUE(runToEnd("A", "", "")->succeeded());
+    EXPECT_EQ(second->started(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(CommandThreadTest, ANonZeroExitLetsTheRestRunButTheApplyFails) {
+    runner->answer("A", ProcessOutcome::exited(1));
+    auto worker = runToEnd("A", "B", "C");
+    EXPECT_FALSE(worker->succeeded());
+    EXPECT_EQ(runner->started(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_TRUE(presenter->shown().empty());
+
+    auto last = std::make_shared<test::FakeProcessRunner>();
+    last->answer("C", ProcessOutcome::exited(3));
+    runner = last;
+    EXPECT_FALSE(runToEnd("A", "B", "C")->succeeded());
+}
+
+struct FailureCase {
+    const char* name;
+    std::string failingLine;
+    ProcessOutcome outcome;
+    std::vector<std::string> expectedStarted;
+    const char* expectedBox;  // nullptr: no box
+    bool expectDebugText;     // the address start failure text on the debugger output
+};
+
+TEST_F(CommandThreadTest, StartAndWaitFailuresEndTheWorkerWithTheirReports) {
+    const std::vector<FailureCase> cases = {
+        {"address not started", "A", ProcessOutcome::notStarted("gone"), {"A"}, nullptr, true},
+        {"address wait failed",
+         "A",
+         ProcessOutcome::waitFailed("x"),
+         {"A"},
+         texts::kAddressFailed,
+         false},
+        {"dns not started",
+         "B",
+         ProcessOutcome::notStarted("x"),
+         {"A", "B"},
+         texts::kDnsFailed,
+         false},
+        {"dns wait failed",
+         "B",
+         ProcessOutcome::waitFailed("x"),
+         {"A", "B"},
+         texts::kDnsFailed,
+         false},
+        {"second not started",
+         "C",
+         ProcessOutcome::notStarted("x"),
+         {"A", "B", "C"},
+         nullptr,
+         false},
+        {"second wait failed",
+         "C",
+         ProcessOutcome::waitFailed("x"),
+         {"A", "B", "C"},
+         texts::kDnsFailed,
+         false},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        runner = std::make_shared<test::FakeProcessRunner>();
+        presenter = std::make_shared<test::RecordingPresenter>();
+        log.clear();
+        runner->answer(c.failingLine, c.outcome);
+
+        auto worker = runToEnd("A", "B", "C");
+
+        EXPECT_FALSE(worker->succeeded());
+        EXPECT_EQ(runner->started(), c.expectedStarted);
+        const auto shown = presenter->shown();
+        if (c.expectedBox == nullptr) {
+            EXPECT_TRUE(shown.empty());
+        } else {
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].text, c.expectedBox);
+            EXPECT_EQ(shown[0].caption, texts::kAppTitle);
+            EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
+        }
+        const auto entries = logged();
+        const bool hasDebugText =
+            std::find(entries.begin(), entries.end(),
+                      std::string("debug ") + texts::kAddressStartFailedDebug) != entries.end();
+        EXPECT_EQ(hasDebugText, c.expectDebugText);
+    }
+}
+
+TEST_F(CommandThreadTest, StaysRunningWhileItsMessageIsOpen) {
+    runner->answer("A", ProcessOutcome::waitFailed("x"));
+    presenter->hold();
+    CCommandThread worker("A", "B", "", services());
+    ASSERT_TRUE(presenter->awaitShown(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(worker.running());
+    presenter->close();
+    EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+    EXPECT_FALSE(worker.succeeded());
+}
+
+TEST_F(CommandThreadTest, CancelStartsNoFurtherLineWhileTheRunningOneEndsOnItsOwn) {
+    runner->hold("A");
+    CCommandThread worker("A", "B", "C", services());
+    ASSERT_TRUE(runner->awaitStarted(1));
+    worker.cancel();
+    runner->release("A");
+    EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+    EXPECT_FALSE(worker.succeeded());
+    EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(CommandThreadTest, DiscardingTheObjectLeavesTheWorkerItsOwnStateAndNoMessage) {
+    runner->hold("A");
+    runner->answer("A", ProcessOutcome::waitFailed("x"));  // would show a box
+    auto worker = std::make_unique<CCommandThread>("A", "B", "", services());
+    ASSERT_TRUE(runner->awaitStarted(1));
+    worker.reset();
+    EXPECT_EQ(logged().back(), std::string("debug ") + texts::kWorkerEndedDebug);
+    runner->release("A");
+    EXPECT_TRUE(workerGone());
+    EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
+    EXPECT_TRUE(presenter->shown().empty());
+}
+
+// Stands for the user-interface thread's queue: the test runs the posted calls itself.
+class UiQueue {
+public:
+    void post(std::function<void()> call) {
+        const std::lock_guard lock(mutex_);
+        calls_.push_back(std::move(call));
+    }
+    bool awaitCall() {
+        return eventually([&] {
+            const std::lock_guard lock(mutex_);
+            return !calls_.empty();
+        });
+    }
+    void runAll() {
+        std::deque<std::function<void()>> calls;
+        {
+            const std::lock_guard lock(mutex_);
+            calls.swap(calls_);
+        }
+        for (auto& call : calls) {
+            call();
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::deque<std::function<void()>> calls_;
+};
+
+TEST_F(CommandThreadTest, MessagesAreShownByTheUiThreadWhileTheWorkerWaits) {
+    auto queue = std::make_shared<UiQueue>();
+    runner->answer("B", ProcessOutcome::waitFailed("x"));
+    CommandThreadServices s = services();
+    s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
+    CCommandThread worker("A", "B", "C", std::move(s));
+
+    ASSERT_TRUE(queue->awaitCall());
+    EXPECT_TRUE(presenter->shown().empty());  // nothing shown from the worker itself
+    EXPECT_TRUE(worker.running());
+    queue->runAll();
+    ASSERT_EQ(presenter->shown().size(), 1u);
+    EXPECT_EQ(presenter->shown()[0].text, texts::kDnsFailed);
+    EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+    EXPECT_EQ(runner->started(), (std::vector<std::string>{"A", "B"}));
+}
+
+TEST_F(CommandThreadTest, AMessageStillQueuedAtCancelIsNeverShown) {
+    auto queue = std::make_shared<UiQueue>();
+    runner->answer("A", ProcessOutcome::waitFailed("x"));
+    CommandThreadServices s = services();
+    s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
+    auto worker = std::make_unique<CCommandThread>("A", "B", "", std::move(s));
+    ASSERT_TRUE(queue->awaitCall());
+
+    worker.reset();  // the progress dialog gives up while the box waits in the queue
+    EXPECT_TRUE(workerGone());
+    queue->runAll();
+    EXPECT_TRUE(presenter->shown().empty());
+    EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(CommandThreadTest, WithoutARunnerNothingRunsAndTheApplyFails) {
+    CommandThreadServices s = services();
+    s.runner.reset();
+    CCommandThread worker("A", "B", "C", std::move(s));
+    EXPECT_FALSE(worker.running());
+    EXPECT_FALSE(worker.succeeded());
+}
+
+}  // namespace
+}  // namespace quorrel
