@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorrel::netsh {
+
+struct RunResult {
+    int exitCode = -1;   // -1 when the program could not be started or did not exit normally
+    std::string output;  // what it wrote on standard output and standard error
+};
+
+// Runs a program with arguments (never through a shell) and waits for it.
+class CommandRunner {
+public:
+    virtual ~CommandRunner() = default;
+    virtual RunResult run(const std::vector<std::string>& argv) = 0;
+};
+
+// Starts the programs for real; argv[0] is looked up with findProgram.
+std::unique_ptr<CommandRunner> makeProcessCommandRunner();
+
+}  // namespace quorrel::netsh

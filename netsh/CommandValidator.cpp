@@ -1,0 +1,105 @@
+#include "netsh/CommandValidator.h"
+
+#include "netsh/Ipv4.h"
+
+namespace quorrel::netsh {
+
+namespace {
+
+std::string checkDnsServer(const std::string& text) {
+    const auto server = parseIpv4(text);
+    if (!server) {
+        return "\"" + text + "\" is not a valid IPv4 address";
+    }
+    if (*server == 0 || (*server >> 24) >= 224) {
+        return text + " cannot be a DNS server";
+    }
+    return "";
+}
+
+std::string checkStaticAddress(const NetshCommand& command) {
+    const auto address = parseIpv4(command.address);
+    if (!address) {
+        return "\"" + command.address + "\" is not a valid IPv4 address";
+    }
+    const auto mask = parseIpv4(command.mask);
+    const auto prefix = mask ? prefixLengthOf(*mask) : std::nullopt;
+    if (!prefix || *prefix == 0) {
+        return "\"" + command.mask + "\" is not a valid subnet mask";
+    }
+    if (!isUnicastHostAddress(*address)) {
+        return command.address + " cannot be the address of an interface";
+    }
+    const std::uint32_t network = *address & *mask;
+    const std::uint32_t broadcast = network | ~*mask;
+    auto isNetworkOrBroadcast = [&](std::uint32_t a) {
+        return *prefix <= 30 && (a == network || a == broadcast);
+    };
+    if (isNetworkOrBroadcast(*address)) {
+        return command.address + " is the network or broadcast address of its subnet";
+    }
+    if (command.gateway.empty()) {
+        return "";
+    }
+    const auto gateway = parseIpv4(command.gateway);
+    if (!gateway) {
+        return "\"" + command.gateway + "\" is not a valid IPv4 address";
+    }
+    if (!isUnicastHostAddress(*gateway) || isNetworkOrBroadcast(*gateway)) {
+        return command.gateway + " cannot be a gateway";
+    }
+    if ((*gateway & *mask) != network) {
+        return "the gateway " + command.gateway + " is not in the subnet of " + command.address +
+               " mask " + command.mask;
+    }
+    if (*gateway == *address) {
+        return "the gateway cannot be the interface's own address";
+    }
+    if (command.gatewayMetric && !parseBoundedNumber(*command.gatewayMetric, 0, 9999)) {
+        return "the gateway metric must be a number from 0 to 9999, not \"" +
+               *command.gatewayMetric + "\"";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::optional<int> parseBoundedNumber(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 9) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    if (value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string validateCommand(const NetshCommand& command, const InterfaceProbe& interfaces) {
+    if (!interfaces.exists(command.interfaceName)) {
+        return "the interface \"" + command.interfaceName + "\" does not exist";
+    }
+    switch (command.action) {
+        case NetshAction::SetAddress:
+            return command.dhcp ? "" : checkStaticAddress(command);
+        case NetshAction::SetDns:
+            return command.dhcp || command.address.empty() ? "" : checkDnsServer(command.address);
+        case NetshAction::AddDns:
+            if (auto problem = checkDnsServer(command.address); !problem.empty()) {
+                return problem;
+            }
+            if (command.index && !parseBoundedNumber(*command.index, 1, 999)) {
+                return "the index must be a number from 1 to 999, not \"" + *command.index + "\"";
+            }
+            return "";
+    }
+    return "unknown command";
+}
+
+}  // namespace quorrel::netsh

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "netsh/InterfaceProbe.h"
+#include "netsh/NetshCommand.h"
+
+namespace quorrel::netsh {
+
+// Checks every value of a parsed command before anything is changed: the interface exists;
+// addresses are strict dotted IPv4; the mask is contiguous (/1 to /32); the address is a
+// usable host address and, up to /30, neither the network nor the broadcast address of its
+// subnet; the gateway is a host of that subnet other than the address itself; the gateway
+// metric is a number 0-9999; a DNS server is neither 0.0.0.0 nor multicast or above; the
+// DNS index is a number 1-999. Returns "" when all is well, else what is wrong.
+std::string validateCommand(const NetshCommand& command, const InterfaceProbe& interfaces);
+
+// A decimal number in [low, high] written with digits only.
+std::optional<int> parseBoundedNumber(const std::string& text, int low, int high);
+
+}  // namespace quorrel::netsh

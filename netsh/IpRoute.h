@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "netsh/CommandRunner.h"
+
+namespace quorrel::netsh {
+
+// The IPv4 changes netsh makes, as iproute2 commands. Every operation returns "" on
+// success, else what went wrong (with ip's own message).
+class IpRoute {
+public:
+    explicit IpRoute(CommandRunner& runner) : runner_(runner) {}
+
+    std::string bringUp(const std::string& ifname);
+    // Removes every IPv4 address of the interface (and with them its subnet routes).
+    std::string flushAddresses(const std::string& ifname);
+    std::string addAddress(const std::string& ifname, const std::string& address, int prefix);
+    // Adds the address or refreshes it when the interface already has it.
+    std::string replaceAddress(const std::string& ifname, const std::string& address, int prefix);
+    // Removes every IPv4 default route through the interface, whatever its metric.
+    std::string removeDefaultRoutes(const std::string& ifname);
+    // Adds a default route through the interface beside those of other interfaces; a
+    // metric below 0 leaves it to the kernel.
+    std::string addDefaultRoute(const std::string& ifname, const std::string& gateway, int metric);
+
+private:
+    std::string run(const std::vector<std::string>& argv, const std::string& what);
+
+    CommandRunner& runner_;
+};
+
+}  // namespace quorrel::netsh

@@ -1,0 +1,258 @@
+#include "platform/linux/NetworkState.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/linux/PosixFileStore.h"
+
+namespace quorrel::platform {
+
+namespace {
+
+constexpr const char* kDefaultFolder = "/var/lib/quorrel/netstate";
+
+std::optional<std::int64_t> parseSeconds(const std::string& text) {
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<bool> parseSource(const std::string& text) {
+    if (text == "dhcp") {
+        return true;
+    }
+    if (text == "static") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+const char* sourceText(bool dhcp) {
+    return dhcp ? "dhcp" : "static";
+}
+
+std::string readSmallFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+std::string networkStateFolder() {
+    const char* env = std::getenv("QUORREL_NETSTATE_DIR");
+    std::string folder = (env != nullptr && *env != '\0') ? env : kDefaultFolder;
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+bool isValidInterfaceName(const std::string& ifname) {
+    if (ifname.empty() || ifname.size() > 15 || ifname == "." || ifname == "..") {
+        return false;
+    }
+    for (const char c : ifname) {
+        if (c == '/' || c == ':' || c == '\0' || std::isspace(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string interfaceStatePath(const std::string& folder, const std::string& ifname) {
+    return folder + "/" + ifname + ".state";
+}
+
+std::string dhcpPidPath(const std::string& folder, const std::string& ifname) {
+    return folder + "/" + ifname + ".dhcp.pid";
+}
+
+std::string dhcpLogPath(const std::string& folder, const std::string& ifname) {
+    return folder + "/" + ifname + ".dhcp.log";
+}
+
+std::string formatInterfaceState(const InterfaceState& state) {
+    std::string text = "# Network settings of this interface, kept by quorrel's netsh\n";
+    if (state.dhcp) {
+        text += std::string("address-source=") + sourceText(*state.dhcp) + "\n";
+    }
+    if (state.dnsAuto) {
+        text += std::string("dns-source=") + sourceText(*state.dnsAuto) + "\n";
+    }
+    for (const auto& server : state.dnsServers) {
+        text += "dns=" + server + "\n";
+    }
+    if (state.lease) {
+        const DhcpLease& lease = *state.lease;
+        text += "lease-server=" + lease.server + "\n";
+        text += "lease-address=" + lease.address + "\n";
+        text += "lease-mask=" + lease.mask + "\n";
+        text += "lease-router=" + lease.router + "\n";
+        text += "lease-obtained=" + std::to_string(lease.obtained) + "\n";
+        text += "lease-expires=" + std::to_string(lease.expires) + "\n";
+        for (const auto& server : lease.dnsServers) {
+            text += "lease-dns=" + server + "\n";
+        }
+    }
+    return text;
+}
+
+InterfaceState parseInterfaceState(const std::string& text) {
+    InterfaceState state;
+    std::istringstream in(text);
+    std::string line;
+    auto lease = [&state]() -> DhcpLease& {
+        if (!state.lease) {
+            state.lease.emplace();
+        }
+        return *state.lease;
+    };
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        const auto eq = line.find('=');
+        if (line.empty() || line[0] == '#' || eq == std::string::npos) {
+            continue;
+        }
+        const std::string key = line.substr(0, eq);
+        const std::string value = line.substr(eq + 1);
+        if (key == "address-source") {
+            state.dhcp = parseSource(value);
+        } else if (key == "dns-source") {
+            state.dnsAuto = parseSource(value);
+        } else if (key == "dns") {
+            if (!value.empty()) {
+                state.dnsServers.push_back(value);
+            }
+        } else if (key == "lease-server") {
+            lease().server = value;
+        } else if (key == "lease-address") {
+            lease().address = value;
+        } else if (key == "lease-mask") {
+            lease().mask = value;
+        } else if (key == "lease-router") {
+            lease().router = value;
+        } else if (key == "lease-obtained") {
+            lease().obtained = parseSeconds(value).value_or(0);
+        } else if (key == "lease-expires") {
+            lease().expires = parseSeconds(value).value_or(0);
+        } else if (key == "lease-dns") {
+            if (!value.empty()) {
+                lease().dnsServers.push_back(value);
+            }
+        }
+    }
+    return state;
+}
+
+std::optional<InterfaceState> readInterfaceState(const std::string& folder,
+                                                 const std::string& ifname) {
+    if (!isValidInterfaceName(ifname)) {
+        return std::nullopt;
+    }
+    PosixFileStore files;
+    const auto text = files.readAll(interfaceStatePath(folder, ifname));
+    if (!text) {
+        return std::nullopt;
+    }
+    return parseInterfaceState(*text);
+}
+
+std::optional<InterfaceState> readInterfaceState(const std::string& ifname) {
+    return readInterfaceState(networkStateFolder(), ifname);
+}
+
+bool writeInterfaceState(const std::string& folder, const std::string& ifname,
+                         const InterfaceState& state, std::string& error) {
+    if (!isValidInterfaceName(ifname)) {
+        error = "\"" + ifname + "\" is not an interface name";
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        error = "cannot create the state folder " + folder + ": " + ec.message();
+        return false;
+    }
+    PosixFileStore files;
+    std::string why;
+    if (!files.writeAtomically(interfaceStatePath(folder, ifname), formatInterfaceState(state),
+                               why)) {
+        error = "cannot write " + interfaceStatePath(folder, ifname) + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+bool writeInterfaceState(const std::string& ifname, const InterfaceState& state,
+                         std::string& error) {
+    return writeInterfaceState(networkStateFolder(), ifname, state, error);
+}
+
+std::string nameServerValue(const InterfaceState& state) {
+    std::string value;
+    for (const auto& server : state.dnsServers) {
+        value += (value.empty() ? "" : ",") + server;
+    }
+    return value;
+}
+
+bool dhcpClientRunning(const std::string& folder, const std::string& ifname) {
+    if (!isValidInterfaceName(ifname)) {
+        return false;
+    }
+    std::string pidText = readSmallFile(dhcpPidPath(folder, ifname));
+    while (!pidText.empty() && std::isspace(static_cast<unsigned char>(pidText.back()))) {
+        pidText.pop_back();
+    }
+    const auto pid = parseSeconds(pidText);
+    if (!pid || *pid <= 1) {
+        return false;
+    }
+    // A pid file can outlive its process and the number be reused: the process must be a
+    // DHCP client working on this interface.
+    std::string cmdline = readSmallFile("/proc/" + std::to_string(*pid) + "/cmdline");
+    std::vector<std::string> args;
+    std::string arg;
+    for (const char c : cmdline) {
+        if (c == '\0') {
+            args.push_back(arg);
+            arg.clear();
+        } else {
+            arg += c;
+        }
+    }
+    if (args.empty()) {
+        return false;
+    }
+    const std::string program = args[0].substr(args[0].rfind('/') + 1);
+    const bool isClient = program == "udhcpc" || program == "dhclient" ||
+                          (program == "busybox" && args.size() > 1 && args[1] == "udhcpc");
+    if (!isClient) {
+        return false;
+    }
+    for (const auto& a : args) {
+        if (a == ifname) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool dhcpClientRunning(const std::string& ifname) {
+    return dhcpClientRunning(networkStateFolder(), ifname);
+}
+
+}  // namespace quorrel::platform

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Per-interface network settings that the kernel does not keep: whether an interface's
+// address comes from DHCP, whether its DNS servers are automatic, the DNS servers set by
+// hand, and the facts of the current DHCP lease. Our netsh records them when it changes an
+// interface (and its DHCP hook when a lease arrives); the adapter inventory and ipconfig
+// read them.
+//
+// Where: one folder, $QUORREL_NETSTATE_DIR when set and not empty, else
+// /var/lib/quorrel/netstate. In it, per interface:
+//
+//   <ifname>.state      the settings, UTF-8 text, one "key=value" per line:
+//                         address-source=dhcp|static
+//                         dns-source=dhcp|static
+//                         dns=10.0.0.1            hand-set DNS servers, in order, one a line
+//                         lease-server=10.0.0.254 facts of the DHCP lease, present only
+//                         lease-address=10.0.0.50 while there is one
+//                         lease-mask=255.255.255.0
+//                         lease-router=10.0.0.254
+//                         lease-obtained=1700000000   seconds since 1970 (UTC)
+//                         lease-expires=1700003600
+//                         lease-dns=10.0.0.254    DNS servers of the lease, in order
+//                       Lines starting with '#' and unknown keys are ignored. A key that
+//                       is missing means "not known": an interface whose address netsh
+//                       never set has no address-source line.
+//   <ifname>.dhcp.pid   process id of the DHCP client netsh started for the interface
+//   <ifname>.dhcp.log   that client's output
+//
+// Every write replaces the whole file atomically (temporary file, fsync, rename).
+
+namespace quorrel::platform {
+
+struct DhcpLease {
+    std::string server;
+    std::string address;
+    std::string mask;
+    std::string router;
+    std::int64_t obtained = 0;  // seconds since 1970, UTC; 0 when not known
+    std::int64_t expires = 0;
+    std::vector<std::string> dnsServers;
+
+    bool operator==(const DhcpLease&) const = default;
+};
+
+struct InterfaceState {
+    // Unset: netsh has not set this part of the interface, so nothing is known about it.
+    std::optional<bool> dhcp;     // the address comes from DHCP
+    std::optional<bool> dnsAuto;  // the DNS servers come from DHCP
+    // Hand-set DNS servers in order (the first is the primary); empty with dnsAuto.
+    std::vector<std::string> dnsServers;
+    // The current lease, while DHCP has one.
+    std::optional<DhcpLease> lease;
+
+    bool operator==(const InterfaceState&) const = default;
+};
+
+// The state folder in effect (no trailing separator).
+std::string networkStateFolder();
+
+// The state of `ifname` as recorded in the state folder; nothing when the interface has
+// never been recorded, the name cannot be an interface name, or the file is unreadable.
+std::optional<InterfaceState> readInterfaceState(const std::string& ifname);
+std::optional<InterfaceState> readInterfaceState(const std::string& folder,
+                                                 const std::string& ifname);
+
+// Records the state of `ifname`, creating the folder when needed. On failure returns false
+// and says why in `error`; the previous file is then unchanged.
+bool writeInterfaceState(const std::string& ifname, const InterfaceState& state,
+                         std::string& error);
+bool writeInterfaceState(const std::string& folder, const std::string& ifname,
+                         const InterfaceState& state, std::string& error);
+
+// The hand-set DNS servers joined by commas, as a "NameServer" value: "" when none.
+std::string nameServerValue(const InterfaceState& state);
+
+// True when a DHCP client that netsh started for `ifname` is still running.
+bool dhcpClientRunning(const std::string& ifname);
+bool dhcpClientRunning(const std::string& folder, const std::string& ifname);
+
+// Paths inside the folder, for netsh.
+std::string interfaceStatePath(const std::string& folder, const std::string& ifname);
+std::string dhcpPidPath(const std::string& folder, const std::string& ifname);
+std::string dhcpLogPath(const std::string& folder, const std::string& ifname);
+
+// True when `ifname` can name an interface: 1 to 15 bytes, no '/', ':' or blank, not "."
+// or "..".
+bool isValidInterfaceName(const std::string& ifname);
+
+// The text form of a state file and back; exposed for tests.
+std::string formatInterfaceState(const InterfaceState& state);
+InterfaceState parseInterfaceState(const std::string& text);
+
+}  // namespace quorrel::platform
