@@ -1,0 +1,73 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/AdapterKeys.h"
+#include "platform/AdapterTable.h"
+#include "platform/linux/NetlinkSnapshot.h"
+
+namespace quorrel::platform {
+
+// Where the Linux adapter source looks for what the kernel does not know: the network
+// state our netsh keeps, the resolver configuration and the process table.
+struct LinuxAdapterPaths {
+    std::string stateFolder;  // empty: the network state folder in effect
+    std::string resolvConf = "/etc/resolv.conf";
+    std::string procRoot = "/proc";
+};
+
+// Whether `link` obtains its address by DHCP: as netsh recorded it; for an interface
+// netsh never set, when a DHCP client runs for it in this network namespace or its first
+// address is a dynamic one (not permanent, or with a finite lifetime).
+bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapshot& snapshot,
+                            const NetlinkLink& link);
+
+// The interface's hand-set DNS servers joined by commas, as a "NameServer" value: as netsh
+// recorded them; for an interface netsh never set, "" under DHCP and the IPv4 servers of
+// the resolver configuration otherwise.
+std::string linuxNameServerValue(const LinuxAdapterPaths& paths, const std::string& ifname,
+                                 bool usesDhcp);
+
+// The IPv4 "nameserver" addresses of a resolv.conf text, in order.
+std::vector<std::string> resolvConfServers(const std::string& text);
+
+// Whether the process table of `procRoot` shows a DHCP client (udhcpc, dhclient, dhcpcd)
+// for `ifname` in the caller's network namespace.
+bool dhcpClientProcessRunning(const std::string& procRoot, const std::string& ifname);
+
+// Whether one client command line (its arguments) names `ifname` as its interface.
+bool dhcpClientCommandNames(const std::vector<std::string>& argv, const std::string& ifname);
+
+// Every non-loopback interface, in index order: id and connection name are the interface
+// name, with its link address, its first IPv4 address and mask and its first default
+// gateway.
+class LinuxAdapterTable final : public AdapterTable {
+public:
+    // Nominal size of one entry of the table, in bytes.
+    static constexpr std::size_t kEntrySize = 640;
+
+    explicit LinuxAdapterTable(LinuxAdapterPaths paths = {});
+
+    std::size_t probeSize() override;
+    AdapterFetch fetch(std::size_t& size, std::vector<AdapterTableEntry>& entries) override;
+
+private:
+    LinuxAdapterPaths paths_;
+};
+
+// The two per-adapter keys of an interface: both open while the interface exists; the
+// connection key's "Name" is the interface name, the interface key's "NameServer" is
+// linuxNameServerValue().
+class LinuxAdapterKeys final : public AdapterKeys {
+public:
+    explicit LinuxAdapterKeys(LinuxAdapterPaths paths = {});
+
+    std::unique_ptr<AdapterKey> openConnectionKey(const std::string& adapterId) override;
+    std::unique_ptr<AdapterKey> openInterfaceKey(const std::string& adapterId) override;
+
+private:
+    LinuxAdapterPaths paths_;
+};
+
+}  // namespace quorrel::platform

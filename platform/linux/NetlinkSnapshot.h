@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorrel::platform {
+
+// The kernel's picture of this network namespace, read over one rtnetlink socket: the
+// interfaces, their IPv4 addresses and the IPv4 default routes of the main table, each in
+// the order the kernel reports them.
+
+struct NetlinkLink {
+    int index = 0;
+    std::string name;
+    unsigned flags = 0;  // IFF_* flags
+    std::vector<std::uint8_t> address;
+};
+
+struct NetlinkAddress {
+    int index = 0;
+    std::uint32_t address = 0;  // network byte order
+    unsigned prefixLength = 0;
+    std::uint32_t flags = 0;                   // IFA_F_* flags
+    std::uint32_t validLifetime = 0xFFFFFFFF;  // seconds; 0xFFFFFFFF: forever
+};
+
+struct NetlinkRoute {
+    int outIndex = 0;
+    std::uint32_t gateway = 0;  // network byte order
+};
+
+struct NetlinkSnapshot {
+    std::vector<NetlinkLink> links;           // sorted by interface index
+    std::vector<NetlinkAddress> addresses;    // IPv4 only
+    std::vector<NetlinkRoute> defaultRoutes;  // IPv4 0.0.0.0/0 with a gateway, main table
+
+    const NetlinkLink* findLink(const std::string& name) const;
+    // The interface's first IPv4 address, or nullptr.
+    const NetlinkAddress* firstAddress(int index) const;
+    // The interface's first default route, or nullptr.
+    const NetlinkRoute* firstDefaultRoute(int index) const;
+};
+
+// Reads the snapshot of the calling thread's network namespace. False (with `error`) when
+// the kernel cannot be asked.
+bool readNetlinkSnapshot(NetlinkSnapshot& snapshot, std::string& error);
+
+// "10.0.0.1" for an address in network byte order.
+std::string dottedAddress(std::uint32_t networkOrder);
+
+// "255.255.255.0" for a prefix length of 24.
+std::string dottedMask(unsigned prefixLength);
+
+}  // namespace quorrel::platform
