@@ -108,9 +108,9 @@ public:
             }
             std::this_thread::sleep_for(20ms);
         }
-        const auto seconds = std::chrono::duration_cast<std::chrono::milliseconds>(leaseWait_);
-        return "no DHCP lease for " + ifname + " within " +
-               std::to_string(seconds.count() / 1000.0).substr(0, 4) +
+        const long long ms = leaseWait_.count();
+        return "no DHCP lease for " + ifname + " within " + std::to_string(ms / 1000) + "." +
+               std::to_string(ms % 1000 / 100) +
                " s; the DHCP client keeps trying in the background";
     }
 

@@ -54,10 +54,10 @@ protected:
         ns_->startDhcpServer("peer0", options);
     }
 
-    CommandOutput netsh(std::vector<std::string> args) {
+    CommandOutput netsh(std::vector<std::string> args, int leaseWaitMs = 10000) {
         args.insert(args.begin(), QUORREL_NETSH_PATH);
-        return ns_->run(args, {"QUORREL_NETSTATE_DIR=" + state_.path(),
-                               "QUORREL_RESOLV_CONF=", "QUORREL_DHCP_WAIT_MS=10000"});
+        return ns_->run(args, {"QUORREL_NETSTATE_DIR=" + state_.path(), "QUORREL_RESOLV_CONF=",
+                               "QUORREL_DHCP_WAIT_MS=" + std::to_string(leaseWaitMs)});
     }
 
     std::string addresses() {
@@ -209,6 +209,17 @@ TEST_F(NetshInNamespace, HandSetDnsServersKeepTheirOrderAndGoBackToDhcp) {
     ASSERT_EQ(out.exitCode, 0) << out.output;
     EXPECT_EQ(nameservers(ns_->resolvConf()), std::vector<std::string>{});
     EXPECT_EQ(recorded().dnsAuto, false);
+}
+
+TEST_F(NetshInNamespace, NoLeaseWithinTheWaitIsAFailure) {
+    const CommandOutput out =
+        netsh({"interface", "ip", "set", "address", "lan0", "source=dhcp"}, 1500);
+    EXPECT_NE(out.exitCode, 0);
+    EXPECT_NE(out.output.find("no DHCP lease for lan0 within 1.5 s"), std::string::npos)
+        << out.output;
+    EXPECT_EQ(recorded().dhcp, true) << "DHCP is on; the client keeps trying";
+    EXPECT_FALSE(recorded().lease);
+    EXPECT_EQ(addresses(), "");
 }
 
 TEST_F(NetshInNamespace, VanishedInterfaceFailsWithAClearMessageAndChangesNothing) {

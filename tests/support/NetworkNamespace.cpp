@@ -1,6 +1,6 @@
-#include "tests/support/NetworkNamespace.h"
-
 #if !defined(_WIN32)
+
+#include "tests/support/NetworkNamespace.h"
 
 #include <fcntl.h>
 #include <poll.h>
