@@ -1,0 +1,27 @@
+#include "app/ProfileSaving.h"
+
+#include "app/TextFormat.h"
+#include "resources/AppTexts.h"
+
+namespace quorrel {
+
+Message saveFailedMessage(const std::string& path, const std::string& reason) {
+    return standardMessage(fillFormat(texts::kSaveFailedFormat, {path, reason}));
+}
+
+Message saveFailedOnCloseMessage(const std::string& path, const std::string& reason) {
+    Message message = saveFailedMessage(path, reason);
+    message.text += texts::kSaveFailedOnCloseQuestion;
+    message.buttons = MessageButtons::YesNo;
+    return message;
+}
+
+bool mayCloseAfterSave(bool saved, const std::string& path, const std::string& reason,
+                       MessagePresenter& messages) {
+    if (saved) {
+        return true;
+    }
+    return messages.show(saveFailedOnCloseMessage(path, reason)) == MessageResult::Yes;
+}
+
+}  // namespace quorrel
