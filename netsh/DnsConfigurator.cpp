@@ -155,7 +155,9 @@ std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(CommandRunner& runner
     }
     const std::string system = "/etc/resolv.conf";
     const std::string text = readFile(system);
-    if (text.find("127.0.0.53") != std::string::npos && findProgram("resolvectl")) {
+    const auto stub = text.find("nameserver 127.0.0.53");
+    const bool usesStub = stub != std::string::npos && (stub == 0 || text[stub - 1] == '\n');
+    if (usesStub && findProgram("resolvectl")) {
         return makeResolvectlDns(runner);
     }
     return makeResolvConfDns(system);
