@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "apply/CommandThread.h"
+#include "resources/ApplyTexts.h"
+#include "tests/helpers/TestChildPath.h"
+#include "tests/support/TempFolder.h"
+
+namespace quorrel {
+namespace {
+
+bool eventually(const std::function<bool()>& done, int seconds = 10) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+class CountingPresenter : public MessagePresenter {
+public:
+    MessageResult show(const Message& message) override {
+        const std::lock_guard lock(mutex);
+        texts.push_back(message.text);
+        return MessageResult::Ok;
+    }
+    std::vector<std::string> shown() {
+        const std::lock_guard lock(mutex);
+        return texts;
+    }
+    std::mutex mutex;
+    std::vector<std::string> texts;
+};
+
+// The worker with the system's process runner and the test child program.
+class CommandThreadWithChildren : public ::testing::Test {
+protected:
+    std::string child(const std::string& steps) const {
+        return "\"" + test::testChildProgram() + "\" " + steps;
+    }
+    std::string append(const std::string& text, const std::string& before = "") const {
+        return child(before + "append \"" + out + "\" " + text);
+    }
+    CommandThreadServices services() {
+        CommandThreadServices s;
+        s.runner = runner;
+        s.presenter = presenter;
+        s.debugOutput = [this](const std::string& text) {
+            const std::lock_guard lock(debugMutex);
+            debug += text;
+        };
+        return s;
+    }
+    std::unique_ptr<CCommandThread> runToEnd(const std::string& a, const std::string& b,
+                                             const std::string& c) {
+        auto worker = std::make_unique<CCommandThread>(a, b, c, services());
+        EXPECT_TRUE(eventually([&] { return !worker->running(); }));
+        return worker;
+    }
+    std::string debugText() {
+        const std::lock_guard lock(debugMutex);
+        return debug;
+    }
+
+    test::TempFolder folder;
+    const std::string out = folder.file("order.txt");
+    std::shared_ptr<platform::ProcessRunner> runner = platform::makeSystemProcessRunner();
+    std::shared_ptr<CountingPresenter> presenter = std::make_shared<CountingPresenter>();
+    std::mutex debugMutex;
+    std::string debug;
+};
+
+TEST_F(CommandThreadWithChildren, LinesRunOneAfterAnotherAndAnEmptyLineIsSkipped) {
+    // The first child is the slow one: had they overlapped, "two" would come first.
+    auto worker = runToEnd(append("one", "sleep 200 "), "", append("three"));
+    EXPECT_TRUE(worker->succeeded());
+    EXPECT_EQ(test::readFileBytes(out), "one\nthree\n");
+    EXPECT_TRUE(presenter->shown().empty());
+}
+
+TEST_F(CommandThreadWithChildren, AFailingExitCodeFailsTheApplyButTheRestRuns) {
+    auto worker = runToEnd(append("one") + " exit 1", append("two"), append("three"));
+    EXPECT_FALSE(worker->succeeded());
+    EXPECT_EQ(test::readFileBytes(out), "one\ntwo\nthree\n");
+    EXPECT_TRUE(presenter->shown().empty());
+}
+
+TEST_F(CommandThreadWithChildren, AMissingProgramIsReported) {
+    const std::string missing = "\"" + folder.file("missing-netsh.exe") + "\" x";
+
+    auto addressWorker = runToEnd(missing, append("two"), "");
+    EXPECT_FALSE(addressWorker->succeeded());
+    EXPECT_NE(debugText().find(texts::kAddressStartFailedDebug), std::string::npos);
+    EXPECT_TRUE(presenter->shown().empty());
+    EXPECT_EQ(test::readFileBytes(out), "");
+
+    auto dnsWorker = runToEnd(append("one"), missing, append("three"));
+    EXPECT_FALSE(dnsWorker->succeeded());
+    EXPECT_EQ(presenter->shown(), std::vector<std::string>{texts::kDnsFailed});
+    EXPECT_EQ(test::readFileBytes(out), "one\n");
+}
+
+TEST_F(CommandThreadWithChildren, CancelLetsTheRunningChildFinishAndStartsNothingMore) {
+    const std::string go = folder.file("go");
+    // The first child waits for the go file and then ends with a failure code that
+    // would otherwise lead on to the second line.
+    auto worker = std::make_unique<CCommandThread>(
+        append("one", "await \"" + go + "\" ") + " exit 1", append("two"), "", services());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(worker->running());
+    worker.reset();
+
+    test::writeFileBytes(go, "");
+    ASSERT_TRUE(eventually([&] { return test::readFileBytes(out) == "one\n"; }));
+    // The worker is gone once the test holds the only reference to the runner.
+    ASSERT_TRUE(eventually([&] { return runner.use_count() == 1; }));
+    EXPECT_EQ(test::readFileBytes(out), "one\n");
+    EXPECT_TRUE(presenter->shown().empty());
+}
+
+}  // namespace
+}  // namespace quorrel

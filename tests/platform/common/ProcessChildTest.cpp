@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "platform/ProcessCapture.h"
+#include "platform/ProcessRunner.h"
+#include "tests/helpers/TestChildPath.h"
+#include "tests/support/TempFolder.h"
+
+namespace quorrel::platform {
+namespace {
+
+std::string child(const std::string& steps) {
+    return "\"" + test::testChildProgram() + "\" " + steps;
+}
+
+std::string pattern(std::size_t size) {
+    std::string text(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        text[i] = static_cast<char>('a' + i % 26);
+    }
+    return text;
+}
+
+std::string missingProgram() {
+    return "\"" + test::ownProgramFolder() + "no-such-program-here.exe\" x";
+}
+
+TEST(ProcessRunnerWithChildren, TellsExitCodesApart) {
+    auto runner = makeSystemProcessRunner();
+    const ProcessOutcome ok = runner->runAndWait(child("exit 0"));
+    EXPECT_EQ(ok.kind, ProcessOutcome::Kind::Exited);
+    EXPECT_TRUE(ok.succeeded());
+
+    const ProcessOutcome failed = runner->runAndWait(child("exit 7"));
+    EXPECT_EQ(failed.kind, ProcessOutcome::Kind::Exited);
+    EXPECT_EQ(failed.exitCode, 7);
+    EXPECT_FALSE(failed.succeeded());
+}
+
+TEST(ProcessRunnerWithChildren, WaitsForTheChildToEnd) {
+    test::TempFolder folder;
+    const std::string file = folder.file("out.txt");
+    auto runner = makeSystemProcessRunner();
+    ASSERT_TRUE(runner->runAndWait(child("sleep 150 append \"" + file + "\" done")).succeeded());
+    EXPECT_EQ(test::readFileBytes(file), "done\n");
+}
+
+TEST(ProcessRunnerWithChildren, AMissingProgramIsNotStartedWithAReason) {
+    auto runner = makeSystemProcessRunner();
+    const ProcessOutcome outcome = runner->runAndWait(missingProgram());
+    EXPECT_EQ(outcome.kind, ProcessOutcome::Kind::NotStarted);
+    EXPECT_FALSE(outcome.reason.empty());
+    EXPECT_FALSE(outcome.succeeded());
+}
+
+TEST(ProcessRunnerWithChildren, ArgumentsArriveAsTheLineGroupsThem) {
+    test::TempFolder folder;
+    const std::string file = folder.file("args.txt");
+    auto runner = makeSystemProcessRunner();
+    ASSERT_TRUE(runner
+                    ->runAndWait(child("args \"" + file +
+                                       "\" name=\"Local Area  Connection\" a\\\"b \"c d\\\\\" e"))
+                    .succeeded());
+    const std::string args = test::readFileBytes(file);
+    EXPECT_NE(args.find("\n<name=Local Area  Connection>\n<a\"b>\n<c d\\>\n<e>\n"),
+              std::string::npos)
+        << args;
+}
+
+TEST(OutputCaptureWithChildren, OutputArrivesWhole) {
+    for (const std::size_t size : {std::size_t{3000}, std::size_t{2048}, std::size_t{1024},
+                                   std::size_t{1}, std::size_t{200000}}) {
+        SCOPED_TRACE(size);
+        const CapturedOutput out =
+            makeCommandCapture(child("write " + std::to_string(size)))->capture();
+        EXPECT_TRUE(out.started);
+        EXPECT_EQ(out.text.size(), size);
+        EXPECT_TRUE(out.text == pattern(size));
+    }
+}
+
+TEST(OutputCaptureWithChildren, OutputWrittenInPiecesArrivesWhole) {
+    const CapturedOutput out = makeCommandCapture(child("pieces 700 5 30"))->capture();
+    EXPECT_TRUE(out.started);
+    EXPECT_EQ(out.text.size(), 3500u);
+}
+
+TEST(OutputCaptureWithChildren, AChildWithoutOutputDoesNotKeepUsWaiting) {
+    const CapturedOutput out = makeCommandCapture(child("sleep 100 exit 0"))->capture();
+    EXPECT_TRUE(out.started);
+    EXPECT_EQ(out.text, "");
+}
+
+TEST(OutputCaptureWithChildren, LineEndsStayAsWritten) {
+    const CapturedOutput out = makeCommandCapture(child("crlf"))->capture();
+    EXPECT_EQ(out.text, "first\r\n\r\nlast\r\n");
+}
+
+TEST(OutputCaptureWithChildren, AMissingProgramIsReportedAsNotStarted) {
+    const CapturedOutput out = makeCommandCapture(missingProgram())->capture();
+    EXPECT_FALSE(out.started);
+    EXPECT_EQ(out.text, "");
+    EXPECT_FALSE(out.reason.empty());
+}
+
+}  // namespace
+}  // namespace quorrel::platform
