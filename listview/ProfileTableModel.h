@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <vector>
+
+#include "listview/ProfileRows.h"
+
+namespace quorrel {
+
+// The rows of the profile list as the table shows them, in display order.
+class ProfileTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ProfileTableModel(QObject* parent = nullptr);
+
+    // Replaces every row.
+    void setRows(std::vector<ProfileRow> rows);
+
+    // Reorders the rows by one column; returns each new position's previous position.
+    std::vector<std::size_t> sortRows(int column, bool ascending);
+
+    const std::vector<ProfileRow>& rows() const { return rows_; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<ProfileRow> rows_;
+    QIcon checkMark_;
+};
+
+}  // namespace quorrel
