@@ -1,0 +1,19 @@
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/DebugOutput.h"
+#include "platform/win32/Win32CodePage.h"
+
+namespace quorrel::platform {
+
+void writeSystemDebugOutput(std::string_view line) {
+    ::OutputDebugStringA(win32::utf8ToCodePage(line).c_str());
+}
+
+unsigned long currentThreadId() {
+    return ::GetCurrentThreadId();
+}
+
+}  // namespace quorrel::platform

@@ -1,0 +1,127 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+#include "platform/FileStore.h"
+#include "platform/win32/Win32CodePage.h"
+
+namespace quorrel::platform {
+
+namespace {
+
+// The system's description of an error code, in UTF-8.
+std::string describe(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message;
+    if (length > 0 && text != nullptr) {
+        message = win32::wideToUtf8(std::wstring_view(text, length));
+        while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                    message.back() == ' ' || message.back() == '.')) {
+            message.pop_back();
+        }
+    }
+    if (text != nullptr) {
+        ::LocalFree(text);
+    }
+    return message.empty() ? "error " + std::to_string(code) : message;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() { close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool close() {
+        const bool ok = !valid() || ::CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+class Win32FileStore final : public FileStore {
+public:
+    std::optional<std::string> readAll(const std::string& path) override {
+        Handle file(::CreateFileA(win32::utf8ToCodePage(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            return std::nullopt;
+        }
+        std::string bytes;
+        char buffer[16384];
+        for (;;) {
+            DWORD read = 0;
+            if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
+                return std::nullopt;
+            }
+            if (read == 0) {
+                return bytes;
+            }
+            bytes.append(buffer, read);
+        }
+    }
+
+    bool writeAtomically(const std::string& path, const std::string& bytes,
+                         std::string& error) override {
+        static std::atomic<unsigned> counter{0};
+        const std::string target = win32::utf8ToCodePage(path);
+        // The temporary file sits beside the target, so that the move is a rename.
+        const std::string temp = target + "." + std::to_string(::GetCurrentProcessId()) + "-" +
+                                 std::to_string(counter++) + ".tmp";
+        Handle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            error = describe(::GetLastError());
+            return false;
+        }
+        bool ok = true;
+        for (std::size_t done = 0; ok && done < bytes.size();) {
+            DWORD written = 0;
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+            ok = ::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) != 0;
+            done += written;
+        }
+        ok = ok && ::FlushFileBuffers(file.get()) != 0;
+        if (!ok) {
+            error = describe(::GetLastError());
+        }
+        if (!file.close() && ok) {
+            error = describe(::GetLastError());
+            ok = false;
+        }
+        if (ok && !::MoveFileExA(temp.c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            error = describe(::GetLastError());
+            ok = false;
+        }
+        if (!ok) {
+            ::DeleteFileA(temp.c_str());
+        }
+        return ok;
+    }
+
+    bool copyFile(const std::string& from, const std::string& to) override {
+        return ::CopyFileA(win32::utf8ToCodePage(from).c_str(), win32::utf8ToCodePage(to).c_str(),
+                           FALSE) != 0;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileStore> makeSystemFileStore() {
+    return std::make_unique<Win32FileStore>();
+}
+
+}  // namespace quorrel::platform
