@@ -16,11 +16,13 @@ run_packages=(
 )
 
 # Everything the test suites use on top of that: GoogleTest, clang-format, the
-# network-namespace tests (dnsmasq as DHCP server), the Windows build under wine.
+# network-namespace tests (dnsmasq as DHCP server), the Windows build under wine, the
+# printing tests (pdftotext and pdftoppm read the printed pages back).
 test_packages=(
   googletest libgtest-dev libgmock-dev
   clang-format
   dnsmasq-base
+  poppler-utils
   g++-mingw-w64-x86-64-posix wine wine64
 )
 
