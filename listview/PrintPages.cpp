@@ -20,8 +20,8 @@ PageFrame pageFrame(int page) {
     if (page <= 1) {
         return PageFrame{kFirstPageTop, kFirstPageRows, 0};
     }
-    return PageFrame{kPageTop, kPageRows,
-                     page * kPageRows - (kPageRows + kPageRows - kFirstPageRows)};
+    // Page 1 and the full pages between it and this one come first: (page * 54) - 57.
+    return PageFrame{kPageTop, kPageRows, kFirstPageRows + (page - 2) * kPageRows};
 }
 
 PrintJob makePrintJob(PrintRoute route, int rowCount, int chosenFirst, int chosenLast) {
