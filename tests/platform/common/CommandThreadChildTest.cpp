@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "apply/CommandThread.h"
+#include "apply/SystemCommandServices.h"
+#include "platform/DebugOutput.h"
 #include "resources/ApplyTexts.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
@@ -123,6 +125,31 @@ TEST_F(CommandThreadWithChildren, CancelLetsTheRunningChildFinishAndStartsNothin
     ASSERT_TRUE(eventually([&] { return runner.use_count() == 1; }));
     EXPECT_EQ(test::readFileBytes(out), "one\n");
     EXPECT_TRUE(presenter->shown().empty());
+}
+
+TEST_F(CommandThreadWithChildren, SystemServicesTraceEachLineFromTheWorkerThread) {
+    std::vector<std::string> lines;
+    std::mutex linesMutex;
+    platform::setDebugSink([&](std::string_view line) {
+        const std::lock_guard lock(linesMutex);
+        lines.emplace_back(line);
+    });
+    const std::string first = append("one");
+    {
+        CCommandThread worker(first, "", "", systemCommandServices(presenter, {}));
+        EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+        EXPECT_TRUE(worker.succeeded());
+    }
+    platform::setDebugSink({});
+
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string ownPrefix =
+        "[Quorrel](" + std::to_string(platform::currentThreadId()) + "): ";
+    EXPECT_EQ(lines[0].rfind("[Quorrel](", 0), 0u);
+    EXPECT_EQ(lines[0].rfind(ownPrefix, 0), std::string::npos);  // logged by the worker
+    EXPECT_EQ(lines[0].substr(lines[0].find("): ") + 3), first + "\n");
+    EXPECT_EQ(lines[1], texts::kWorkerEndedDebug);
+    EXPECT_EQ(test::readFileBytes(out), "one\n");
 }
 
 }  // namespace
