@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSize>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/FileStore.h"
+#include "platform/TextCodec.h"
+#include "profiles/IpProfile.h"
+#include "profiles/ProfileList.h"
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace quorrel {
+
+class ListRows;
+class Prompter;
+class UrlOpener;
+
+// What the main frame works with. The owner (the application object, or a test) keeps
+// these alive for the frame's life.
+struct FrameServices {
+    Prompter& prompter;
+    UrlOpener& urlOpener;
+    platform::FileStore& files;
+    const platform::TextCodec& codec;
+    // Folder of "quorrel.dat", ending in the folder separator.
+    std::string installFolder;
+    // Size of the primary screen; empty: ask the system.
+    QSize screenSize;
+};
+
+// The program's only top-level window and the owner of its working state: the profile
+// list, the picture of the chosen adapter (currentSettings) and the flags of the commands.
+// Construction runs the data start-up (backup and loading of the data file), sets the
+// plain title, places the window in the middle of the screen, puts the list in the client
+// area and builds the menu bar, the toolbar and the status bar. Closing the window saves
+// the data file.
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(FrameServices services, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // "Quorrel v2.1.1  [선택 어댑터 : <currentSettings' connectionName>]".
+    void UpdateTitle();
+    // 1 shows the menu bar, any other value hides it.
+    void ShowMenuBar(int flag);
+    // The profile behind the first selected row of the list, or nullptr.
+    IpProfile* GetSelectedProfile();
+    // Opens the page in the browser; the result is not examined.
+    void OpenUrl(const std::string& url);
+
+    // The data file. loadProfiles appends what the file holds and clears profilesModified;
+    // saveProfiles rewrites it, clears profilesModified, and on failure tells the user
+    // which file could not be written. Both return 1 on success, 0 on failure.
+    int loadProfiles();
+    int saveProfiles();
+    // Copies "quorrel.dat" over "quorrel.bak" (start-up).
+    void backupProfiles();
+    std::string dataFilePath() const;
+
+    // Commands of the menus, the toolbar and the keys. A command without a handler does
+    // nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are handled here.
+    void setCommandHandler(int command, std::function<void()> handler);
+    void runCommand(int command);
+    void setCommandEnabled(int command, bool enabled);
+    QAction* menuAction(int command) const;
+    QAction* toolButtonAction(int command) const;
+
+    // The client area: the list view and its rows (a placeholder until one is set). The
+    // frame takes ownership of `view`.
+    void setClientView(QWidget* view, ListRows* rows);
+    ListRows* listRows() const { return rows_; }
+
+    Prompter& prompter() const { return services_.prompter; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QLabel* poweredByPane() const { return poweredByPane_; }
+    QLabel* promptPane() const { return promptPane_; }
+
+    // Working state, read and written by the commands.
+    ProfileList profileList;
+    std::optional<IpProfile> currentSettings;
+    int profilesModified = 0;
+    std::string lastAppliedName;
+    int applyBusy = 0;
+    std::string installFolder;
+    std::string rememberedAdapter;
+    // Texts the apply confirmation shows.
+    std::string confirmConnectionName;
+    std::string confirmIpAddress;
+    std::string confirmSubnetMask;
+    std::string confirmGateway;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void runDataStartup();
+    void placeOnScreen();
+    void createMenuBar();
+    void createToolBar();
+    void createStatusBar();
+    void createAccelerators();
+    bool writeProfiles(std::string& error);
+    QAction* makeCommandAction(int command, const QString& text, QObject* parent);
+
+    FrameServices services_;
+    ListRows* rows_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* poweredByPane_ = nullptr;
+    QLabel* promptPane_ = nullptr;
+    std::map<int, QAction*> menuActions_;
+    std::map<int, QAction*> toolActions_;
+    std::map<int, std::function<void()>> handlers_;
+};
+
+}  // namespace quorrel

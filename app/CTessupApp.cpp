@@ -1,0 +1,89 @@
+#include "app/CTessupApp.h"
+
+#include <QApplication>
+
+#include "app/CMainFrame.h"
+#include "app/InstanceChannel.h"
+#include "app/ProgramFonts.h"
+#include "app/Prompter.h"
+#include "app/UrlOpener.h"
+#include "platform/DebugTrace.h"
+#include "platform/FileStore.h"
+#include "platform/PlatformPaths.h"
+#include "platform/TextCodec.h"
+
+namespace quorrel {
+
+CTessupApp::CTessupApp(AppServices services) : services_(std::move(services)) {
+    if (services_.prompter == nullptr) {
+        ownPrompter_ = std::make_unique<QtPrompter>();
+        services_.prompter = ownPrompter_.get();
+    }
+    if (services_.lock == nullptr) {
+        ownLock_ = platform::makeSystemInstanceLock();
+        services_.lock = ownLock_.get();
+    }
+    if (services_.windows == nullptr) {
+        ownWindows_ = std::make_unique<LocalWindowLookup>(instanceSocketPath());
+        services_.windows = ownWindows_.get();
+    }
+    if (services_.probe == nullptr) {
+        ownProbe_ = platform::makeSystemAdapterProbe();
+        services_.probe = ownProbe_.get();
+    }
+    if (services_.urlOpener == nullptr) {
+        ownUrlOpener_ = std::make_unique<DesktopUrlOpener>();
+        services_.urlOpener = ownUrlOpener_.get();
+    }
+}
+
+CTessupApp::~CTessupApp() {
+    // The frame goes before the services it was given.
+    if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
+        qtPrompter->setParentWindow(nullptr);
+    }
+    frame_.reset();
+    server_.reset();
+}
+
+bool CTessupApp::InitInstance() {
+    // Nothing of the program is read or written before this check.
+    verdict_ =
+        checkStart(*services_.lock, *services_.windows, *services_.probe, *services_.prompter);
+    if (verdict_ != StartVerdict::Run) {
+        return false;
+    }
+
+    // From now on a second start asks this instance for its window.
+    if (services_.windows == ownWindows_.get()) {
+        server_ = std::make_unique<InstanceServer>(instanceSocketPath());
+        if (!server_->listen()) {
+            DebugTrace("cannot listen for further starts");
+        }
+    }
+
+    applyProgramFonts();
+
+    files_ = platform::makeSystemFileStore();
+    codec_ = platform::makeCp949Codec();
+    std::string folder = services_.installFolder;
+    if (folder.empty()) {
+        folder = platform::defaultInstallFolder();
+    }
+    frame_ = std::make_unique<CMainFrame>(FrameServices{*services_.prompter, *services_.urlOpener,
+                                                        *files_, *codec_, folder, QSize()});
+    if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
+        qtPrompter->setParentWindow(frame_.get());
+    }
+    frame_->show();
+    return true;
+}
+
+int CTessupApp::run() {
+    if (InitInstance()) {
+        QApplication::exec();
+    }
+    return 0;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,404 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <filesystem>
+#include <memory>
+
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/FrameLayout.h"
+#include "app/ListPlaceholder.h"
+#include "app/UrlOpener.h"
+#include "platform/FileStore.h"
+#include "platform/TextCodec.h"
+#include "resources/AppTexts.h"
+#include "tests/support/TempFolder.h"
+#include "tests/ui/RecordingPrompter.h"
+
+namespace quorrel {
+namespace {
+
+class RecordingUrlOpener final : public UrlOpener {
+public:
+    std::vector<std::string> opened;
+    void open(const std::string& url) override { opened.push_back(url); }
+};
+
+QString q(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    std::unique_ptr<CMainFrame> makeFrame(const std::string& folder, QSize screen = {1024, 768}) {
+        return std::make_unique<CMainFrame>(
+            FrameServices{prompter, urls, *files, *codec, folder, screen});
+    }
+
+    test::TempFolder temp;
+    test::RecordingPrompter prompter;
+    RecordingUrlOpener urls;
+    std::unique_ptr<platform::FileStore> files = platform::makeSystemFileStore();
+    std::unique_ptr<platform::TextCodec> codec = platform::makeCp949Codec();
+};
+
+TEST_F(MainFrameTest, OpensCentredWithThePlainTitleThenShowsTheChosenAdapter) {
+    auto frame = makeFrame(temp.path());
+    EXPECT_EQ(frame->windowTitle(), "Quorrel v2.1.1");
+    EXPECT_EQ(frame->pos(), QPoint(137, 184));
+    EXPECT_EQ(frame->size(), QSize(750, 400));
+
+    frame->UpdateTitle();  // no adapter picture yet: an empty name
+    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : ]"));
+
+    IpProfile adapter;
+    adapter.connectionName = "로컬 영역 연결 2";
+    frame->currentSettings = adapter;
+    frame->UpdateTitle();
+    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
+}
+
+TEST_F(MainFrameTest, WithoutAGivenSizeItCentresOnThePrimaryScreen) {
+    auto frame = makeFrame(temp.path(), QSize());
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const FrameRect expected = centredFrameRect(screen.width(), screen.height());
+    EXPECT_EQ(frame->pos(), QPoint(expected.x, expected.y));
+    EXPECT_EQ(frame->size(), QSize(750, 400));
+}
+
+struct ExpectedEntry {
+    const char* text;  // nullptr for a separator
+    int command;
+};
+
+TEST_F(MainFrameTest, MenuBarHoldsTheFiveMenusWithTheirEntriesInOrder) {
+    auto frame = makeFrame(temp.path());
+    const std::vector<std::pair<const char*, std::vector<ExpectedEntry>>> expected = {
+        {"파일(&F)",
+         {{"인쇄(&P)...\tCtrl+P", 57607},
+          {"인쇄 미리 보기(&V)", 57609},
+          {nullptr, 0},
+          {"종료(&X)", 57665}}},
+        {"도구(&T)", {{"어댑터 선택(&C)...", 32778}, {"적용(&S)", 32779}}},
+        {"편집(&E)",
+         {{"추가(&A)...", 32772},
+          {"복사(&C)", 32773},
+          {"수정(&E)...", 32774},
+          {"삭제(&D)", 32775}}},
+        {"보기(&V)",
+         {{"도구 모음(&T)", 59392},
+          {"상태 표시줄(&S)", 59393},
+          {nullptr, 0},
+          {"현황(&V)...", 32776}}},
+        {"도움말(&H)",
+         {{"Quorrel 정보(&A)...", 57664},
+          {"업데이트 확인(&C)...", 32799},
+          {"도움말(&H)...", 32777}}},
+    };
+    const QList<QAction*> menus = frame->menuBar()->actions();
+    ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+    for (std::size_t m = 0; m < expected.size(); ++m) {
+        SCOPED_TRACE(expected[m].first);
+        EXPECT_EQ(menus[m]->text(), q(expected[m].first));
+        ASSERT_NE(menus[m]->menu(), nullptr);
+        const QList<QAction*> entries = menus[m]->menu()->actions();
+        ASSERT_EQ(entries.size(), static_cast<qsizetype>(expected[m].second.size()));
+        for (qsizetype e = 0; e < entries.size(); ++e) {
+            const ExpectedEntry& want = expected[m].second[static_cast<std::size_t>(e)];
+            if (want.text == nullptr) {
+                EXPECT_TRUE(entries[e]->isSeparator());
+                continue;
+            }
+            EXPECT_EQ(entries[e]->text(), q(want.text));
+            EXPECT_EQ(entries[e]->data().toInt(), want.command);
+            EXPECT_FALSE(entries[e]->statusTip().isEmpty()) << want.text;
+        }
+    }
+    // The ten toolbar commands show their small pictures in the menus; the others none.
+    EXPECT_FALSE(frame->menuAction(ID_PROFILE_ADD)->icon().isNull());
+    EXPECT_EQ(frame->menuAction(ID_PROFILE_ADD)->icon().actualSize(QSize(16, 16)), QSize(16, 15));
+    EXPECT_TRUE(frame->menuAction(ID_APP_EXIT)->icon().isNull());
+    EXPECT_TRUE(frame->menuAction(ID_CHECK_UPDATE)->icon().isNull());
+    EXPECT_EQ(frame->menuAction(ID_FILE_PRINT_PREVIEW)->statusTip(), q("인쇄할 내용을 보여줍니다"));
+    EXPECT_EQ(frame->menuAction(ID_APP_EXIT)->statusTip(),
+              q("응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다"));
+}
+
+TEST_F(MainFrameTest, ToolbarHasTenLabelledButtonsGreyUntilTheMouseIsOverThem) {
+    auto frame = makeFrame(temp.path());
+    QToolBar* bar = frame->toolBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->windowTitle(), "Quorrel ToolBar");
+    EXPECT_EQ(bar->iconSize(), QSize(42, 35));
+    EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+
+    const std::vector<std::tuple<int, const char*, const char*>> expected = {
+        {57607, "인쇄", "현재 열린 문서를 인쇄합니다"},
+        {32778, "어댑터 선택", "IP 설정을 변경하기 위한 어댑터를 선택합니다"},
+        {32779, "적용", "현재 선택된 어댑터의 IP 설정을 선택된 설정 값으로 변경합니다"},
+        {32772, "추가", "설정을 추가합니다"},
+        {32773, "복사", "선택된 설정을 복사하여 새로운 설정을 추가합니다"},
+        {32774, "수정", "선택된 설정의 세부 정보를 수정합니다"},
+        {32775, "삭제", "선택된 설정을 삭제합니다"},
+        {32776, "현황", "현재 각 어댑터에 설정된 현황을 보여줍니다"},
+        {32777, "도움말", "도움말을 보여줍니다"},
+        {57664, "정보", "프로그램 정보와 버전 정보, 저작권 정보를 표시합니다"},
+    };
+    const QList<QAction*> buttons = bar->actions();
+    ASSERT_EQ(buttons.size(), 10);
+    std::vector<QImage> normals;
+    for (int i = 0; i < 10; ++i) {
+        const auto& [command, label, prompt] = expected[i];
+        SCOPED_TRACE(label);
+        EXPECT_FALSE(buttons[i]->isSeparator());
+        EXPECT_EQ(buttons[i]->data().toInt(), command);
+        EXPECT_EQ(buttons[i]->text(), q(label));
+        EXPECT_EQ(buttons[i]->toolTip(), q(prompt));
+        EXPECT_EQ(buttons[i]->statusTip(), q(prompt));
+        const QIcon icon = buttons[i]->icon();
+        const QImage normal = icon.pixmap(QSize(42, 35), QIcon::Normal).toImage();
+        const QImage active = icon.pixmap(QSize(42, 35), QIcon::Active).toImage();
+        EXPECT_EQ(normal.size(), QSize(42, 35));
+        EXPECT_NE(normal, active);
+        EXPECT_TRUE(normal.isGrayscale()) << "the normal picture is grey";
+        EXPECT_FALSE(active.isGrayscale()) << "the picture under the mouse is coloured";
+        normals.push_back(normal);
+    }
+    for (int i = 1; i < 10; ++i) {
+        EXPECT_NE(normals[i - 1], normals[i]) << "buttons " << i - 1 << " and " << i;
+    }
+}
+
+TEST_F(MainFrameTest, StatusBarShowsTheMakerAndThePromptOfWhatIsUnderTheMouse) {
+    auto frame = makeFrame(temp.path());
+    QLabel* maker = frame->poweredByPane();
+    QLabel* prompt = frame->promptPane();
+    ASSERT_NE(maker, nullptr);
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(maker->text(), "Powered by Varnok");
+    EXPECT_EQ(maker->width(), 120);
+    EXPECT_GE(prompt->minimumWidth(), 250);
+    EXPECT_EQ(prompt->text(), q("준비"));
+    frame->show();
+    EXPECT_LT(maker->x(), prompt->x());
+
+    auto* button = qobject_cast<QToolButton*>(
+        frame->toolBar()->widgetForAction(frame->toolButtonAction(ID_PROFILE_COPY)));
+    ASSERT_NE(button, nullptr);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(button, &enter);
+    EXPECT_EQ(prompt->text(), q("선택된 설정을 복사하여 새로운 설정을 추가합니다"));
+    EXPECT_EQ(maker->text(), "Powered by Varnok");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    EXPECT_EQ(prompt->text(), q("준비"));
+
+    // A menu entry under the mouse reports its prompt the same way.
+    frame->menuAction(ID_VIEW_STATUS_BAR)->showStatusText(frame->menuBar());
+    EXPECT_EQ(prompt->text(), q("상태 표시줄을 표시하거나 감춥니다"));
+    EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(MainFrameTest, BarsAreShownAndHiddenFromTheViewMenu) {
+    auto frame = makeFrame(temp.path());
+    frame->show();
+    QAction* toolbarEntry = frame->menuAction(ID_VIEW_TOOLBAR);
+    QAction* statusEntry = frame->menuAction(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(toolbarEntry->isChecked());
+    EXPECT_TRUE(statusEntry->isChecked());
+
+    toolbarEntry->trigger();
+    EXPECT_FALSE(frame->toolBar()->isVisible());
+    EXPECT_FALSE(toolbarEntry->isChecked());
+    toolbarEntry->trigger();
+    EXPECT_TRUE(frame->toolBar()->isVisible());
+    EXPECT_TRUE(toolbarEntry->isChecked());
+
+    statusEntry->trigger();
+    EXPECT_FALSE(frame->statusBar()->isVisible());
+    EXPECT_FALSE(statusEntry->isChecked());
+    statusEntry->trigger();
+    EXPECT_TRUE(frame->statusBar()->isVisible());
+
+    frame->ShowMenuBar(0);
+    EXPECT_FALSE(frame->menuBar()->isVisible());
+    frame->ShowMenuBar(1);
+    EXPECT_TRUE(frame->menuBar()->isVisible());
+    frame->ShowMenuBar(2);  // only 1 shows it
+    EXPECT_FALSE(frame->menuBar()->isVisible());
+}
+
+TEST_F(MainFrameTest, EveryEntryAndButtonRunsItsCommandAndNoneCrashesWithoutAHandler) {
+    auto frame = makeFrame(temp.path());
+    frame->show();
+    std::vector<int> ran;
+    frame->setCommandHandler(ID_PROFILE_ADD, [&] { ran.push_back(ID_PROFILE_ADD); });
+    frame->menuAction(ID_PROFILE_ADD)->trigger();
+    frame->toolButtonAction(ID_PROFILE_ADD)->trigger();
+    EXPECT_EQ(ran, (std::vector<int>{ID_PROFILE_ADD, ID_PROFILE_ADD}));
+
+    for (QAction* menu : frame->menuBar()->actions()) {
+        for (QAction* entry : menu->menu()->actions()) {
+            if (!entry->isSeparator() && entry->data().toInt() != ID_APP_EXIT) {
+                entry->trigger();
+            }
+        }
+    }
+    for (QAction* button : frame->toolBar()->actions()) {
+        button->trigger();
+    }
+    EXPECT_TRUE(frame->isVisible());
+
+    frame->setCommandEnabled(ID_PROFILE_COPY, false);
+    EXPECT_FALSE(frame->menuAction(ID_PROFILE_COPY)->isEnabled());
+    EXPECT_FALSE(frame->toolButtonAction(ID_PROFILE_COPY)->isEnabled());
+}
+
+TEST_F(MainFrameTest, CtrlPPrintsAndCtrlXClosesTheWindow) {
+    auto frame = makeFrame(temp.path());
+    frame->show();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    int prints = 0;
+    frame->setCommandHandler(ID_FILE_PRINT, [&] { ++prints; });
+    QTest::keyClick(frame.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(prints, 1);
+    QTest::keyClick(frame.get(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(temp.file("quorrel.dat"))) << "saved on the way out";
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainFrameTest, SelectedProfileIsTheOneNamedInTheFirstSelectedRow) {
+    auto frame = makeFrame(temp.path());
+    IpProfile a;
+    a.name = "사무실";
+    IpProfile b;
+    b.name = "집";
+    frame->profileList.append(a);
+    frame->profileList.append(b);
+
+    auto* rows = qobject_cast<ListPlaceholder*>(frame->centralWidget());
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(frame->GetSelectedProfile(), nullptr) << "no rows";
+
+    rows->setRowCount(3);
+    rows->setItem(0, 0, new QTableWidgetItem(q("집")));
+    rows->setItem(1, 0, new QTableWidgetItem(q("사무실")));
+    rows->setItem(2, 0, new QTableWidgetItem(q("없는 이름")));
+    EXPECT_EQ(frame->GetSelectedProfile(), nullptr) << "nothing selected";
+
+    rows->item(2, 0)->setSelected(true);
+    EXPECT_EQ(frame->GetSelectedProfile(), nullptr) << "a row whose name is not in the list";
+    rows->item(1, 0)->setSelected(true);
+    IpProfile* selected = frame->GetSelectedProfile();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected, frame->profileList.findByName("사무실")) << "the list's own record";
+}
+
+TEST_F(MainFrameTest, OpenUrlHandsTheAddressToTheBrowser) {
+    auto frame = makeFrame(temp.path());
+    frame->OpenUrl("http://www.varnok.example/quorrel");
+    EXPECT_EQ(urls.opened, std::vector<std::string>{"http://www.varnok.example/quorrel"});
+}
+
+TEST_F(MainFrameTest, StartUpBacksUpAndLoadsTheDataFile) {
+    // 집 is C1 FD in CP949.
+    const std::string bytes =
+        "\xC1\xFD||TRUE||||||||TRUE||||\r\nlab||FALSE||10.0.0.5||255.0.0.0||||FALSE||10.0.0.1||"
+        "\r\n";
+    test::writeFileBytes(temp.file("quorrel.dat"), bytes);
+    test::writeFileBytes(temp.file("quorrel.bak"), "an old backup");
+    auto frame = makeFrame(temp.path());
+    EXPECT_EQ(frame->installFolder, temp.path());
+    EXPECT_EQ(test::readFileBytes(temp.file("quorrel.bak")), bytes);
+    ASSERT_EQ(frame->profileList.size(), 2u);
+    EXPECT_EQ(frame->profileList.begin()->name, "집");
+    EXPECT_EQ(frame->profilesModified, 0);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainFrameTest, AnInstallFolderWithoutItsSeparatorStillHoldsTheDataFile) {
+    std::string folder = temp.path();
+    folder.pop_back();
+    auto frame = makeFrame(folder);
+    EXPECT_EQ(frame->installFolder, temp.path());
+    ASSERT_TRUE(frame->close());
+    EXPECT_TRUE(std::filesystem::exists(temp.file("quorrel.dat")));
+}
+
+TEST_F(MainFrameTest, ClosingAlwaysRewritesTheDataFile) {
+    auto frame = makeFrame(temp.path());
+    frame->show();
+    ASSERT_TRUE(frame->close());
+    EXPECT_EQ(test::readFileBytes(temp.file("quorrel.dat")), "") << "written although unchanged";
+    EXPECT_TRUE(prompter.messages.empty());
+
+    auto second = makeFrame(temp.path());
+    IpProfile home;
+    home.name = "집";
+    home.useDhcp = 1;
+    home.dnsAuto = 1;
+    second->profileList.append(home);
+    second->profilesModified = 1;
+    second->show();
+    second->menuAction(ID_APP_EXIT)->trigger();
+    EXPECT_FALSE(second->isVisible());
+    EXPECT_EQ(second->profilesModified, 0);
+    EXPECT_EQ(test::readFileBytes(temp.file("quorrel.dat")), "\xC1\xFD||TRUE||||||||TRUE||||\r\n");
+}
+
+TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
+    const std::string folder = temp.file("missing/");  // cannot be written into
+    auto frame = makeFrame(folder);
+    IpProfile home;
+    home.name = "집";
+    frame->profileList.append(home);
+    frame->profilesModified = 1;
+    frame->show();
+
+    prompter.answers.push_back(MessageResult::No);
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const Message& asked = prompter.messages[0];
+    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(asked.caption, "Quorrel v2.1.1");
+    EXPECT_NE(asked.text.find(folder + "quorrel.dat"), std::string::npos) << asked.text;
+    EXPECT_NE(asked.text.find(texts::kSaveFailedOnCloseQuestion), std::string::npos);
+    EXPECT_EQ(frame->profilesModified, 1);
+
+    prompter.answers.push_back(MessageResult::Yes);
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
+TEST_F(MainFrameTest, AFailedSaveAfterACommandIsReportedWithTheFileName) {
+    const std::string folder = temp.file("missing/");
+    auto frame = makeFrame(folder);
+    frame->profilesModified = 1;
+    EXPECT_EQ(frame->saveProfiles(), 0);
+    EXPECT_EQ(frame->profilesModified, 1);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(prompter.messages[0].text.find(folder + "quorrel.dat"), std::string::npos);
+
+    auto good = makeFrame(temp.path());
+    good->profilesModified = 1;
+    EXPECT_EQ(good->saveProfiles(), 1);
+    EXPECT_EQ(good->profilesModified, 0);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace quorrel

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "tests/support/TempFolder.h"
+
+namespace quorrel {
+namespace {
+
+// Starts the real program, as a user would, in a sandbox of temporary folders: its lock and
+// socket in `runtime`, its data under `dataHome`. Messages are answered unattended (they
+// go to standard error), so no run waits for a user.
+class Instance {
+public:
+    Instance(const std::string& home, const std::string& runtime, const std::string& dataHome) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", QString::fromStdString(home));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
+        env.insert("XDG_DATA_HOME", QString::fromStdString(dataHome));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QUORREL_UNATTENDED", "1");
+        process_.setProcessEnvironment(env);
+    }
+    ~Instance() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    void start() {
+        process_.start(QCoreApplication::applicationDirPath() + "/quorrel", QStringList());
+    }
+    QProcess& process() { return process_; }
+    bool running() const { return process_.state() == QProcess::Running; }
+    QString errors() { return QString::fromUtf8(process_.readAllStandardError()); }
+
+private:
+    QProcess process_;
+};
+
+class SingleInstanceProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QFileInfo(QCoreApplication::applicationDirPath() + "/quorrel").isExecutable()) {
+            GTEST_SKIP() << "the quorrel program is not built beside the tests";
+        }
+        std::filesystem::create_directory(runtime());
+        std::filesystem::permissions(runtime(), std::filesystem::perms::owner_all);
+    }
+    std::string runtime() const { return temp.file("runtime"); }
+    std::string dataHome(const std::string& name) const { return temp.file(name); }
+
+    // Waits until one of the processes has ended; returns its index, or -1.
+    static int waitForOneToEnd(std::vector<Instance*> instances, int ms) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            for (std::size_t i = 0; i < instances.size(); ++i) {
+                if (instances[i]->process().waitForFinished(20)) {
+                    return static_cast<int>(i);
+                }
+            }
+        }
+        return -1;
+    }
+
+    test::TempFolder temp;
+};
+
+TEST_F(SingleInstanceProcess, TwoStartedTogetherLeaveExactlyOneRunning) {
+    Instance a(temp.path(), runtime(), dataHome("data"));
+    Instance b(temp.path(), runtime(), dataHome("data"));
+    a.start();
+    b.start();
+    ASSERT_TRUE(a.process().waitForStarted(5000));
+    ASSERT_TRUE(b.process().waitForStarted(5000));
+
+    const int ended = waitForOneToEnd({&a, &b}, 20000);
+    ASSERT_NE(ended, -1) << "neither start was refused";
+    Instance& refused = ended == 0 ? a : b;
+    Instance& survivor = ended == 0 ? b : a;
+    EXPECT_EQ(refused.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(refused.process().exitCode(), 0);
+    // The survivor keeps running: give it time to end, which it must not.
+    EXPECT_FALSE(survivor.process().waitForFinished(1500)) << survivor.errors().toStdString();
+    EXPECT_TRUE(survivor.running());
+}
+
+TEST_F(SingleInstanceProcess, ASecondStartBringsTheFirstForwardAndWritesNothing) {
+    Instance first(temp.path(), runtime(), dataHome("data"));
+    first.start();
+    ASSERT_TRUE(first.process().waitForStarted(5000));
+    // Up once its data folder exists and it listens for further starts.
+    QElapsedTimer clock;
+    clock.start();
+    while (!(std::filesystem::exists(runtime() + "/Quorrel.socket") &&
+             std::filesystem::exists(dataHome("data") + "/Varnok/Quorrel")) &&
+           clock.elapsed() < 15000) {
+        QTest::qWait(50);
+    }
+    ASSERT_TRUE(first.running()) << first.errors().toStdString();
+
+    // The second start has a data folder of its own, to see that it writes nothing there.
+    std::filesystem::create_directory(dataHome("second"));
+    Instance second(temp.path(), runtime(), dataHome("second"));
+    second.start();
+    ASSERT_TRUE(second.process().waitForFinished(15000));
+    EXPECT_EQ(second.process().exitCode(), 0);
+    EXPECT_FALSE(second.errors().contains(QString::fromUtf8("이미 실행되어 있습니다.")))
+        << "the first window has the plain title, so it is raised without a message";
+    EXPECT_TRUE(std::filesystem::is_empty(dataHome("second")));
+    EXPECT_TRUE(first.running());
+}
+
+}  // namespace
+}  // namespace quorrel

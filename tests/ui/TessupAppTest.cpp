@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFont>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/CMainFrame.h"
+#include "app/CTessupApp.h"
+#include "resources/AppTexts.h"
+#include "tests/support/TempFolder.h"
+#include "tests/ui/RecordingPrompter.h"
+
+namespace quorrel {
+namespace {
+
+struct FakeLock final : platform::InstanceLock {
+    platform::LockResult result = platform::LockResult::Acquired;
+    platform::LockResult acquire(const std::string&) override { return result; }
+};
+struct FakeWindows final : platform::WindowLookup {
+    bool found = false;
+    bool restoreWindowTitled(const std::string&) override { return found; }
+};
+struct FakeProbe final : platform::AdapterProbe {
+    bool present = true;
+    bool hasAdapter() override { return present; }
+};
+
+// The default install folder lives under XDG_DATA_HOME; each test points it at a fresh
+// temporary folder so that what a start creates can be seen.
+class TessupAppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* old = std::getenv("XDG_DATA_HOME")) {
+            oldDataHome_ = old;
+        }
+        setenv("XDG_DATA_HOME", dataHome.path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (oldDataHome_) {
+            setenv("XDG_DATA_HOME", oldDataHome_->c_str(), 1);
+        } else {
+            unsetenv("XDG_DATA_HOME");
+        }
+    }
+
+    AppServices services() { return AppServices{&prompter, &lock, &windows, &probe, nullptr, {}}; }
+    bool dataHomeIsEmpty() const {
+        return std::filesystem::is_empty(std::filesystem::path(dataHome.path()));
+    }
+
+    test::TempFolder dataHome;
+    test::RecordingPrompter prompter;
+    FakeLock lock;
+    FakeWindows windows;
+    FakeProbe probe;
+
+private:
+    std::optional<std::string> oldDataHome_;
+};
+
+TEST_F(TessupAppTest, ARefusedStartCreatesNoWindowAndTouchesNoFile) {
+    {
+        lock.result = platform::LockResult::AlreadyExists;
+        windows.found = true;
+        CTessupApp app(services());
+        EXPECT_FALSE(app.InitInstance());
+        EXPECT_EQ(app.verdict(), StartVerdict::RaisedRunningOne);
+        EXPECT_EQ(app.mainFrame(), nullptr);
+        EXPECT_TRUE(prompter.messages.empty()) << "the running one comes forward, nothing else";
+        EXPECT_EQ(app.run(), 0);
+    }
+    {
+        windows.found = false;
+        CTessupApp app(services());
+        EXPECT_EQ(app.run(), 0);
+        EXPECT_EQ(app.verdict(), StartVerdict::AlreadyRunning);
+        EXPECT_EQ(app.mainFrame(), nullptr);
+    }
+    {
+        lock.result = platform::LockResult::Acquired;
+        probe.present = false;
+        CTessupApp app(services());
+        EXPECT_EQ(app.run(), 0);
+        EXPECT_EQ(app.verdict(), StartVerdict::NoAdapter);
+        EXPECT_EQ(app.mainFrame(), nullptr);
+    }
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, texts::kAlreadyRunning);
+    EXPECT_EQ(prompter.messages[1].text, texts::kNoAdapter);
+    EXPECT_TRUE(dataHomeIsEmpty());
+}
+
+TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
+    CTessupApp app(services());
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.mainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(frame->windowTitle(), "Quorrel v2.1.1");
+    EXPECT_EQ(frame->installFolder, dataHome.path() + "Varnok/Quorrel/");
+    EXPECT_EQ(&frame->prompter(), &prompter);
+
+    EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림체")).toLower(), "nanumgothiccoding");
+    EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림")).toLower(), "nanumgothic");
+    EXPECT_EQ(QApplication::font().family(), "NanumGothic");
+
+    ASSERT_TRUE(frame->close());
+    EXPECT_TRUE(std::filesystem::exists(dataHome.path() + "Varnok/Quorrel/quorrel.dat"));
+}
+
+}  // namespace
+}  // namespace quorrel
