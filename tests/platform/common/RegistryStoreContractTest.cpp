@@ -21,6 +21,10 @@ struct BedMaker {
     std::function<std::unique_ptr<test::RegistryTestBed>()> make;
 };
 
+void PrintTo(const BedMaker& maker, std::ostream* out) {
+    *out << maker.name;
+}
+
 class RegistryStoreContract : public ::testing::TestWithParam<BedMaker> {
 protected:
     void SetUp() override { bed = GetParam().make(); }
