@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <climits>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "platform/linux/NetworkState.h"
 #include "tests/support/NetworkNamespace.h"
@@ -76,6 +78,9 @@ protected:
         mustRun({"ip", "addr", "add", "10.81.0.5/24", "dev", "lan0"});
         mustRun({"ip", "route", "add", "default", "via", "10.81.0.1", "dev", "lan0"});
         mustRun({"ip", "addr", "add", "10.82.0.7/16", "dev", "lan1"});
+        ns_->addVeth("lan2", "peer2");
+        mustRun({"ip", "addr", "add", "10.83.0.9/24", "dev", "lan2"});
+        mustRun({"ip", "link", "set", "lan2", "down"});
         ns_->writeResolvConf("nameserver 10.81.0.53\nnameserver 10.81.0.54\n");
     }
 
@@ -118,6 +123,15 @@ TEST_F(IpconfigInNamespace, ReportsEveryInterfaceInIndexOrderWithItsSettings) {
     lan1.dnsAuto = false;
     lan1.dnsServers = {"10.82.0.53", "10.82.0.54"};
     record("lan1", lan1);
+    InterfaceState lan2;
+    lan2.dhcp = true;
+    lan2.dnsAuto = true;
+    lan2.lease.emplace();
+    lan2.lease->server = "10.83.0.1";
+    lan2.lease->obtained = 1796623445;
+    lan2.lease->expires = 1796709845;
+    lan2.lease->dnsServers = {"10.83.0.1"};
+    record("lan2", lan2);
 
     const CommandOutput out = ipconfig();
     ASSERT_EQ(out.exitCode, 0) << out.output;
@@ -131,7 +145,9 @@ TEST_F(IpconfigInNamespace, ReportsEveryInterfaceInIndexOrderWithItsSettings) {
     Lines headings;
     std::copy_if(report.begin(), report.end(), std::back_inserter(headings),
                  [](const std::string& line) { return line.find("어댑터") != std::string::npos; });
-    EXPECT_EQ(headings, (Lines{"이더넷 어댑터 lan0:", "이더넷 어댑터 lan1:"})) << out.output;
+    EXPECT_EQ(headings,
+              (Lines{"이더넷 어댑터 lan0:", "이더넷 어댑터 lan1:", "이더넷 어댑터 lan2:"}))
+        << out.output;
 
     // Never set by netsh: a fixed address, DNS servers from the resolver configuration.
     const Lines first = blockOf(report, "이더넷 어댑터 lan0:");
@@ -151,35 +167,28 @@ TEST_F(IpconfigInNamespace, ReportsEveryInterfaceInIndexOrderWithItsSettings) {
     EXPECT_EQ(valuesOf(second, "서브넷 마스크"), Lines{"255.255.0.0"});
     EXPECT_EQ(valuesOf(second, "기본 게이트웨이"), Lines{""});
     EXPECT_EQ(valuesOf(second, "DNS 서버"), (Lines{"10.82.0.53", "10.82.0.54"}));
-}
 
-TEST_F(IpconfigInNamespace, ReportsTheRecordedLeaseAndAnInterfaceThatIsDown) {
-    InterfaceState lan0;
-    lan0.dhcp = true;
-    lan0.dnsAuto = true;
-    lan0.lease.emplace();
-    lan0.lease->server = "10.81.0.1";
-    lan0.lease->address = "10.81.0.5";
-    lan0.lease->obtained = 1796623445;
-    lan0.lease->expires = 1796709845;
-    lan0.lease->dnsServers = {"10.81.0.1"};
-    record("lan0", lan0);
-    mustRun({"ip", "link", "set", "lan1", "down"});
+    // Its lease recorded, but the link is down.
+    const Lines third = blockOf(report, "이더넷 어댑터 lan2:");
+    EXPECT_EQ(valuesOf(third, "미디어 상태"), Lines{"미디어 연결 끊김"});
+    EXPECT_EQ(valuesOf(third, "DHCP 사용"), Lines{"예"});
+    EXPECT_EQ(valuesOf(third, "IPv4 주소"), Lines{});
 
-    const CommandOutput out = ipconfig();
-    ASSERT_EQ(out.exitCode, 0) << out.output;
-    const Lines report = splitLines(out.output);
-
-    const Lines first = blockOf(report, "이더넷 어댑터 lan0:");
-    EXPECT_EQ(valuesOf(first, "DHCP 사용"), Lines{"예"});
-    EXPECT_EQ(valuesOf(first, "임대 시작 날짜"), Lines{"2026년 12월 7일 월요일 오후 3:04:05"});
-    EXPECT_EQ(valuesOf(first, "임대 만료 날짜"), Lines{"2026년 12월 8일 화요일 오후 3:04:05"});
-    EXPECT_EQ(valuesOf(first, "DHCP 서버"), Lines{"10.81.0.1"});
-    EXPECT_EQ(valuesOf(first, "DNS 서버"), Lines{"10.81.0.1"});
-
-    const Lines second = blockOf(report, "이더넷 어댑터 lan1:");
-    EXPECT_EQ(valuesOf(second, "미디어 상태"), Lines{"미디어 연결 끊김"}) << out.output;
-    EXPECT_EQ(valuesOf(second, "IPv4 주소"), Lines{});
+    // Up again: the lease in local time, its server and DNS servers.
+    mustRun({"ip", "link", "set", "lan2", "up"});
+    // The kernel reports the carrier a moment later.
+    for (int tries = 0;
+         tries < 50 &&
+         ns_->run({"ip", "-o", "link", "show", "dev", "lan2"}).output.find("state UP") ==
+             std::string::npos;
+         ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    const Lines up = blockOf(splitLines(ipconfig().output), "이더넷 어댑터 lan2:");
+    EXPECT_EQ(valuesOf(up, "임대 시작 날짜"), Lines{"2026년 12월 7일 월요일 오후 3:04:05"});
+    EXPECT_EQ(valuesOf(up, "임대 만료 날짜"), Lines{"2026년 12월 8일 화요일 오후 3:04:05"});
+    EXPECT_EQ(valuesOf(up, "DHCP 서버"), Lines{"10.83.0.1"});
+    EXPECT_EQ(valuesOf(up, "DNS 서버"), Lines{"10.83.0.1"});
 }
 
 }  // namespace
