@@ -6,15 +6,21 @@
 #include <QMenu>
 
 #include "app/CommandIds.h"
+#include "listview/PrintCommands.h"
 #include "listview/ProfileTableModel.h"
 #include "resources/ListViewTexts.h"
 
 namespace quorrel {
 
 CTessupView::CTessupView(CTessupDoc* document, QWidget* parent)
-    : QTableView(parent), document_(document), model_(new ProfileTableModel(this)) {
+    : QTableView(parent),
+      document_(document),
+      model_(new ProfileTableModel(this)),
+      printing_(std::make_unique<PrintCommands>(*this)) {
     setModel(model_);
 }
+
+CTessupView::~CTessupView() = default;
 
 void CTessupView::OnInitialUpdate(const ProfileList& profiles) {
     // Columns: the model's six, with their widths; the user may resize and reorder them
@@ -120,6 +126,22 @@ bool CTessupView::showContextMenu(const QPoint& globalPosition) {
     contextMenu_ = menu;
     menu->popup(globalPosition);
     return true;
+}
+
+void CTessupView::setPrintServices(PrintServices services) {
+    printing_->setServices(std::move(services));
+}
+
+void CTessupView::PrintProfileList() {
+    printing_->PrintProfileList();
+}
+
+void CTessupView::OnFilePrintPreview() {
+    printing_->OnFilePrintPreview();
+}
+
+void CTessupView::OnFilePrintDirect() {
+    printing_->OnFilePrintDirect();
 }
 
 void CTessupView::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QMenu>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPointer>
 #include <QTableView>
+#include <memory>
 
 #include "app/ListRows.h"
 #include "listview/ListViewState.h"
@@ -11,7 +14,9 @@
 namespace quorrel {
 
 class CTessupDoc;
+class PrintCommands;
 class ProfileTableModel;
+struct PrintServices;
 
 // The main window's client area: a report list with one row per profile. It rebuilds its
 // rows from the frame's profile list on request, keeps its own sort column and direction,
@@ -21,6 +26,7 @@ class CTessupView final : public QTableView, public ListRows {
     Q_OBJECT
 public:
     explicit CTessupView(CTessupDoc* document, QWidget* parent = nullptr);
+    ~CTessupView() override;
 
     // Column set-up, list styles and the first fill.
     void OnInitialUpdate(const ProfileList& profiles);
@@ -47,6 +53,21 @@ public:
     // it was shown.
     bool showContextMenu(const QPoint& globalPosition);
 
+    // Printing the rows (PrintCommands does the work): the print command (57607), the
+    // print preview (57609) and printing through the preview's hooks without a dialog
+    // (57608). The frame passes its prompter and its ShowMenuBar in the services.
+    void setPrintServices(PrintServices services);
+    void PrintProfileList();
+    void OnFilePrintPreview();
+    void OnFilePrintDirect();
+    PrintCommands& printing() { return *printing_; }
+
+    // The running print job or preview: its page count, and the printer's paper size and
+    // orientation while A4 portrait is forced.
+    int totalPages = 0;
+    QPageSize savedPaperSize;
+    QPageLayout::Orientation savedOrientation = QPageLayout::Portrait;
+
 signals:
     // A command of the context menu or a double-click (apply).
     void commandRequested(int command);
@@ -67,6 +88,7 @@ private:
     ProfileTableModel* model_;
     ListViewState state_;
     QPointer<QMenu> contextMenu_;
+    std::unique_ptr<PrintCommands> printing_;
 };
 
 }  // namespace quorrel
