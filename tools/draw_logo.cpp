@@ -1,6 +1,7 @@
 // Draws the product logo that heads the first printed page: 620 x 184 pixels, 24-bit
 // colour on white. The printout takes its top-left 511 x 140 pixels, so everything that
-// matters stays inside that part; the rest is white margin.
+// matters stays inside that part; the rest is white margin. The lowest rows of that part
+// stay white too: on the page they reach just under the table's top rule.
 //
 // Build and run from the repository root:
 //   g++ -std=c++20 -fPIC tools/draw_logo.cpp -o /tmp/draw_logo $(pkg-config --cflags --libs Qt6Gui)
@@ -55,21 +56,21 @@ void drawWordmark(QPainter& p) {
     name.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
     p.setFont(name);
     p.setPen(kNavy);
-    p.drawText(QPointF(150, 76), QStringLiteral("Quorrel"));
+    p.drawText(QPointF(146, 70), QStringLiteral("Quorrel"));
 
     QFont tag(QStringLiteral("NanumGothic"));
     tag.setPixelSize(22);
     p.setFont(tag);
     p.setPen(kBlue);
-    p.drawText(QPointF(153, 112), QStringLiteral("IP SETTINGS IN ONE STEP"));
+    p.drawText(QPointF(149, 102), QStringLiteral("IP SETTINGS IN ONE STEP"));
 
     // An underline that fades out towards the right edge of the printed part.
-    QLinearGradient rule(QPointF(150, 0), QPointF(500, 0));
+    QLinearGradient rule(QPointF(146, 0), QPointF(500, 0));
     rule.setColorAt(0.0, kTeal);
     rule.setColorAt(1.0, QColor(255, 255, 255));
     p.setPen(Qt::NoPen);
     p.setBrush(rule);
-    p.drawRect(QRectF(150, 124, 350, 5));
+    p.drawRect(QRectF(146, 112, 354, 5));
 }
 
 }  // namespace
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
-        drawEmblem(p, QRectF(12, 12, 116, 116));
+        drawEmblem(p, QRectF(12, 8, 110, 110));
         drawWordmark(p);
     }
     if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {

@@ -318,7 +318,19 @@ TEST_F(PrintTest, PreviewHidesTheMenuBarAndItsPrintButtonRunsThePrintCommand) {
 }
 
 TEST_F(PrintTest, PreviewPrintsABoldTitleAndTheCommandLightOnes) {
-    fill(5);
+    // A list as people keep it: Korean and Latin names, DHCP, two DNS servers.
+    IpProfile office = fixedProfile("사무실", "192.168.10.25");
+    office.secondaryDns = "168.126.63.2";
+    profiles.append(office);
+    IpProfile home;
+    home.name = "집";
+    home.useDhcp = 1;
+    home.dnsAuto = 1;
+    profiles.append(home);
+    profiles.append(fixedProfile("회의실", "192.168.20.7"));
+    profiles.append(fixedProfile("Lab", "10.10.0.12"));
+    profiles.append(fixedProfile("Test-bench", "172.16.5.1"));
+    view.OnInitialUpdate(profiles);
     answerPrintDialog();
     view.PrintProfileList();
     const QString commandFonts = PdfPages(QString::fromStdString(pdfPath())).fonts();
@@ -331,7 +343,8 @@ TEST_F(PrintTest, PreviewPrintsABoldTitleAndTheCommandLightOnes) {
     const PdfPages hooks(QString::fromStdString(pdfPath()));
     EXPECT_TRUE(hooks.fonts().contains("Bold")) << hooks.fonts().toStdString();
     expectAt(hooks.find(1, "IP 설정 리스트"), 975, 150, true, "title");
-    expectAt(hooks.find(1, "p004"), 125, 340 + 45 * 4, false, "last row");
+    expectAt(hooks.find(1, "Lab"), 125, 340, false, "first row");
+    expectAt(hooks.find(1, "회의실"), 125, 340 + 45 * 4, false, "last row");
     EXPECT_EQ(menuBarCalls, (std::vector<int>{0, 1}));
 }
 
