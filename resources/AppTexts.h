@@ -109,4 +109,14 @@ inline constexpr const char* kGulimCheSubstitute = "NanumGothicCoding";
 inline constexpr const char* kGulim = "굴림";
 inline constexpr const char* kGulimSubstitute = "NanumGothic";
 
+// Profile commands: deleting, and printing before the list view takes the command.
+inline constexpr const char* kDeleteInUseText =
+    "현재 네트워크 설정으로 사용되는 항목이므로 삭제할 수 없습니다.";
+inline constexpr const char* kDeleteInUseCaption = "Quorrel - 삭제 오류";
+inline constexpr const char* kDeleteQuestionText = "선택된 항목을 삭제하시겠습니까?";
+inline constexpr const char* kDeleteQuestionCaption = "삭제 확인";
+inline constexpr const char* kPrintNotReadyText =
+    "Quorrel v3.0 부터 제공될 기능입니다.\n죄송합니다.";
+inline constexpr const char* kPrintNotReadyCaption = "Quorrel";
+
 }  // namespace quorrel::texts
