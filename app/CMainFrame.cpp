@@ -12,6 +12,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include "app/CAboutDlg.h"
 #include "app/CommandIds.h"
 #include "app/FrameImages.h"
 #include "app/FrameLayout.h"
@@ -20,6 +21,7 @@
 #include "app/ProfileSaving.h"
 #include "app/Prompter.h"
 #include "app/UrlOpener.h"
+#include "platform/HelpViewer.h"
 #include "platform/PlatformPaths.h"
 #include "profiles/ProfileFile.h"
 #include "resources/AppTexts.h"
@@ -55,6 +57,9 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     createAccelerators();
 
     handlers_[ID_APP_EXIT] = [this] { close(); };
+    handlers_[ID_APP_ABOUT] = [this] { OnAppAbout(*this); };
+    handlers_[ID_SHOW_HELP] = [this] { OnShowHelp(); };
+    handlers_[ID_CHECK_UPDATE] = [this] { OnCheckUpdate(); };
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,10 @@ namespace quorrel {
 class ListRows;
 class Prompter;
 class UrlOpener;
+
+namespace platform {
+class HelpViewer;
+}
 
 // What the main frame works with. The owner (the application object, or a test) keeps
 // these alive for the frame's life.
@@ -55,6 +60,13 @@ public:
     IpProfile* GetSelectedProfile();
     // Opens the page in the browser; the result is not examined.
     void OpenUrl(const std::string& url);
+
+    // Help and web links (CMainFrameHelp.cpp). OnShowHelp opens the help book of the
+    // install folder at its main page, OnCheckUpdate the product's home page.
+    void OnShowHelp();
+    void OnCheckUpdate();
+    // The viewer of the help book; until one is set, the system's, made on first use.
+    void setHelpViewer(platform::HelpViewer* viewer) { helpViewer_ = viewer; }
 
     // The data file. loadProfiles appends what the file holds and clears profilesModified;
     // saveProfiles rewrites it, clears profilesModified, and on failure tells the user
@@ -119,6 +131,8 @@ private:
     std::map<int, QAction*> menuActions_;
     std::map<int, QAction*> toolActions_;
     std::map<int, std::function<void()>> handlers_;
+    platform::HelpViewer* helpViewer_ = nullptr;
+    std::unique_ptr<platform::HelpViewer> ownHelpViewer_;
 };
 
 }  // namespace quorrel

@@ -13,6 +13,7 @@ run_packages=(
   fonts-nanum fonts-nanum-coding
   xvfb xauth
   iproute2 udhcpc
+  fp-utils libchm-dev  # the help book: chmcmd compiles it, chmlib reads it
 )
 
 # Everything the test suites use on top of that: GoogleTest, clang-format, the
