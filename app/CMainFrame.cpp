@@ -16,11 +16,13 @@
 #include "app/CommandIds.h"
 #include "app/FrameImages.h"
 #include "app/FrameLayout.h"
-#include "app/ListPlaceholder.h"
 #include "app/MenuLayout.h"
 #include "app/ProfileSaving.h"
 #include "app/Prompter.h"
 #include "app/UrlOpener.h"
+#include "listview/CTessupDoc.h"
+#include "listview/CTessupView.h"
+#include "listview/PrintWiring.h"
 #include "platform/HelpViewer.h"
 #include "platform/PlatformPaths.h"
 #include "profiles/ProfileFile.h"
@@ -48,8 +50,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     runDataStartup();
     setWindowTitle(qs(texts::kAppTitle));
     placeOnScreen();
-    auto* placeholder = new ListPlaceholder(this);
-    setClientView(placeholder, placeholder);
+    createView();
 
     createMenuBar();
     createToolBar();
@@ -63,6 +64,23 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createView() {
+    document_ = std::make_unique<CTessupDoc>();
+    view_ = new CTessupView(document_.get(), this);
+    view_->setObjectName("CTessupView");
+    connect(view_, &CTessupView::commandRequested, this,
+            [this](int command) { runCommand(command); });
+    connect(view_, &CTessupView::listRefreshed, this, &CMainFrame::UpdateTitle);
+    setClientView(view_, view_);
+    wirePrintCommands(*this, *view_);
+}
+
+void CMainFrame::OnInitialUpdate() {
+    if (view_ != nullptr) {
+        view_->OnInitialUpdate(profileList);
+    }
+}
 
 void CMainFrame::runDataStartup() {
     // The data file's path is the folder followed by the file name.

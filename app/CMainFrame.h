@@ -19,6 +19,8 @@ class QToolBar;
 
 namespace quorrel {
 
+class CTessupDoc;
+class CTessupView;
 class ListRows;
 class Prompter;
 class UrlOpener;
@@ -85,8 +87,12 @@ public:
     QAction* menuAction(int command) const;
     QAction* toolButtonAction(int command) const;
 
-    // The client area: the list view and its rows (a placeholder until one is set). The
-    // frame takes ownership of `view`.
+    // The list view's first fill, once the frame stands; it ends by setting the title with
+    // the chosen adapter. Until then the title is the plain "Quorrel v2.1.1".
+    void OnInitialUpdate();
+    CTessupView* view() const { return view_; }
+
+    // The client area: the list view and its rows. The frame takes ownership of `view`.
     void setClientView(QWidget* view, ListRows* rows);
     ListRows* listRows() const { return rows_; }
 
@@ -115,6 +121,7 @@ protected:
 
 private:
     void runDataStartup();
+    void createView();
     void placeOnScreen();
     void createMenuBar();
     void createToolBar();
@@ -125,6 +132,8 @@ private:
 
     FrameServices services_;
     ListRows* rows_ = nullptr;
+    std::unique_ptr<CTessupDoc> document_;
+    CTessupView* view_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QLabel* poweredByPane_ = nullptr;
     QLabel* promptPane_ = nullptr;

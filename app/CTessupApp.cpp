@@ -75,6 +75,7 @@ bool CTessupApp::InitInstance() {
     if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
         qtPrompter->setParentWindow(frame_.get());
     }
+    frame_->OnInitialUpdate();
     frame_->show();
     return true;
 }

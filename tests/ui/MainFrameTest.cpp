@@ -15,8 +15,8 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/FrameLayout.h"
-#include "app/ListPlaceholder.h"
 #include "app/UrlOpener.h"
+#include "listview/CTessupView.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "resources/AppTexts.h"
@@ -286,19 +286,28 @@ TEST_F(MainFrameTest, SelectedProfileIsTheOneNamedInTheFirstSelectedRow) {
     frame->profileList.append(a);
     frame->profileList.append(b);
 
-    auto* rows = qobject_cast<ListPlaceholder*>(frame->centralWidget());
-    ASSERT_NE(rows, nullptr);
+    auto* view = qobject_cast<CTessupView*>(frame->centralWidget());
+    ASSERT_NE(view, nullptr);
     EXPECT_EQ(frame->GetSelectedProfile(), nullptr) << "no rows";
 
-    rows->setRowCount(3);
-    rows->setItem(0, 0, new QTableWidgetItem(q("집")));
-    rows->setItem(1, 0, new QTableWidgetItem(q("사무실")));
-    rows->setItem(2, 0, new QTableWidgetItem(q("없는 이름")));
+    IpProfile stranger;
+    stranger.name = "없는 이름";
+    ProfileList shown;
+    shown.append(b);
+    shown.append(a);
+    shown.append(stranger);
+    view->RefreshList(shown);  // rows sorted by name: 사무실, 없는 이름, 집
+    view->selectionModel()->clearSelection();
     EXPECT_EQ(frame->GetSelectedProfile(), nullptr) << "nothing selected";
 
-    rows->item(2, 0)->setSelected(true);
+    const auto selectRow = [view](int row) {
+        view->selectionModel()->select(
+            view->model()->index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    selectRow(1);
     EXPECT_EQ(frame->GetSelectedProfile(), nullptr) << "a row whose name is not in the list";
-    rows->item(1, 0)->setSelected(true);
+    selectRow(0);
     IpProfile* selected = frame->GetSelectedProfile();
     ASSERT_NE(selected, nullptr);
     EXPECT_EQ(selected, frame->profileList.findByName("사무실")) << "the list's own record";

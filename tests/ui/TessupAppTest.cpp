@@ -98,7 +98,10 @@ TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
     CMainFrame* frame = app.mainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(frame->isVisible());
-    EXPECT_EQ(frame->windowTitle(), "Quorrel v2.1.1");
+    // The list's first fill names the chosen adapter in the title.
+    EXPECT_TRUE(
+        frame->windowTitle().startsWith(QString::fromUtf8("Quorrel v2.1.1  [선택 어댑터 : ")))
+        << frame->windowTitle().toStdString();
     EXPECT_EQ(frame->installFolder, dataHome.path() + "Varnok/Quorrel/");
     EXPECT_EQ(&frame->prompter(), &prompter);
 
