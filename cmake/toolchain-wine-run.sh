@@ -37,6 +37,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             wineboot -i >/dev/null 2>&1 || true
+            # Without a display, windows (the tests make a few) need wine's null driver;
+            # it is read when a process starts, so set it before any test runs.
+            wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 ||
+                true
+            wineserver -k >/dev/null 2>&1 || true
             wineserver -w
         fi
     ) 9>"$WINEPREFIX.lock"
