@@ -60,7 +60,6 @@ public:
     void PrintProfileList();
     void OnFilePrintPreview();
     void OnFilePrintDirect();
-    PrintCommands& printing() { return *printing_; }
 
     // The running print job or preview: its page count, and the printer's paper size and
     // orientation while A4 portrait is forced.

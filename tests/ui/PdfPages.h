@@ -125,9 +125,6 @@ private:
     static QString unescape(QString text) {
         // Qt maps the space of some fixed-pitch fonts to U+0001 in the text it embeds.
         text.replace(QChar(1), QLatin1Char(' '));
-        text.replace(QLatin1String("&lt;"), QLatin1String("<"));
-        text.replace(QLatin1String("&gt;"), QLatin1String(">"));
-        text.replace(QLatin1String("&quot;"), QLatin1String("\""));
         text.replace(QLatin1String("&amp;"), QLatin1String("&"));
         return text;
     }
