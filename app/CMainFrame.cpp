@@ -12,6 +12,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include "adapters/CAdapterSelectDlg.h"
 #include "app/CAboutDlg.h"
 #include "app/CommandIds.h"
 #include "app/FrameImages.h"
@@ -46,7 +47,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     setObjectName("CMainFrame");
     setWindowIcon(programIcon());
 
-    // The client side first: data, title, place, list; then the bars.
+    // The adapters first, then the client side: data, title, place, list; then the bars.
+    createAdapterSelectDlg();
     runDataStartup();
     setWindowTitle(qs(texts::kAppTitle));
     placeOnScreen();
@@ -58,6 +60,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     createAccelerators();
 
     handlers_[ID_APP_EXIT] = [this] { close(); };
+    handlers_[ID_ADAPTER_SELECT] = [this] { OnSelectAdapter(); };
     handlers_[ID_APP_ABOUT] = [this] { OnAppAbout(*this); };
     handlers_[ID_SHOW_HELP] = [this] { OnShowHelp(); };
     handlers_[ID_CHECK_UPDATE] = [this] { OnCheckUpdate(); };
@@ -80,13 +83,6 @@ void CMainFrame::OnInitialUpdate() {
     if (view_ != nullptr) {
         view_->OnInitialUpdate(profileList);
     }
-}
-
-void CMainFrame::runDataStartup() {
-    // The data file's path is the folder followed by the file name.
-    installFolder = platform::withTrailingSeparator(services_.installFolder);
-    backupProfiles();
-    loadProfiles();
 }
 
 void CMainFrame::placeOnScreen() {

@@ -8,7 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/AdapterKeys.h"
+#include "platform/AdapterTable.h"
 #include "platform/FileStore.h"
+#include "platform/RegistryStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/IpProfile.h"
 #include "profiles/ProfileList.h"
@@ -19,9 +22,11 @@ class QToolBar;
 
 namespace quorrel {
 
+class CAdapterSelectDlg;
 class CTessupDoc;
 class CTessupView;
 class ListRows;
+struct AdapterInfo;
 class Prompter;
 class UrlOpener;
 
@@ -36,10 +41,15 @@ struct FrameServices {
     UrlOpener& urlOpener;
     platform::FileStore& files;
     const platform::TextCodec& codec;
-    // Folder of "quorrel.dat", ending in the folder separator.
+    // Folder of "quorrel.dat"; empty: the folder the registry names (the user is asked for
+    // it when the registry does not).
     std::string installFolder;
     // Size of the primary screen; empty: ask the system.
     QSize screenSize;
+    // The registry and the adapters; null: the system's own.
+    platform::RegistryStore* registry = nullptr;
+    platform::AdapterTable* adapterTable = nullptr;
+    platform::AdapterKeys* adapterKeys = nullptr;
 };
 
 // The program's only top-level window and the owner of its working state: the profile
@@ -79,6 +89,11 @@ public:
     void backupProfiles();
     std::string dataFilePath() const;
 
+    // The adapter command (FrameSelectAdapter.cpp): runs the adapter selection dialog;
+    // after OK rebuilds currentSettings and the in-use mark, taking an adapter
+    // configuration that no profile describes over as a new profile "설정[n]".
+    void OnSelectAdapter();
+
     // Commands of the menus, the toolbar and the keys. A command without a handler does
     // nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are handled here.
     void setCommandHandler(int command, std::function<void()> handler);
@@ -114,13 +129,20 @@ public:
     std::string confirmIpAddress;
     std::string confirmSubnetMask;
     std::string confirmGateway;
+    // The adapter selection dialog, owner of the run's adapter inventory (made with the
+    // frame), and the inventory's first record, taken afresh after every enumeration.
+    std::unique_ptr<CAdapterSelectDlg> adapterSelectDlg;
+    const AdapterInfo* adapterList = nullptr;
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // FrameDataStartup.cpp: the adapter dialog with its inventory, and the data start-up.
+    void createAdapterSelectDlg();
     void runDataStartup();
+    platform::RegistryStore& registry() const;
     void createView();
     void placeOnScreen();
     void createMenuBar();
@@ -142,6 +164,9 @@ private:
     std::map<int, std::function<void()>> handlers_;
     platform::HelpViewer* helpViewer_ = nullptr;
     std::unique_ptr<platform::HelpViewer> ownHelpViewer_;
+    std::unique_ptr<platform::RegistryStore> ownRegistry_;
+    std::unique_ptr<platform::AdapterTable> ownAdapterTable_;
+    std::unique_ptr<platform::AdapterKeys> ownAdapterKeys_;
 };
 
 }  // namespace quorrel

@@ -9,7 +9,6 @@
 #include "app/UrlOpener.h"
 #include "platform/DebugTrace.h"
 #include "platform/FileStore.h"
-#include "platform/PlatformPaths.h"
 #include "platform/TextCodec.h"
 
 namespace quorrel {
@@ -66,12 +65,10 @@ bool CTessupApp::InitInstance() {
 
     files_ = platform::makeSystemFileStore();
     codec_ = platform::makeCp949Codec();
-    std::string folder = services_.installFolder;
-    if (folder.empty()) {
-        folder = platform::defaultInstallFolder();
-    }
+    // Without a given folder the frame takes the one the registry names, or asks for it.
     frame_ = std::make_unique<CMainFrame>(FrameServices{*services_.prompter, *services_.urlOpener,
-                                                        *files_, *codec_, folder, QSize()});
+                                                        *files_, *codec_, services_.installFolder,
+                                                        QSize()});
     if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
         qtPrompter->setParentWindow(frame_.get());
     }

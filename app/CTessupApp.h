@@ -24,7 +24,7 @@ struct AppServices {
     platform::WindowLookup* windows = nullptr;
     platform::AdapterProbe* probe = nullptr;
     UrlOpener* urlOpener = nullptr;
-    // Empty: the platform's default install folder.
+    // Empty: the folder the registry names; the user is asked for it when it names none.
     std::string installFolder;
 };
 

@@ -19,7 +19,10 @@
 #include "listview/CTessupView.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
+#include "resources/AdapterTexts.h"
 #include "resources/AppTexts.h"
+#include "tests/support/FakeAdapterPlatform.h"
+#include "tests/support/MemoryRegistryStore.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/RecordingPrompter.h"
 
@@ -38,9 +41,15 @@ QString q(const char* text) {
 
 class MainFrameTest : public ::testing::Test {
 protected:
+    // A frame on a machine without adapters and with an empty registry, so that no
+    // profile is taken over from an adapter. The notice that there is no adapter is not
+    // what these tests look at.
     std::unique_ptr<CMainFrame> makeFrame(const std::string& folder, QSize screen = {1024, 768}) {
-        return std::make_unique<CMainFrame>(
-            FrameServices{prompter, urls, *files, *codec, folder, screen});
+        auto frame = std::make_unique<CMainFrame>(FrameServices{
+            prompter, urls, *files, *codec, folder, screen, &registry, &adapters, &adapterKeys});
+        std::erase_if(prompter.messages,
+                      [](const Message& m) { return m.text == texts::kNoAdapterText; });
+        return frame;
     }
 
     test::TempFolder temp;
@@ -48,6 +57,9 @@ protected:
     RecordingUrlOpener urls;
     std::unique_ptr<platform::FileStore> files = platform::makeSystemFileStore();
     std::unique_ptr<platform::TextCodec> codec = platform::makeCp949Codec();
+    test::MemoryRegistryStore registry;
+    test::FakeAdapterTable adapters;
+    test::FakeAdapterKeys adapterKeys;
 };
 
 TEST_F(MainFrameTest, OpensCentredWithThePlainTitleThenShowsTheChosenAdapter) {

@@ -27,8 +27,8 @@ struct FakeProbe final : platform::AdapterProbe {
     bool hasAdapter() override { return present; }
 };
 
-// The default install folder lives under XDG_DATA_HOME; each test points it at a fresh
-// temporary folder so that what a start creates can be seen.
+// The default install folder lives under XDG_DATA_HOME; each test points it and the
+// registry at fresh temporary folders so that what a start creates can be seen.
 class TessupAppTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -36,12 +36,21 @@ protected:
             oldDataHome_ = old;
         }
         setenv("XDG_DATA_HOME", dataHome.path().c_str(), 1);
+        if (const char* old = std::getenv("QUORREL_REGISTRY_DIR")) {
+            oldRegistryDir_ = old;
+        }
+        setenv("QUORREL_REGISTRY_DIR", registryDir.path().c_str(), 1);
     }
     void TearDown() override {
         if (oldDataHome_) {
             setenv("XDG_DATA_HOME", oldDataHome_->c_str(), 1);
         } else {
             unsetenv("XDG_DATA_HOME");
+        }
+        if (oldRegistryDir_) {
+            setenv("QUORREL_REGISTRY_DIR", oldRegistryDir_->c_str(), 1);
+        } else {
+            unsetenv("QUORREL_REGISTRY_DIR");
         }
     }
 
@@ -51,6 +60,7 @@ protected:
     }
 
     test::TempFolder dataHome;
+    test::TempFolder registryDir;
     test::RecordingPrompter prompter;
     FakeLock lock;
     FakeWindows windows;
@@ -58,6 +68,7 @@ protected:
 
 private:
     std::optional<std::string> oldDataHome_;
+    std::optional<std::string> oldRegistryDir_;
 };
 
 TEST_F(TessupAppTest, ARefusedStartCreatesNoWindowAndTouchesNoFile) {
@@ -93,6 +104,8 @@ TEST_F(TessupAppTest, ARefusedStartCreatesNoWindowAndTouchesNoFile) {
 }
 
 TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
+    // No registry yet: the folder prompt asks, and the user takes the folder it offers.
+    prompter.folders.push_back(QString::fromStdString(dataHome.path() + "Varnok/Quorrel"));
     CTessupApp app(services());
     ASSERT_TRUE(app.InitInstance());
     CMainFrame* frame = app.mainFrame();
@@ -103,6 +116,7 @@ TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
         frame->windowTitle().startsWith(QString::fromUtf8("Quorrel v2.1.1  [선택 어댑터 : ")))
         << frame->windowTitle().toStdString();
     EXPECT_EQ(frame->installFolder, dataHome.path() + "Varnok/Quorrel/");
+    EXPECT_EQ(prompter.folderPromptTitles.size(), 1u);
     EXPECT_EQ(&frame->prompter(), &prompter);
 
     EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림체")).toLower(), "nanumgothiccoding");
