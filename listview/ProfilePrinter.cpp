@@ -31,19 +31,19 @@ double pageY(int y) {
 
 }  // namespace
 
-QFont printFont(const print::FontSpec& spec) {
-    QFont font(QString::fromUtf8(spec.face));
+QFont printFont(const print::FontSpec& wanted) {
+    QFont font(QString::fromUtf8(wanted.face));
     font.setStyleHint(QFont::SansSerif);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
-    font.setUnderline(spec.underline);
+    font.setWeight(static_cast<QFont::Weight>(wanted.weight));
+    font.setUnderline(wanted.underline);
     font.setKerning(false);
     // A Windows font height above zero is the height of the character cell; Qt's pixel
     // size is the em, which is usually a little smaller than the cell.
-    font.setPixelSize(spec.height);
+    font.setPixelSize(wanted.height);
     const QFontMetricsF metrics(font);
     const double cell = metrics.ascent() + metrics.descent();
     if (cell > 0) {
-        const int scaled = static_cast<int>(std::lround(spec.height * spec.height / cell));
+        const int scaled = static_cast<int>(std::lround(wanted.height * wanted.height / cell));
         font.setPixelSize(scaled > 0 ? scaled : 1);
     }
     return font;

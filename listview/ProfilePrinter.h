@@ -12,7 +12,7 @@ namespace quorrel {
 
 // The Qt font of one font of the printout. Its pixel size is in 0.1 mm, chosen so that the
 // character cell (ascent plus descent) is the font's height, as on a Windows printer.
-QFont printFont(const print::FontSpec& spec);
+QFont printFont(const print::FontSpec& wanted);
 
 // The product logo that heads page 1 (620 x 184 pixels); a null image when it is missing.
 QImage printLogo();
