@@ -61,6 +61,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
 
     handlers_[ID_APP_EXIT] = [this] { close(); };
     handlers_[ID_ADAPTER_SELECT] = [this] { OnSelectAdapter(); };
+    handlers_[ID_PROFILE_APPLY] = [this] { OnProfileApply(); };
+    handlers_[ID_POPUP_APPLY] = [this] { OnProfileApply(); };
     handlers_[ID_APP_ABOUT] = [this] { OnAppAbout(*this); };
     handlers_[ID_SHOW_HELP] = [this] { OnShowHelp(); };
     handlers_[ID_CHECK_UPDATE] = [this] { OnCheckUpdate(); };

@@ -94,6 +94,12 @@ public:
     // configuration that no profile describes over as a new profile "설정[n]".
     void OnSelectAdapter();
 
+    // The apply operation (FrameApply.cpp): commands 32779 and 32783 and a double-click on
+    // a row. Without a name it applies the profile of the first selected row, confirmed
+    // with that row's texts; with one, the profile of that name, confirmed with its own
+    // values (the edit command re-applies an edited profile by its new name).
+    void OnProfileApply(const std::optional<std::string>& profileName = std::nullopt);
+
     // Commands of the menus, the toolbar and the keys. A command without a handler does
     // nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are handled here.
     void setCommandHandler(int command, std::function<void()> handler);
