@@ -13,4 +13,4 @@ runs=${2:-7}
 cmake --build "$build" --target e2e_tests netsh >/dev/null
 QUORREL_BENCH_RUNS=$runs QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
     "$build/bin/e2e_tests" --gtest_also_run_disabled_tests \
-    --gtest_filter='ApplyBenchmark.*' --gtest_brief=1 | grep -E 'runs|SKIPPED|FAILED|Failure' || true
+    --gtest_filter='ApplyBenchmark.*' --gtest_brief=1 2>&1 | grep -E ' runs |SKIPPED|FAILED|Failure' || true
