@@ -3,12 +3,12 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "adapters/BitmapButton.h"
+#include "adapters/DialogFonts.h"
+#include "adapters/DialogPieces.h"
 #include "app/MessagePresenter.h"
 #include "app/Prompter.h"
 #include "platform/DebugTrace.h"
@@ -24,8 +24,6 @@ namespace quorrel {
 namespace {
 
 constexpr int kDialogFontPoints = 9;
-constexpr int kHeadingFontPixels = 14;
-constexpr int kBulletPixels = 10;
 constexpr int kReportWidth = 540;
 constexpr int kReportHeight = 400;
 
@@ -39,15 +37,6 @@ QFont fixedPitchFont() {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;
-}
-
-// The small square bullet before the heading.
-QPixmap headingBullet() {
-    QPixmap bullet(kBulletPixels, kBulletPixels);
-    bullet.fill(Qt::transparent);
-    QPainter painter(&bullet);
-    painter.fillRect(2, 2, 6, 6, QColor(0x33, 0x66, 0xCC));
-    return bullet;
 }
 
 }  // namespace
@@ -70,19 +59,15 @@ CAdapterStatusDlg::CAdapterStatusDlg(MessagePresenter& messages,
     setWindowTitle(qs(texts::kStatusCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const DialogFonts fonts = makeDialogFonts();
     setFont(fixedPitchFont());
 
     auto* layout = new QVBoxLayout(this);
     auto* headingRow = new QHBoxLayout;
-    auto* bullet = new QLabel(this);
-    bullet->setPixmap(headingBullet());
-    bullet->setFixedSize(kBulletPixels, kBulletPixels);
+    QLabel* bullet = makeBullet(kHeadingBullet, this);
     heading_ = new QLabel(qs(texts::kStatusHeading), this);
     heading_->setObjectName("heading");
-    QFont headingFont(qs(texts::kGulimChe));
-    headingFont.setPixelSize(kHeadingFontPixels);
-    headingFont.setBold(true);
-    heading_->setFont(headingFont);
+    heading_->setFont(fonts.heading);
     headingRow->addWidget(bullet);
     headingRow->addWidget(heading_);
     headingRow->addStretch(1);
@@ -98,14 +83,16 @@ CAdapterStatusDlg::CAdapterStatusDlg(MessagePresenter& messages,
     report_->setMinimumSize(kReportWidth, kReportHeight);
     layout->addWidget(report_);
 
-    // A plain button until the picture button takes its place.
+    // The close picture carries the word 닫기; the caption only names the pictures.
     auto* buttons = new QHBoxLayout;
-    close_ = new QPushButton(qs(texts::kStatusClose), this);
+    close_ = new BitmapButton(this);
     close_->setObjectName("close");
+    close_->setAccessibleName(qs(texts::kStatusClose));
+    close_->AutoLoad(QStringLiteral("close"));
     buttons->addStretch(1);
     buttons->addWidget(close_);
     layout->addLayout(buttons);
-    connect(close_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(close_, &QAbstractButton::clicked, this, &QDialog::accept);
 }
 
 CAdapterStatusDlg::~CAdapterStatusDlg() = default;

@@ -7,10 +7,10 @@
 
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace quorrel {
 
+class BitmapButton;
 class MessagePresenter;
 class Prompter;
 
@@ -34,14 +34,14 @@ public:
 
     QLabel* heading() const { return heading_; }
     QPlainTextEdit* reportField() const { return report_; }
-    QPushButton* closeButton() const { return close_; }
+    BitmapButton* closeButton() const { return close_; }
 
 private:
     MessagePresenter& messages_;
     std::unique_ptr<platform::OutputCapture> capture_;
     QLabel* heading_ = nullptr;
     QPlainTextEdit* report_ = nullptr;
-    QPushButton* close_ = nullptr;
+    BitmapButton* close_ = nullptr;
 };
 
 // The report's bytes as text: UTF-8 here, the system code page (CP949) on Windows. CR LF

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QFontMetrics>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string>
 
+#include "adapters/BitmapButton.h"
 #include "adapters/CAdapterStatusDlg.h"
 #include "resources/AdapterTexts.h"
 #include "tests/support/TempFolder.h"
@@ -92,7 +93,8 @@ TEST_F(AdapterStatusDlgTest, LinesEndingInCrLfShowAsLinesAndTextIsShownUnchanged
     EXPECT_EQ(field->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(field->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(field->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_TRUE(QFontInfo(field->font()).fixedPitch());
+    const QFontMetrics metrics(field->font());
+    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"));
 }
 
 TEST_F(AdapterStatusDlgTest, AProgramThatCannotStartIsReportedOnceAndLeavesTheFieldEmpty) {
@@ -107,7 +109,8 @@ TEST_F(AdapterStatusDlgTest, AProgramThatCannotStartIsReportedOnceAndLeavesTheFi
     // The dialog still opens, empty.
     EXPECT_EQ(prompter.dialogTitles.size(), 1u);
 
-    // The close button ends the dialog with OK.
+    // The close picture button, 80 x 23, ends the dialog with OK.
+    EXPECT_EQ(dialog->closeButton()->sizeHint(), QSize(80, 23));
     dialog->show();
     dialog->closeButton()->click();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
