@@ -63,6 +63,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     handlers_[ID_ADAPTER_SELECT] = [this] { OnSelectAdapter(); };
     handlers_[ID_PROFILE_APPLY] = [this] { OnProfileApply(); };
     handlers_[ID_POPUP_APPLY] = [this] { OnProfileApply(); };
+    installProfileCommands();
     handlers_[ID_APP_ABOUT] = [this] { OnAppAbout(*this); };
     handlers_[ID_SHOW_HELP] = [this] { OnShowHelp(); };
     handlers_[ID_CHECK_UPDATE] = [this] { OnCheckUpdate(); };
@@ -237,6 +238,7 @@ void CMainFrame::setClientView(QWidget* view, ListRows* rows) {
     setCentralWidget(view);
     rows_ = rows;
     delete old;
+    watchListSelection(view);
 }
 
 void CMainFrame::UpdateTitle() {

@@ -117,6 +117,26 @@ public:
     void setClientView(QWidget* view, ListRows* rows);
     ListRows* listRows() const { return rows_; }
 
+    // Profile commands (FrameProfileCommands.cpp): add 32772, copy 32773/32780, edit
+    // 32774/32781, delete 32775/32782, the status view 32776, printing while no list view
+    // takes 57607, and delete-all 32797, which does nothing.
+    void OnAddProfile();
+    void OnCopyProfile();
+    void OnEditProfile();
+    void OnDeleteProfile();
+    void OnShowStatus();
+    void OnPrintNotReady();
+    void OnDeleteAll();
+    // Enables copy, edit, delete and apply in the menu and the toolbar while a row of the
+    // list is selected; runs on every change of the selection and after every refill.
+    void OnUpdateNeedsSelection();
+    // Rebuilds the list view's rows from profileList.
+    void RefreshList();
+    // Replaces the apply operation by name (OnProfileApply with a name), through which the
+    // edit command re-applies an edited profile; unset in the program, set by tests.
+    std::function<void(const std::string& profileName)> applyProfileNamed;
+    const platform::TextCodec& codec() const { return services_.codec; }
+
     Prompter& prompter() const { return services_.prompter; }
     QToolBar* toolBar() const { return toolBar_; }
     QLabel* poweredByPane() const { return poweredByPane_; }
@@ -157,6 +177,8 @@ private:
     void createAccelerators();
     bool writeProfiles(std::string& error);
     QAction* makeCommandAction(int command, const QString& text, QObject* parent);
+    void installProfileCommands();
+    void watchListSelection(QWidget* view);
 
     FrameServices services_;
     ListRows* rows_ = nullptr;
