@@ -1,4 +1,5 @@
 #include "netsh/DnsConfigurator.h"
+#include "platform/linux/FdWrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,27 +28,12 @@ bool isNameserverLine(const std::string& line) {
            (line.size() == i + 10 || line[i + 10] == ' ' || line[i + 10] == '\t');
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string writeInPlace(const std::string& path, const std::string& text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         return "cannot write " + path + ": " + std::strerror(errno);
     }
-    const bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
+    const bool ok = platform::writeAllToFd(fd, text) && ::fsync(fd) == 0;
     const std::string why = std::strerror(errno);
     ::close(fd);
     return ok ? "" : "cannot write " + path + ": " + why;
@@ -131,7 +117,7 @@ std::string replaceFileContents(const std::string& path, const std::string& text
         return writeInPlace(path, text);
     }
     ::fchmod(fd, 0644);
-    const bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
+    const bool ok = platform::writeAllToFd(fd, text) && ::fsync(fd) == 0;
     ::close(fd);
     if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
         return "";

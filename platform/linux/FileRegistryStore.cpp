@@ -1,4 +1,5 @@
 #include "platform/linux/FileRegistryStore.h"
+#include "platform/linux/FdWrite.h"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -127,21 +128,6 @@ RegStatus load(const FileRegistryStore::Files& files, Loaded& loaded) {
     return RegStatus::Ok;
 }
 
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 void syncFolder(const std::string& folder) {
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
@@ -175,7 +161,7 @@ bool replaceFile(const FileRegistryStore::Files& files, const std::string& bytes
     }
     struct stat old {};
     ::fchmod(fd, ::stat(files.hive.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = writeAllToFd(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), files.hive.c_str()) == 0;
     if (!ok) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/FileStore.h"
+#include "platform/linux/FdWrite.h"
 #include "platform/linux/PosixFileStore.h"
 
 namespace quorrel::platform {
@@ -21,21 +22,6 @@ std::string folderOf(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -64,7 +50,7 @@ bool PosixFileStore::writeAtomically(const std::string& path, const std::string&
     struct stat old {};
     ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
 
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = writeAllToFd(fd, bytes) && ::fsync(fd) == 0;
     if (!ok) {
         error = std::strerror(errno);
     }
