@@ -1,5 +1,4 @@
 #include "platform/linux/FileRegistryStore.h"
-#include "platform/linux/FdWrite.h"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -18,6 +17,7 @@
 #include <mutex>
 #include <set>
 
+#include "platform/linux/AtomicFile.h"
 #include "platform/linux/RegistryHive.h"
 
 namespace quorrel::platform {
@@ -128,14 +128,6 @@ RegStatus load(const FileRegistryStore::Files& files, Loaded& loaded) {
     return RegStatus::Ok;
 }
 
-void syncFolder(const std::string& folder) {
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-
 // Renames the damaged file to the first free "<file>.damaged[.N]".
 bool moveAside(const FileRegistryStore::Files& files, const std::string& why) {
     std::string aside = files.hive + ".damaged";
@@ -154,21 +146,11 @@ bool moveAside(const FileRegistryStore::Files& files, const std::string& why) {
 }
 
 bool replaceFile(const FileRegistryStore::Files& files, const std::string& bytes) {
-    std::string temp = files.hive + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
+    std::string error;
+    if (!replaceFileAtomically(files.hive, bytes, error)) {
+        warn("cannot write " + files.hive + " (" + error + ")");
         return false;
     }
-    struct stat old {};
-    ::fchmod(fd, ::stat(files.hive.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    bool ok = writeAllToFd(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), files.hive.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    syncFolder(files.folder);
     return true;
 }
 
