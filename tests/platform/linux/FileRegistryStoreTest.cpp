@@ -69,6 +69,61 @@ TEST(RegistryStoreFile, IsWrittenInTheRegStyleAndReadBackFromAHandEditedFile) {
               RegStatus::NotFound);
 }
 
+// What a person wrote stays through rewrites: comments and blank lines in place, and a value
+// and a key written twice in another letter case both kept; the last one counts.
+TEST(RegistryStoreFile, RewritesKeepCommentsBlankLinesAndEveryValueAsWritten) {
+    test::TempFolder folder;
+    const std::string hive = folder.file("HKEY_LOCAL_MACHINE.reg");
+    const std::string handWritten =
+        "; my settings, kept by hand\n"
+        "\n"
+        "[SOFTWARE\\Varnok\\Quorrel]\n"
+        "; the folder I chose first\n"
+        "\"PATH\"=\"/home/kim/a\"\n"
+        "\"path\"=\"/home/kim/b\"\n"
+        "\n"
+        "[software\\varnok\\quorrel]\n"
+        "\"AutoCheck\"=dword:00000000\n"
+        "; end of my notes\n";
+    test::writeFileBytes(hive, handWritten);
+    FileRegistryStore store(folder.path());
+    auto key = openKey(store, "SOFTWARE\\Varnok\\Quorrel");
+    ASSERT_NE(key, nullptr);
+    std::string text;
+    EXPECT_EQ(key->queryString("PATH", 1024, text), RegStatus::Ok);
+    EXPECT_EQ(text, "/home/kim/b");
+
+    ASSERT_EQ(key->setDword("AutoCheck", 1), RegStatus::Ok);
+    ASSERT_EQ(key->setString("AdapterName", "eth0"), RegStatus::Ok);
+    ASSERT_EQ(key->setString("Path", "/home/kim/c"), RegStatus::Ok);
+    std::unique_ptr<RegistryKey> tessup;
+    ASSERT_EQ(store.createKey("SOFTWARE\\Varnok\\Tessup", tessup), RegStatus::Ok);
+
+    EXPECT_EQ(test::readFileBytes(hive),
+              "; my settings, kept by hand\n"
+              "\n"
+              "[SOFTWARE\\Varnok\\Quorrel]\n"
+              "; the folder I chose first\n"
+              "\"PATH\"=\"/home/kim/a\"\n"
+              "\"path\"=\"/home/kim/c\"\n"
+              "\n"
+              "[software\\varnok\\quorrel]\n"
+              "\"AutoCheck\"=dword:00000001\n"
+              "\"AdapterName\"=\"eth0\"\n"
+              "; end of my notes\n"
+              "\n"
+              "[SOFTWARE\\Varnok\\Tessup]\n");
+    EXPECT_EQ(key->queryString("path", 1024, text), RegStatus::Ok);
+    EXPECT_EQ(text, "/home/kim/c");
+
+    // A file with CR LF line ends gets CR LF lines.
+    test::writeFileBytes(hive, "; kept\r\n[A]\r\n");
+    auto a = openKey(store, "A");
+    ASSERT_NE(a, nullptr);
+    ASSERT_EQ(a->setDword("N", 2), RegStatus::Ok);
+    EXPECT_EQ(test::readFileBytes(hive), "; kept\r\n[A]\r\n\"N\"=dword:00000002\r\n");
+}
+
 TEST(RegistryStoreFile, ADamagedFileCountsAsEmptyAndIsKeptAsideBeforeTheNextWrite) {
     const char* const damagedFiles[] = {
         "[SOFTWARE\\Varnok\\Tessup]\n\"PATH\"=\"/opt/tessup\n",       // unclosed text
