@@ -12,6 +12,7 @@
 
 #include "platform/linux/AtomicFile.h"
 #include "platform/linux/PosixFileStore.h"
+#include "tests/platform/linux/ScratchUser.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel {
@@ -241,6 +242,31 @@ TEST(FileStoreRead, TellsAMissingFileFromOneThatCannotBeRead) {
     const platform::FileRead folderRead = store.read(folder.file("folder.dat"));
     EXPECT_EQ(folderRead.status, Status::Unreadable);
     EXPECT_FALSE(folderRead.error.empty());
+}
+
+TEST(FileStoreRead, AFileTheUserMayNotReadIsUnreadableNotMissing) {
+    test::ScratchUser user;
+    if (!user.made()) {
+        GTEST_SKIP() << user.whyNot();
+    }
+    test::TempFolder folder;
+    test::writeFileBytes(folder.file("quorrel.dat"), "a||TRUE||||||||TRUE||||\r\n");
+    ASSERT_EQ(::chmod(folder.file("quorrel.dat").c_str(), 0600), 0);
+    // Exit code: 0 unreadable with a reason, 1 missing, 2 read.
+    const int seen = user.runAs([&] {
+        platform::PosixFileStore store;
+        const platform::FileRead read = store.read(folder.file("quorrel.dat"));
+        switch (read.status) {
+            case platform::FileRead::Status::Unreadable:
+                return read.error.empty() ? 3 : 0;
+            case platform::FileRead::Status::Missing:
+                return 1;
+            case platform::FileRead::Status::Read:
+                break;
+        }
+        return 2;
+    });
+    EXPECT_EQ(seen, 0);
 }
 
 }  // namespace
