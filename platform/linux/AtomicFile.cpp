@@ -269,6 +269,12 @@ std::string resolveFinalLink(const std::string& path) {
         if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             return current;
         }
+        // Only a link of the writer's own or of root is followed: one that another user
+        // planted (a writer with root rights in a folder others can write to) is replaced
+        // itself, never written through.
+        if (info.st_uid != ::geteuid() && info.st_uid != 0) {
+            return current;
+        }
         std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1,
                            '\0');
         const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());

@@ -22,7 +22,8 @@ namespace quorrel::platform {
 // links.
 struct AtomicWriteOptions {
     // A symbolic link at the path is written through to the file it names, and the link
-    // stays; false replaces the link itself by a plain file.
+    // stays; false replaces the link itself by a plain file. A link owned by another user
+    // than the writer (and not by root) is never followed: it is replaced itself.
     bool followLink = true;
     // Called with the temporary file's path when its bytes are on disk, just before the
     // rename: lets tests stop a save at its most fragile moment.
@@ -34,8 +35,9 @@ struct AtomicWriteOptions {
 bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                            const AtomicWriteOptions& options = {});
 
-// The file a path ends up at after following symbolic links of its last name (at most 40),
-// also when that file does not exist yet. Relative links count from the link's folder.
+// The file a path ends up at after following symbolic links of its last name (at most 40,
+// and only links of the effective user or of root), also when that file does not exist
+// yet. Relative links count from the link's folder.
 std::string resolveFinalLink(const std::string& path);
 
 // Whether `fileName` is the name of a temporary file that replacing `target` makes.

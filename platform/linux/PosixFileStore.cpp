@@ -15,7 +15,8 @@ namespace quorrel::platform {
 
 FileRead PosixFileStore::read(const std::string& path) {
     FileRead result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a pipe or a device by the file's name is not a file to read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         // A dangling link counts as missing too: the first save creates its target.
         if (errno == ENOENT) {
@@ -26,7 +27,13 @@ FileRead PosixFileStore::read(const std::string& path) {
         return result;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        result.status = FileRead::Status::Unreadable;
+        result.error = "not a regular file";
+        return result;
+    }
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
         result.bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
     char buffer[65536];

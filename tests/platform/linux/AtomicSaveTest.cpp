@@ -188,6 +188,23 @@ TEST(AtomicSave, ASymbolicLinkIsWrittenThroughAndStays) {
     EXPECT_EQ(test::readFileBytes(folder.file("real/later.dat")), "first");
 }
 
+// Root writing where another user could plant a link writes through no link of theirs.
+TEST(AtomicSave, ALinkOfAnotherUserIsReplacedNotFollowed) {
+    test::ScratchUser other;
+    if (!other.made()) {
+        GTEST_SKIP() << other.whyNot();
+    }
+    test::TempFolder folder;
+    test::writeFileBytes(folder.file("precious"), "not yours");
+    fs::create_symlink(folder.file("precious"), folder.file("state"));
+    ASSERT_EQ(::lchown(folder.file("state").c_str(), other.uid(), other.gid()), 0);
+    std::string error;
+    ASSERT_TRUE(platform::replaceFileAtomically(folder.file("state"), "written", error)) << error;
+    EXPECT_FALSE(fs::is_symlink(folder.file("state")));
+    EXPECT_EQ(test::readFileBytes(folder.file("state")), "written");
+    EXPECT_EQ(test::readFileBytes(folder.file("precious")), "not yours");
+}
+
 TEST(AtomicSave, AskedNotToFollowALinkReplacesTheLinkItself) {
     test::TempFolder folder;
     test::writeFileBytes(folder.file("real.dat"), "first");
@@ -242,6 +259,10 @@ TEST(FileStoreRead, TellsAMissingFileFromOneThatCannotBeRead) {
     const platform::FileRead folderRead = store.read(folder.file("folder.dat"));
     EXPECT_EQ(folderRead.status, Status::Unreadable);
     EXPECT_FALSE(folderRead.error.empty());
+
+    // A pipe by the file's name is no file to wait on.
+    ASSERT_EQ(::mkfifo(folder.file("pipe.dat").c_str(), 0600), 0);
+    EXPECT_EQ(store.read(folder.file("pipe.dat")).status, Status::Unreadable);
 }
 
 TEST(FileStoreRead, AFileTheUserMayNotReadIsUnreadableNotMissing) {
