@@ -305,7 +305,8 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, std:
 
     error.clear();
     std::string tempName;
-    Fd temp = writeUnnamed(dir.get(), bytes, keep, tempName, name, error);
+    Fd temp =
+        options.unnamedFirst ? writeUnnamed(dir.get(), bytes, keep, tempName, name, error) : Fd();
     if (!temp.valid() && error.empty()) {
         temp = writeNamed(dir.get(), bytes, keep, tempName, name, error);
     }

@@ -25,6 +25,10 @@ struct AtomicWriteOptions {
     // stays; false replaces the link itself by a plain file. A link owned by another user
     // than the writer (and not by root) is never followed: it is replaced itself.
     bool followLink = true;
+    // Whether the bytes go to an unnamed file first. Where the file system cannot make one
+    // the named temporary file holds them from the start; tests turn this off to run that
+    // way on any file system.
+    bool unnamedFirst = true;
     // Called with the temporary file's path when its bytes are on disk, just before the
     // rename: lets tests stop a save at its most fragile moment.
     std::function<void(const std::string& tempPath)> beforeRename;

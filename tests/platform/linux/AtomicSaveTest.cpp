@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -128,6 +129,51 @@ TEST(AtomicSave, WritersKilledMidSaveLeaveOneWholeVersionAndNoTemporaryFiles) {
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"})
         << leftBeforeSweep << " temporary files were there before the last save";
     EXPECT_EQ(test::readFileBytes(path), "last");
+}
+
+// The same with the named temporary file that holds the bytes from the start, as on a file
+// system without unnamed files: the kills leave such files, and the next save sweeps them.
+TEST(AtomicSave, WritersKilledWhileWritingANamedTemporaryFileLeaveNothingAfterTheNextSave) {
+    test::TempFolder folder;
+    const std::string path = folder.file("quorrel.dat");
+    const std::string versionA(1 << 20, 'a');
+    const std::string versionB(1 << 20, 'b');
+    test::writeFileBytes(path, versionA);
+    platform::AtomicWriteOptions named;
+    named.unnamedFirst = false;
+    int leftBehind = 0;
+    for (int kill = 0; kill < 50; ++kill) {
+        int progress[2];
+        ASSERT_EQ(::pipe(progress), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(progress[0]);
+            for (int save = 0;; ++save) {
+                std::string error;
+                if (::write(progress[1], "s", 1) != 1 ||
+                    !platform::replaceFileAtomically(path, save % 2 ? versionA : versionB, error,
+                                                     named)) {
+                    ::_exit(1);
+                }
+            }
+        }
+        ::close(progress[1]);
+        char byte = 0;
+        for (int seen = 0; seen < 1 + kill % 3; ++seen) {
+            ASSERT_EQ(::read(progress[0], &byte, 1), 1) << "the writer ended by itself";
+        }
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        ::close(progress[0]);
+        const std::string now = test::readFileBytes(path);
+        ASSERT_TRUE(now == versionA || now == versionB) << "after kill " << kill;
+        leftBehind = std::max(leftBehind, static_cast<int>(namesIn(folder.path()).size()) - 1);
+    }
+    std::string error;
+    ASSERT_TRUE(platform::replaceFileAtomically(path, "last", error, named)) << error;
+    EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"});
+    EXPECT_LE(leftBehind, 1) << "each save sweeps what the writer before it left";
 }
 
 TEST(AtomicSave, TheSweepSparesWritersAtWorkAndOtherFiles) {
