@@ -98,11 +98,12 @@ public:
 
     // The apply operation (FrameApply.cpp): commands 32779 and 32783 and a double-click on
     // a row. Without a name it applies the profile of the first selected row, confirmed
-    // with that row's texts; with one, the profile of that name, confirmed with its own
-    // values (the edit command re-applies an edited profile by its new name).
+    // with that row's texts; with one, the first profile of that name, confirmed with its
+    // own values.
     void OnProfileApply(const std::optional<std::string>& profileName = std::nullopt);
-    // The same for one listed profile (the edit command re-applies the record it edited);
-    // nullptr applies the profile of the first selected row.
+    // The same for one listed record, confirmed with its own values (the edit command
+    // re-applies the record it edited, whatever other profile shares its name); nullptr
+    // applies the profile of the first selected row.
     void applyProfile(IpProfile* profile);
 
     // Commands of the menus, the toolbar and the keys. A command without a handler does
