@@ -26,6 +26,7 @@
 #include "listview/PrintWiring.h"
 #include "platform/HelpViewer.h"
 #include "platform/PlatformPaths.h"
+#include "platform/TextCodec.h"
 #include "profiles/ProfileFile.h"
 #include "resources/AppTexts.h"
 
@@ -258,7 +259,19 @@ IpProfile* CMainFrame::GetSelectedProfile() {
     if (row < 0) {
         return nullptr;
     }
-    return profileList.findByName(rows_->cellText(row, 0).toStdString());
+    const QString shownName = rows_->cellText(row, 0);
+    // The row's own profile: the one at its place in the list, while the rows show the list
+    // as it is. A name alone would find the first of two profiles that share it.
+    const int position = rows_->listPosition(row);
+    if (position >= 0) {
+        IpProfile* atRow = profileList.at(static_cast<std::size_t>(position));
+        if (atRow != nullptr &&
+            QString::fromStdString(platform::readableText(atRow->name)) == shownName) {
+            return atRow;
+        }
+    }
+    // Rows made from another list: the first profile of the row's name.
+    return profileList.findByName(shownName.toStdString());
 }
 
 void CMainFrame::OpenUrl(const std::string& url) {
@@ -274,11 +287,23 @@ void CMainFrame::backupProfiles() {
 }
 
 int CMainFrame::loadProfiles() {
-    if (!ProfileDataFile(services_.files, services_.codec, installFolder).load(profileList)) {
-        return 0;
+    std::string error;
+    switch (
+        ProfileDataFile(services_.files, services_.codec, installFolder).load(profileList, error)) {
+        case ProfileDataFile::LoadResult::Loaded:
+            profilesModified = 0;
+            return 1;
+        case ProfileDataFile::LoadResult::Missing:
+            return 0;  // the first save makes the file
+        case ProfileDataFile::LoadResult::Unreadable:
+            break;
     }
-    profilesModified = 0;
-    return 1;
+    // The file is there but could not be read: the list starts empty as for a missing
+    // file, but a save would replace profiles this run never saw. Nothing is saved over it
+    // until the program starts again, and the user hears that once, now.
+    dataFileUnreadable_ = true;
+    services_.prompter.show(loadFailedMessage(dataFilePath(), error));
+    return 0;
 }
 
 bool CMainFrame::writeProfiles(std::string& error) {
@@ -291,6 +316,9 @@ bool CMainFrame::writeProfiles(std::string& error) {
 }
 
 int CMainFrame::saveProfiles() {
+    if (dataFileUnreadable_) {
+        return 0;
+    }
     std::string error;
     if (writeProfiles(error)) {
         return 1;
@@ -301,6 +329,10 @@ int CMainFrame::saveProfiles() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Every way of closing passes here: the close box, the exit entry, Ctrl+X.
+    if (dataFileUnreadable_) {
+        event->accept();  // the user was told at the start that nothing is saved
+        return;
+    }
     std::string error;
     const bool saved = writeProfiles(error);
     if (mayCloseAfterSave(saved, dataFilePath(), error, services_.prompter)) {

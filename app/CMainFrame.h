@@ -82,7 +82,9 @@ public:
 
     // The data file. loadProfiles appends what the file holds and clears profilesModified;
     // saveProfiles rewrites it, clears profilesModified, and on failure tells the user
-    // which file could not be written. Both return 1 on success, 0 on failure.
+    // which file could not be written. Both return 1 on success, 0 on failure. A data file
+    // that is there but cannot be read is named to the user once by loadProfiles and is
+    // then never saved over in this run, neither by the commands nor at closing.
     int loadProfiles();
     int saveProfiles();
     // Copies "quorrel.dat" over "quorrel.bak" (start-up).
@@ -96,9 +98,13 @@ public:
 
     // The apply operation (FrameApply.cpp): commands 32779 and 32783 and a double-click on
     // a row. Without a name it applies the profile of the first selected row, confirmed
-    // with that row's texts; with one, the profile of that name, confirmed with its own
-    // values (the edit command re-applies an edited profile by its new name).
+    // with that row's texts; with one, the first profile of that name, confirmed with its
+    // own values.
     void OnProfileApply(const std::optional<std::string>& profileName = std::nullopt);
+    // The same for one listed record, confirmed with its own values (the edit command
+    // re-applies the record it edited, whatever other profile shares its name); nullptr
+    // applies the profile of the first selected row.
+    void applyProfile(IpProfile* profile);
 
     // Commands of the menus, the toolbar and the keys. A command without a handler does
     // nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are handled here.
@@ -181,6 +187,7 @@ private:
     void watchListSelection(QWidget* view);
 
     FrameServices services_;
+    bool dataFileUnreadable_ = false;
     ListRows* rows_ = nullptr;
     std::unique_ptr<CTessupDoc> document_;
     CTessupView* view_ = nullptr;

@@ -46,21 +46,31 @@ Message frameMessage(const char* text, const char* caption, MessageIcon icon) {
 }  // namespace
 
 void CMainFrame::OnProfileApply(const std::optional<std::string>& profileName) {
+    if (!profileName) {
+        applyProfile(nullptr);
+        return;
+    }
+    if (!currentSettings) {
+        prompter().show(standardMessage(texts::kChooseAdapterFirst));
+        return;
+    }
+    if (IpProfile* named = profileList.findByName(*profileName)) {
+        applyProfile(named);
+    }
+}
+
+void CMainFrame::applyProfile(IpProfile* chosen) {
     if (!currentSettings) {
         prompter().show(standardMessage(texts::kChooseAdapterFirst));
         return;
     }
 
-    // What the confirmation shows: the row as displayed, or the named profile's own values.
+    // What the confirmation shows: the row as displayed, or the chosen profile's own values.
     std::string ipColumn;
     std::string maskColumn;
     std::string gatewayColumn;
-    if (profileName) {
-        const IpProfile* named = profileList.findByName(*profileName);
-        if (named == nullptr) {
-            return;
-        }
-        const ProfileRow row = makeProfileRow(*named);
+    if (chosen != nullptr) {
+        const ProfileRow row = makeProfileRow(*chosen);
         ipColumn = row.cells[1];
         maskColumn = row.cells[2];
         gatewayColumn = row.cells[3];
@@ -86,7 +96,7 @@ void CMainFrame::OnProfileApply(const std::optional<std::string>& profileName) {
         }
     }
 
-    IpProfile* profile = profileName ? profileList.findByName(*profileName) : GetSelectedProfile();
+    IpProfile* profile = chosen != nullptr ? chosen : GetSelectedProfile();
     if (profile == nullptr || applyBusy == 1 || !currentSettings) {
         return;
     }
@@ -105,13 +115,12 @@ void CMainFrame::OnProfileApply(const std::optional<std::string>& profileName) {
     // time limit all leave the marks and the adapter picture as they were.
     if (outcome == ApplyOutcome::Succeeded) {
         lastAppliedName = appliedName;
-        IpProfile* applied = profileList.findByName(lastAppliedName);
         prompter().show(frameMessage(texts::kApplyDoneText, texts::kApplyDoneCaption,
                                      MessageIcon::Information));
+        // The record applied, not the first of its name: nothing can remove it while the
+        // modal dialogs run.
         profileList.clearCurrentMarks();
-        if (applied != nullptr) {
-            applied->isCurrent = 1;
-        }
+        profile->isCurrent = 1;
         if (adapterSelectDlg != nullptr) {
             AdapterInventory& inventory = adapterSelectDlg->inventory();
             inventory.clear();

@@ -114,11 +114,10 @@ void CMainFrame::OnEditProfile() {
             // apply confirms and sets the new values, under the new name.
             RefreshList();
             if (outcome.reapply) {
-                const std::string name = listed->name;
                 if (applyProfileNamed) {
-                    applyProfileNamed(name);
+                    applyProfileNamed(listed->name);
                 } else {
-                    OnProfileApply(name);
+                    applyProfile(listed);
                 }
             }
         }
@@ -129,14 +128,7 @@ void CMainFrame::OnEditProfile() {
 }
 
 void CMainFrame::OnDeleteProfile() {
-    if (rows_ == nullptr || rows_->rowCount() == 0) {
-        return;
-    }
-    const int row = rows_->firstSelectedRow();
-    if (row < 0) {
-        return;
-    }
-    const IpProfile* found = profileList.findByName(rows_->cellText(row, 0).toStdString());
+    const IpProfile* found = GetSelectedProfile();
     if (found == nullptr) {
         return;
     }
@@ -151,8 +143,8 @@ void CMainFrame::OnDeleteProfile() {
     if (answer != MessageResult::Ok) {
         return;
     }
-    const IpProfile target = *found;
-    profileList.removeMatching(target);
+    // This very record: of two equal profiles the one selected goes.
+    profileList.remove(found);
     profilesModified = 1;
     if (profilesModified == 1) {
         saveProfiles();

@@ -16,6 +16,10 @@ Message saveFailedOnCloseMessage(const std::string& path, const std::string& rea
     return message;
 }
 
+Message loadFailedMessage(const std::string& path, const std::string& reason) {
+    return standardMessage(fillFormat(texts::kLoadFailedFormat, {path, reason}));
+}
+
 bool mayCloseAfterSave(bool saved, const std::string& path, const std::string& reason,
                        MessagePresenter& messages) {
     if (saved) {

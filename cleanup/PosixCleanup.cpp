@@ -1,4 +1,5 @@
 #include <pwd.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,6 +27,10 @@ void removeEmptyFolder(const std::string& folder) {
     if (!folder.empty()) {
         ::rmdir(folder.c_str());  // fails, harmlessly, on a folder that is not empty
     }
+}
+
+void keepRunningWhenOutputCloses() {
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 void printToConsole(const std::string& utf8) {

@@ -24,6 +24,11 @@ std::string tessupFolderToRemove(platform::RegistryStore& registry);
 // Removes `folder` when it is empty; anything else is left as it is.
 void removeEmptyFolder(const std::string& folder);
 
+// Called first: a closed standard output (the uninstaller that started this program has
+// gone) makes the message fail quietly instead of ending the program before the folder
+// is removed.
+void keepRunningWhenOutputCloses();
+
 // Writes the UTF-8 text to standard output in the terminal's encoding.
 void printToConsole(const std::string& utf8);
 

@@ -8,6 +8,7 @@
 
 int main() {
     using namespace quorrel;
+    cleanup::keepRunningWhenOutputCloses();
     try {
         cleanup::printToConsole(texts::kCleanupMessage);
         const auto registry = platform::makeSystemRegistryStore();

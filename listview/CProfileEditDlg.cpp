@@ -239,7 +239,9 @@ void CProfileEditDlg::OnInitDialog() {
     setWindowTitle(qs(editor_.caption()));
     nameText = editor_.controls().nameText;
     // A stored name is shown as it stands, even one longer than typing would allow.
-    name_->setText(QString::fromStdString(nameText));
+    name_->setText(QString::fromStdString(platform::readableText(nameText)));
+    storedName_ = nameText;
+    shownName_ = name_->text();
     showEditorState();
     moveFocus(focus);
 }
@@ -292,7 +294,7 @@ void CProfileEditDlg::maskFocusGained() {
 }
 
 void CProfileEditDlg::accept() {
-    nameText = name_->text().toStdString();
+    nameText = name_->text() == shownName_ ? storedName_ : name_->text().toStdString();
     editor_.controls().nameText = nameText;
     const EditorOutcome outcome = editor_.confirm();
     if (!outcome.accepted()) {

@@ -43,7 +43,8 @@ public:
     std::optional<IpProfile> profile;
     // The list entry being edited; compared by identity only.
     const IpProfile* originalEntry = nullptr;
-    // The name field's text (UTF-8), taken at OK.
+    // The name field's text (UTF-8), taken at OK; the stored name when the field still
+    // shows it unchanged.
     std::string nameText;
 
     // The controls, by their ids.
@@ -86,6 +87,10 @@ private:
     QString acceptedName_;
     bool settingName_ = false;
     bool userEditPending_ = false;
+    // The stored name and the text the field showed for it: a name left as shown keeps its
+    // stored bytes, also bytes the field can only show as a replacement character.
+    std::string storedName_;
+    QString shownName_;
 };
 
 }  // namespace quorrel

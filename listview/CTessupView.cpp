@@ -107,6 +107,10 @@ QString CTessupView::cellText(int row, int column) const {
     return model_->data(model_->index(row, column), Qt::DisplayRole).toString();
 }
 
+int CTessupView::listPosition(int row) const {
+    return model_->listPosition(row);
+}
+
 bool CTessupView::showContextMenu(const QPoint& globalPosition) {
     if (rowCount() == 0 || firstSelectedRow() < 0) {
         return false;

@@ -45,6 +45,7 @@ public:
     int rowCount() const override;
     int firstSelectedRow() const override;
     QString cellText(int row, int column) const override;
+    int listPosition(int row) const override;
 
     // The context menu last shown (for tests); null when none was shown.
     QMenu* contextMenu() const { return contextMenu_; }

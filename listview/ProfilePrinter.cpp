@@ -7,6 +7,8 @@
 #include <cmath>
 #include <variant>
 
+#include "platform/TextCodec.h"
+
 // The logo lives in the ui library's resource file; a static library's resources are
 // registered explicitly, once.
 static void registerLogoResource() {
@@ -90,7 +92,7 @@ void ProfilePrinter::paint(QPainter& painter, const print::TextOp& text) const {
     painter.setFont(chosen);
     painter.setPen(Qt::black);
     const QFontMetricsF metrics(chosen);
-    const QString content = QString::fromStdString(text.text);
+    const QString content = QString::fromStdString(platform::readableText(text.text));
     double x = text.x;
     if (text.align == print::TextAlign::Centre) {
         x -= metrics.horizontalAdvance(content) / 2.0;

@@ -56,12 +56,23 @@ std::vector<std::size_t> sortProfileRows(std::vector<ProfileRow>& rows, int colu
         const std::string& right = rows[b].cells[index];
         return ascending ? left < right : right < left;
     });
-    std::vector<ProfileRow> sorted;
-    sorted.reserve(rows.size());
-    for (const std::size_t old : order) {
-        sorted.push_back(std::move(rows[old]));
+    // Rows move into place along the cycles of the order, without a second copy of the
+    // rows: with many profiles that copy was the largest block of memory of a refill.
+    std::vector<bool> placed(rows.size(), false);
+    for (std::size_t start = 0; start < rows.size(); ++start) {
+        if (placed[start] || order[start] == start) {
+            continue;
+        }
+        ProfileRow held = std::move(rows[start]);
+        std::size_t to = start;
+        while (order[to] != start) {
+            rows[to] = std::move(rows[order[to]]);
+            placed[to] = true;
+            to = order[to];
+        }
+        rows[to] = std::move(held);
+        placed[to] = true;
     }
-    rows = std::move(sorted);
     return order;
 }
 

@@ -20,7 +20,7 @@ struct ListColumn {
 const std::array<ListColumn, kListColumnCount>& listColumns();
 
 // The texts of one list row and whether it carries the in-use check mark. Rows hold no
-// link to their profiles: the name in column 0 finds the profile again.
+// link to their profiles: the view keeps each row's position in the list beside them.
 struct ProfileRow {
     std::array<std::string, kListColumnCount> cells;
     bool checked = false;

@@ -2,6 +2,8 @@
 
 #include <QPixmap>
 
+#include "platform/TextCodec.h"
+
 namespace quorrel {
 
 ProfileTableModel::ProfileTableModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -13,6 +15,10 @@ ProfileTableModel::ProfileTableModel(QObject* parent) : QAbstractTableModel(pare
 void ProfileTableModel::setRows(std::vector<ProfileRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    listPositions_.resize(rows_.size());
+    for (std::size_t i = 0; i < listPositions_.size(); ++i) {
+        listPositions_[i] = i;
+    }
     endResetModel();
 }
 
@@ -20,6 +26,11 @@ std::vector<std::size_t> ProfileTableModel::sortRows(int column, bool ascending)
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     const auto order = sortProfileRows(rows_, column, ascending);
+    std::vector<std::size_t> sortedPositions(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sortedPositions[i] = listPositions_[order[i]];
+    }
+    listPositions_ = std::move(sortedPositions);
     std::vector<int> newPosition(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         newPosition[order[i]] = static_cast<int>(i);
@@ -33,6 +44,13 @@ std::vector<std::size_t> ProfileTableModel::sortRows(int column, bool ascending)
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return order;
+}
+
+int ProfileTableModel::listPosition(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= listPositions_.size()) {
+        return -1;
+    }
+    return static_cast<int>(listPositions_[static_cast<std::size_t>(row)]);
 }
 
 int ProfileTableModel::rowCount(const QModelIndex& parent) const {
@@ -50,7 +68,8 @@ QVariant ProfileTableModel::data(const QModelIndex& index, int role) const {
     const ProfileRow& row = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(row.cells[static_cast<std::size_t>(index.column())]);
+            return QString::fromStdString(
+                platform::readableText(row.cells[static_cast<std::size_t>(index.column())]));
         case Qt::DecorationRole:
             if (index.column() == 0 && row.checked) {
                 return checkMark_;

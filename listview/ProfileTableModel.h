@@ -22,6 +22,10 @@ public:
 
     const std::vector<ProfileRow>& rows() const { return rows_; }
 
+    // Where the profile of a displayed row stands in the list the rows were made from (the
+    // order setRows got them in); -1 for no such row.
+    int listPosition(int row) const;
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -29,6 +33,7 @@ public:
 
 private:
     std::vector<ProfileRow> rows_;
+    std::vector<std::size_t> listPositions_;  // one per row, moved along by every sort
     QIcon checkMark_;
 };
 

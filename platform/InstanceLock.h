@@ -8,7 +8,8 @@ namespace quorrel::platform {
 // The single-instance lock. The process that takes it holds it until it ends (or until
 // the lock object goes); a second taker learns that it already exists.
 //   Windows: the named mutex, CreateMutexA + GetLastError() == ERROR_ALREADY_EXISTS.
-//   Linux:   an exclusive flock on "<name>.lock" in the user's runtime folder.
+//   Linux:   an exclusive flock on "<name>.lock" in the user's runtime folder, opened
+//            without following a symbolic link.
 enum class LockResult {
     Acquired,       // this process is the first instance
     AlreadyExists,  // another process holds the lock
@@ -24,8 +25,9 @@ public:
 std::unique_ptr<InstanceLock> makeSystemInstanceLock();
 
 // The folder of the lock and of the instance channel on Linux: $XDG_RUNTIME_DIR when it
-// names an absolute folder, else /tmp/quorrel-<uid> (created, private to the user). Ends
-// in the folder separator.
+// names an absolute folder, else a folder no other user can write into: /tmp/quorrel-<uid>
+// when it is the user's own and private, else one in the user's cache folder. Ends in the
+// folder separator.
 std::string runtimeFolder();
 
 }  // namespace quorrel::platform

@@ -12,6 +12,7 @@ if(WIN32)
 else()
     # glibc brings iconv, so no library beyond the C++ runtime is needed.
     target_sources(registry_store PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/linux/AtomicFile.cpp
         ${CMAKE_CURRENT_LIST_DIR}/linux/FdWrite.cpp
         ${CMAKE_CURRENT_LIST_DIR}/linux/FileRegistryStore.cpp
         ${CMAKE_CURRENT_LIST_DIR}/linux/RegistryHive.cpp

@@ -33,26 +33,34 @@ std::string_view fieldAt(std::string_view line, long start, long length) {
 
 }  // namespace
 
-std::string formatProfileLine(const IpProfile& profile) {
-    std::string line;
+bool formatProfileLine(const IpProfile& profile, const platform::TextCodec& codec,
+                       std::string& line) {
     const std::array<std::string_view, 8> fields = {
         profile.name,       profile.useDhcp != 0 ? kTrue : kFalse,
         profile.ipAddress,  profile.subnetMask,
         profile.gateway,    profile.dnsAuto != 0 ? kTrue : kFalse,
         profile.primaryDns, profile.secondaryDns,
     };
+    bool lossless = true;
+    line.clear();
+    std::string encoded;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) {
             line += kSeparator;
         }
-        line += fields[i];
+        if (platform::isAscii(fields[i])) {
+            line += fields[i];
+            continue;
+        }
+        lossless = codec.encode(fields[i], encoded) && lossless;
+        line += encoded;
     }
-    return line;
+    return lossless;
 }
 
-IpProfile parseProfileLine(std::string_view line) {
-    // The separators are searched one after another, not counted: s[k] is the position of
-    // the k-th separator, s[0] = -2, and a failed search gives -1.
+IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& codec) {
+    // The separators are searched one after another in the line's bytes, not counted:
+    // s[k] is the position of the k-th separator, s[0] = -2, and a failed search gives -1.
     std::array<long, 8> s{};
     s[0] = -2;
     std::array<std::string_view, 9> field{};
@@ -64,15 +72,15 @@ IpProfile parseProfileLine(std::string_view line) {
     field[8] = fieldAt(line, lastStart, static_cast<long>(line.size()) - lastStart);
 
     IpProfile profile;
-    profile.name = std::string(field[1]);
+    profile.name = codec.decode(field[1]);
     profile.useDhcp = field[2] == kFalse ? 0 : 1;
-    profile.ipAddress = std::string(field[3]);
-    profile.subnetMask = std::string(field[4]);
-    profile.gateway = std::string(field[5]);
+    profile.ipAddress = codec.decode(field[3]);
+    profile.subnetMask = codec.decode(field[4]);
+    profile.gateway = codec.decode(field[5]);
     if (field[6] == kFalse) {
         profile.dnsAuto = 0;
-        profile.primaryDns = std::string(field[7]);
-        profile.secondaryDns = std::string(field[8]);
+        profile.primaryDns = codec.decode(field[7]);
+        profile.secondaryDns = codec.decode(field[8]);
     } else {
         // Automatic DNS is possible only together with an automatic address.
         profile.dnsAuto = profile.useDhcp == 1 ? 1 : 0;
@@ -84,12 +92,11 @@ bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec
                        std::string& bytes) {
     bool lossless = true;
     bytes.clear();
+    bytes.reserve(list.size() * 64);
+    std::string line;
     for (const auto& profile : list) {
-        std::string encoded;
-        if (!codec.encode(formatProfileLine(profile), encoded)) {
-            lossless = false;
-        }
-        bytes += encoded;
+        lossless = formatProfileLine(profile, codec, line) && lossless;
+        bytes += line;
         bytes += "\r\n";
     }
     return lossless;
@@ -113,7 +120,7 @@ void parseProfiles(std::string_view bytes, const platform::TextCodec& codec, Pro
         if (line.empty()) {
             continue;
         }
-        list.append(parseProfileLine(codec.decode(line)));
+        list.append(parseProfileLine(line, codec));
     }
 }
 
@@ -133,13 +140,19 @@ void ProfileDataFile::backup() {
     files_.copyFile(dataPath(), backupPath());
 }
 
-bool ProfileDataFile::load(ProfileList& list) {
-    const auto bytes = files_.readAll(dataPath());
-    if (!bytes) {
-        return false;
+ProfileDataFile::LoadResult ProfileDataFile::load(ProfileList& list, std::string& error) {
+    const platform::FileRead file = files_.read(dataPath());
+    switch (file.status) {
+        case platform::FileRead::Status::Missing:
+            return LoadResult::Missing;
+        case platform::FileRead::Status::Unreadable:
+            error = file.error;
+            return LoadResult::Unreadable;
+        case platform::FileRead::Status::Read:
+            break;
     }
-    parseProfiles(*bytes, codec_, list);
-    return true;
+    parseProfiles(file.bytes, codec_, list);
+    return LoadResult::Loaded;
 }
 
 bool ProfileDataFile::save(const ProfileList& list, std::string& error) {

@@ -10,17 +10,22 @@
 namespace quorrel {
 
 // The data file "quorrel.dat": one line per profile, eight fields joined by "||", CP949
-// bytes with CR LF line ends on every platform.
+// bytes with CR LF line ends on every platform. Fields are found in the file's bytes and
+// decoded one by one; a byte that is not valid CP949 is carried through the profile's
+// texts and written back unchanged (see TextCodec), so a load and a save keep every byte
+// of every field.
 
-// One line without its line end, in UTF-8.
-std::string formatProfileLine(const IpProfile& profile);
+// One line's bytes without the line end. Returns false when a text cannot be written in
+// CP949 (it is then written with '?' in place of the missing characters).
+bool formatProfileLine(const IpProfile& profile, const platform::TextCodec& codec,
+                       std::string& line);
 
-// Reads the fields of one line (without its line end) by the separator search, and
+// Reads the fields of one line's bytes (without the line end) by the separator search, and
 // returns the profile they describe, before the list's normalisation.
-IpProfile parseProfileLine(std::string_view line);
+IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& codec);
 
-// The whole file's bytes. Returns false when a text cannot be written in CP949 (it is
-// then written with '?' in place of the missing characters).
+// The whole file's bytes. Returns false when a text cannot be written in CP949 (see
+// formatProfileLine).
 bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec,
                        std::string& bytes);
 
@@ -41,9 +46,15 @@ public:
     // Copies the data file over the backup; a missing data file leaves an old backup.
     void backup();
 
-    // Appends the file's profiles to `list`. False when the file cannot be read; the list
-    // is then unchanged.
-    bool load(ProfileList& list);
+    // Appends the file's profiles to `list`. Anything but Loaded leaves the list unchanged:
+    // Missing when there is no data file, Unreadable when one is there but cannot be read
+    // (`error` then says why).
+    enum class LoadResult { Loaded, Missing, Unreadable };
+    LoadResult load(ProfileList& list, std::string& error);
+    bool load(ProfileList& list) {
+        std::string ignored;
+        return load(list, ignored) == LoadResult::Loaded;
+    }
 
     // Rewrites the file from `list`. On failure the file keeps its old contents and
     // `error` says why.

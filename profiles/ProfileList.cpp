@@ -1,5 +1,7 @@
 #include "profiles/ProfileList.h"
 
+#include <iterator>
+
 namespace quorrel {
 
 IpProfile& ProfileList::append(const IpProfile& source) {
@@ -32,6 +34,23 @@ bool ProfileList::removeMatching(const IpProfile& profile) {
         }
     }
     return false;
+}
+
+bool ProfileList::remove(const IpProfile* record) {
+    for (auto it = records_.begin(); it != records_.end(); ++it) {
+        if (&*it == record) {
+            records_.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+IpProfile* ProfileList::at(std::size_t position) {
+    if (position >= records_.size()) {
+        return nullptr;
+    }
+    return &*std::next(records_.begin(), static_cast<std::ptrdiff_t>(position));
 }
 
 IpProfile* ProfileList::findByName(std::string_view name) {

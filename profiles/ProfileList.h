@@ -23,6 +23,12 @@ public:
     // Returns whether a record was removed.
     bool removeMatching(const IpProfile& profile);
 
+    // Removes this very record (compared by address). Returns whether it was in the list.
+    bool remove(const IpProfile* record);
+
+    // The record at `position` in list order, or nullptr past the end.
+    IpProfile* at(std::size_t position);
+
     // First record with exactly this name, or nullptr.
     IpProfile* findByName(std::string_view name);
     const IpProfile* findByName(std::string_view name) const;

@@ -18,6 +18,10 @@ inline constexpr const char* kSaveFailedFormat = "설정 파일 \"%s\"을(를) �
 inline constexpr const char* kSaveFailedOnCloseQuestion =
     "\n\n저장하지 않은 변경 내용은 사라집니다. 그래도 종료하시겠습니까?\n"
     "[아니오]를 누르면 창이 열린 채로 남아 다시 저장할 수 있습니다.";
+// Our own wording: a data file that is there but cannot be read is never saved over.
+inline constexpr const char* kLoadFailedFormat =
+    "설정 파일 \"%s\"을(를) 읽지 못했습니다.\n%s\n\n"
+    "이 파일을 덮어쓰지 않도록, 이번 실행에서 바꾼 설정은 저장하지 않습니다.";
 
 // Start-up refusals.
 inline constexpr const char* kAlreadyRunning = "이미 실행되어 있습니다.";

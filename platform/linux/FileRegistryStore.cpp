@@ -1,5 +1,4 @@
 #include "platform/linux/FileRegistryStore.h"
-#include "platform/linux/FdWrite.h"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -18,6 +17,7 @@
 #include <mutex>
 #include <set>
 
+#include "platform/linux/AtomicFile.h"
 #include "platform/linux/RegistryHive.h"
 
 namespace quorrel::platform {
@@ -128,14 +128,6 @@ RegStatus load(const FileRegistryStore::Files& files, Loaded& loaded) {
     return RegStatus::Ok;
 }
 
-void syncFolder(const std::string& folder) {
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-
 // Renames the damaged file to the first free "<file>.damaged[.N]".
 bool moveAside(const FileRegistryStore::Files& files, const std::string& why) {
     std::string aside = files.hive + ".damaged";
@@ -154,29 +146,83 @@ bool moveAside(const FileRegistryStore::Files& files, const std::string& why) {
 }
 
 bool replaceFile(const FileRegistryStore::Files& files, const std::string& bytes) {
-    std::string temp = files.hive + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
+    std::string error;
+    if (!replaceFileAtomically(files.hive, bytes, error)) {
+        warn("cannot write " + files.hive + " (" + error + ")");
         return false;
     }
-    struct stat old {};
-    ::fchmod(fd, ::stat(files.hive.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    bool ok = writeAllToFd(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), files.hive.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    syncFolder(files.folder);
     return true;
+}
+
+// Root working in someone else's folder gives what it makes there to that folder's owner,
+// so that a run as root leaves nothing the user's own runs cannot open or replace.
+void giveToFolderOwner(int fd, const std::string& folder) {
+    struct stat owner {};
+    if (::geteuid() == 0 && ::stat(folder.c_str(), &owner) == 0) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, owner.st_uid, owner.st_gid);
+    }
+}
+
+// Makes the store's folder and its missing parents; false (with errno) when it cannot.
+bool makeFolders(const std::string& folder) {
+    std::string made;
+    std::size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = folder.find('/', pos + 1);
+        made = folder.substr(0, pos);
+        const std::size_t slash = made.rfind('/');
+        const std::string parent = slash == std::string::npos ? "."
+                                   : slash == 0               ? "/"
+                                                              : made.substr(0, slash);
+        if (::mkdir(made.c_str(), 0777) == 0) {
+            const int fd = ::open(made.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd >= 0) {
+                giveToFolderOwner(fd, parent);
+                ::close(fd);
+            }
+        } else if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Opens the store's lock file however an earlier run left it. flock needs no write access,
+// so a lock file the user may only read serves as well; one the user may not even read
+// (left by root before it gave such files away) is replaced, as it is in the user's folder.
+int openLockFile(const std::string& path, const std::string& folder) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            giveToFolderOwner(fd, folder);
+            return fd;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+        fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+            fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        }
+        if (fd >= 0) {
+            return fd;
+        }
+        if (errno == EACCES || errno == EPERM) {
+            if (::unlink(path.c_str()) != 0) {
+                return -1;
+            }
+        } else if (errno != ENOENT) {
+            return -1;  // ENOENT: removed meanwhile, try again
+        }
+    }
+    return -1;
 }
 
 // Holds an exclusive lock on the store's lock file while it lives.
 class WriteLock {
 public:
-    explicit WriteLock(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+    explicit WriteLock(const FileRegistryStore::Files& files)
+        : fd_(openLockFile(files.lock, files.folder)) {
         while (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
             if (errno != EINTR) {
                 ::close(fd_);
@@ -200,11 +246,12 @@ private:
 // Loads, changes and writes back the hive under the write lock.
 RegStatus modify(const FileRegistryStore::Files& files,
                  const std::function<bool(RegistryHive&)>& change) {
-    std::error_code ec;
-    std::filesystem::create_directories(files.folder, ec);
-    const WriteLock lock(files.lock);
+    if (!makeFolders(files.folder)) {
+        return errno == EACCES || errno == EPERM ? RegStatus::AccessDenied : RegStatus::Failed;
+    }
+    const WriteLock lock(files);
     if (!lock.held()) {
-        return ec == std::errc::permission_denied ? RegStatus::AccessDenied : RegStatus::Failed;
+        return errno == EACCES || errno == EPERM ? RegStatus::AccessDenied : RegStatus::Failed;
     }
     Loaded loaded;
     if (const RegStatus status = load(files, loaded); status != RegStatus::Ok) {

@@ -12,8 +12,13 @@ namespace quorrel::platform {
 //
 // Every read loads the file afresh, so processes sharing the folder see each other's
 // writes. Every write takes an exclusive flock on "HKEY_LOCAL_MACHINE.reg.lock", loads the
-// file, changes it and replaces it atomically (temporary file, fsync, rename), so two
-// writers never lose each other's values and a reader never sees half a file.
+// file, changes it and replaces it atomically (replaceFileAtomically), so two writers
+// never lose each other's values and a reader never sees half a file. A rewrite keeps the
+// file's comments, blank lines and lines as written (see RegistryHive).
+//
+// Root writing into a user's folder (a run with sudo) leaves the folders, the lock file
+// and the store file to that folder's owner, and a lock file an earlier run left that the
+// user may only read, or not even that, does not stop the user's writes.
 //
 // A damaged file counts as holding no keys and is never overwritten: the first write after
 // it moves the file aside as "HKEY_LOCAL_MACHINE.reg.damaged" (or ".damaged.N") and says

@@ -1,6 +1,8 @@
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <mutex>
 #include <string>
 
 #include "platform/TextCodec.h"
@@ -9,67 +11,128 @@ namespace quorrel::platform {
 
 namespace {
 
-// One conversion with iconv. `onInvalid` is appended in place of a sequence that cannot
-// be converted, and that sequence is skipped: one input byte when `byteWise`, else one
-// UTF-8 character. Returns whether the conversion was lossless.
-bool convert(const char* to, const char* from, std::string_view in, std::string& out,
-             std::string_view onInvalid, bool byteWise) {
-    out.clear();
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        out.assign(in);
-        return false;
+// One direction of iconv, opened once and reused: opening a converter costs far more than
+// converting a line, and a data file has a line per profile.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (usable()) {
+            iconv_close(cd_);
+        }
     }
-    bool lossless = true;
-    std::string input(in);
-    char* inPtr = input.data();
-    std::size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (rc != static_cast<std::size_t>(-1)) {
-            continue;
-        }
-        if (errno == E2BIG) {
-            continue;
-        }
-        // EILSEQ or EINVAL (a sequence cut off at the end): replace and skip it.
-        lossless = false;
-        out += onInvalid;
-        std::size_t skip = 1;
-        if (!byteWise) {
-            const auto lead = static_cast<unsigned char>(*inPtr);
-            skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            // Continuation bytes of a damaged sequence are skipped with it.
-            while (skip > 1 && skip > inLeft) {
-                --skip;
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts `in` and appends the result to `out`. Stops at the first sequence that cannot
+    // be converted and returns how many input bytes were taken; all of them when none.
+    std::size_t convert(std::string_view in, std::string& out) {
+        const std::lock_guard lock(mutex_);
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = const_cast<char*>(in.data());  // iconv does not write its input
+        std::size_t inLeft = in.size();
+        char buffer[4096];
+        while (inLeft > 0) {
+            char* outPtr = buffer;
+            std::size_t outLeft = sizeof buffer;
+            const std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                break;  // EILSEQ, or EINVAL for a sequence cut off at the end
             }
         }
-        inPtr += skip;
-        inLeft -= skip;
+        return in.size() - inLeft;
     }
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    iconv_close(cd);
-    return lossless;
+
+private:
+    iconv_t cd_;
+    std::mutex mutex_;
+};
+
+// Length of the UTF-8 sequence that a lead byte starts, for skipping one that cannot be
+// converted.
+std::size_t utf8SequenceLength(unsigned char lead) {
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
 class IconvCp949Codec final : public TextCodec {
 public:
     bool encode(std::string_view utf8, std::string& out) const override {
-        return convert("CP949", "UTF-8", utf8, out, "?", false);
+        out.clear();
+        if (isAscii(utf8)) {
+            out.assign(utf8);
+            return true;
+        }
+        if (!toCp949_.usable()) {
+            out.assign(utf8);
+            return false;
+        }
+        bool lossless = true;
+        std::size_t pos = 0;
+        while (pos < utf8.size()) {
+            // Up to the next carried byte, or to the end.
+            std::size_t end = pos;
+            unsigned char carried = 0;
+            while (end < utf8.size() && !carriedByteAt(utf8, end, carried)) {
+                ++end;
+            }
+            while (pos < end) {
+                pos += toCp949_.convert(utf8.substr(pos, end - pos), out);
+                if (pos < end) {
+                    // A character CP949 has no room for, or broken UTF-8.
+                    lossless = false;
+                    out += '?';
+                    pos += std::min(utf8SequenceLength(static_cast<unsigned char>(utf8[pos])),
+                                    end - pos);
+                }
+            }
+            if (end < utf8.size()) {
+                out += static_cast<char>(carried);
+                pos = end + kCarriedByteLength;
+            }
+        }
+        return lossless;
     }
 
     std::string decode(std::string_view bytes) const override {
+        if (isAscii(bytes)) {
+            return std::string(bytes);
+        }
         std::string out;
-        convert("UTF-8", "CP949", bytes, out, "\xEF\xBF\xBD", true);
+        if (!fromCp949_.usable()) {
+            for (const char c : bytes) {
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x80) {
+                    out += c;
+                } else {
+                    appendCarriedByte(out, byte);
+                }
+            }
+            return out;
+        }
+        out.reserve(bytes.size() * 3 / 2);
+        std::size_t pos = 0;
+        while (pos < bytes.size()) {
+            pos += fromCp949_.convert(bytes.substr(pos), out);
+            if (pos < bytes.size()) {
+                // Not CP949 here: carry this one byte and go on with the next.
+                const auto byte = static_cast<unsigned char>(bytes[pos]);
+                if (byte < 0x80) {
+                    out += static_cast<char>(byte);
+                } else {
+                    appendCarriedByte(out, byte);
+                }
+                ++pos;
+            }
+        }
         return out;
     }
+
+private:
+    mutable Converter toCp949_{"CP949", "UTF-8"};
+    mutable Converter fromCp949_{"UTF-8", "CP949"};
 };
 
 }  // namespace

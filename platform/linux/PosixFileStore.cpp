@@ -1,81 +1,69 @@
+#include "platform/linux/PosixFileStore.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/FileStore.h"
-#include "platform/linux/FdWrite.h"
-#include "platform/linux/PosixFileStore.h"
+#include "platform/linux/AtomicFile.h"
 
 namespace quorrel::platform {
 
-namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
+FileRead PosixFileStore::read(const std::string& path) {
+    FileRead result;
+    // Without waiting: a pipe or a device by the file's name is not a file to read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // A dangling link counts as missing too: the first save creates its target.
+        if (errno == ENOENT) {
+            return result;
+        }
+        result.status = FileRead::Status::Unreadable;
+        result.error = std::strerror(errno);
+        return result;
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-}  // namespace
-
-std::optional<std::string> PosixFileStore::readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        result.status = FileRead::Status::Unreadable;
+        result.error = "not a regular file";
+        return result;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
+    if (S_ISREG(info.st_mode) && info.st_size > 0) {
+        result.bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
-    return bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            result.status = FileRead::Status::Unreadable;
+            result.error = std::strerror(errno);
+            result.bytes.clear();
+            ::close(fd);
+            return result;
+        }
+        if (n == 0) {
+            break;
+        }
+        result.bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    result.status = FileRead::Status::Read;
+    return result;
 }
 
 bool PosixFileStore::writeAtomically(const std::string& path, const std::string& bytes,
                                      std::string& error) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    // Keep the permissions of the file being replaced, or the usual ones for a new file.
-    struct stat old {};
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-
-    bool ok = writeAllToFd(fd, bytes) && ::fsync(fd) == 0;
-    if (!ok) {
-        error = std::strerror(errno);
-    }
-    if (::close(fd) != 0 && ok) {
-        error = std::strerror(errno);
-        ok = false;
-    }
-    if (ok && beforeRename_) {
-        beforeRename_(temp);
-    }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
+    AtomicWriteOptions options;
+    options.beforeRename = beforeRename_;
+    return replaceFileAtomically(path, bytes, error, options);
 }
 
 bool PosixFileStore::copyFile(const std::string& from, const std::string& to) {

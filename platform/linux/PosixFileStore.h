@@ -7,9 +7,10 @@
 
 namespace quorrel::platform {
 
+// Files on Linux; every write goes through replaceFileAtomically (AtomicFile.h).
 class PosixFileStore final : public FileStore {
 public:
-    std::optional<std::string> readAll(const std::string& path) override;
+    FileRead read(const std::string& path) override;
     bool writeAtomically(const std::string& path, const std::string& bytes,
                          std::string& error) override;
     bool copyFile(const std::string& from, const std::string& to) override;

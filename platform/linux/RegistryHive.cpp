@@ -180,6 +180,20 @@ bool parseValueLine(std::string_view line, std::string& name, RegistryValue& val
     return false;
 }
 
+// One value line as the store writes it.
+std::string valueLineText(std::string_view name, const RegistryValue& value) {
+    std::string text = quoted(name);
+    text += '=';
+    if (value.isDword) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "dword:%08x", static_cast<unsigned>(value.number));
+        text += digits;
+    } else {
+        text += quoted(value.text);
+    }
+    return text;
+}
+
 }  // namespace
 
 bool isValidKeyPath(std::string_view path) {
@@ -196,6 +210,7 @@ bool isValidKeyPath(std::string_view path) {
 
 std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::string& error) {
     RegistryHive hive;
+    hive.headed_ = !text.empty();
     std::optional<std::string> current;  // the path of the last [key] line
     std::size_t lineNumber = 0;
     while (!text.empty()) {
@@ -205,12 +220,18 @@ std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::stri
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
+            if (lineNumber == 1) {
+                hive.lineEnd_ = "\r\n";  // new lines follow the file's own line ends
+            }
         }
         const auto fail = [&](const std::string& why) {
             error = "line " + std::to_string(lineNumber) + ": " + why;
             return std::nullopt;
         };
+        Line kept;
+        kept.text = std::string(line);
         if (line.empty() || line.front() == ';') {
+            hive.lines_.push_back(std::move(kept));
             continue;
         }
         if (line.front() == '[') {
@@ -222,20 +243,22 @@ std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::stri
                 return fail("the key path is not names joined by single backslashes");
             }
             current = std::string(path);
-            hive.createKey(path);
+            kept.kind = Line::Kind::Key;
+            kept.path = *current;
+            hive.lines_.push_back(std::move(kept));
             continue;
         }
         if (line.front() == '"') {
             if (!current) {
                 return fail("a value comes before any [key] line");
             }
-            std::string name;
-            RegistryValue value;
             std::string why;
-            if (!parseValueLine(line, name, value, why)) {
+            if (!parseValueLine(line, kept.name, kept.value, why)) {
                 return fail(why);
             }
-            hive.put(*current, name, std::move(value));
+            kept.kind = Line::Kind::Value;
+            kept.path = *current;
+            hive.lines_.push_back(std::move(kept));
             continue;
         }
         return fail("neither a [key], a \"value\" nor a ; comment");
@@ -244,31 +267,23 @@ std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::stri
 }
 
 std::string RegistryHive::serialize(std::string_view hiveName) const {
-    std::string out = "; ";
-    out += hiveName;
-    out += '\n';
-    for (const Key& key : keys_) {
-        out += "\n[" + key.path + "]\n";
-        for (const auto& [name, value] : key.values) {
-            out += quoted(name);
-            out += '=';
-            if (value.isDword) {
-                char digits[16];
-                std::snprintf(digits, sizeof digits, "dword:%08x",
-                              static_cast<unsigned>(value.number));
-                out += digits;
-            } else {
-                out += quoted(value.text);
-            }
-            out += '\n';
-        }
+    std::string out;
+    if (!headed_) {
+        out += "; ";
+        out += hiveName;
+        out += lineEnd_;
+    }
+    for (const Line& line : lines_) {
+        out += line.text;
+        out += lineEnd_;
     }
     return out;
 }
 
 bool RegistryHive::hasKey(std::string_view path) const {
-    for (const Key& key : keys_) {
-        if (sameText(key.path, path) || isBelow(key.path, path)) {
+    for (const Line& line : lines_) {
+        if (line.kind == Line::Kind::Key &&
+            (sameText(line.path, path) || isBelow(line.path, path))) {
             return true;
         }
     }
@@ -276,65 +291,77 @@ bool RegistryHive::hasKey(std::string_view path) const {
 }
 
 void RegistryHive::createKey(std::string_view pathView) {
-    const std::string path(pathView);  // the view may point into a key about to move
+    const std::string path(pathView);  // the view may point into a line about to move
     for (std::size_t slash = path.find('\\'); slash != std::string::npos;
          slash = path.find('\\', slash + 1)) {
-        if (findKey(path.substr(0, slash)) == nullptr) {
+        // A parent that a section below it already implies needs no section of its own.
+        if (!hasKey(path.substr(0, slash))) {
             addKey(path.substr(0, slash));
         }
     }
-    if (findKey(path) == nullptr) {
+    if (lastKeyLine(path) == std::string::npos) {
         addKey(path);
     }
 }
 
 const RegistryValue* RegistryHive::find(std::string_view path, std::string_view name) const {
-    const Key* key = findKey(path);
-    if (key == nullptr) {
-        return nullptr;
-    }
-    for (const auto& [valueName, value] : key->values) {
-        if (sameText(valueName, name)) {
-            return &value;
-        }
-    }
-    return nullptr;
+    const std::size_t at = lastValueLine(path, name);
+    return at == std::string::npos ? nullptr : &lines_[at].value;
 }
 
 void RegistryHive::put(std::string_view pathView, std::string_view name, RegistryValue value) {
-    const std::string path(pathView);  // the view may point into a key about to move
+    const std::string path(pathView);  // the view may point into a line about to move
     createKey(path);
-    Key* key = findKey(path);
-    for (auto& [valueName, existing] : key->values) {
-        if (sameText(valueName, name)) {
-            existing = std::move(value);
-            return;
+    std::size_t at = lastValueLine(path, name);
+    if (at == std::string::npos) {
+        // A new value ends its key's (last) section: after the section's last value, or
+        // right below its [key] line; comments that follow stay below it.
+        at = lastKeyLine(path);
+        for (std::size_t i = at + 1; i < lines_.size() && lines_[i].kind != Line::Kind::Key; ++i) {
+            if (lines_[i].kind == Line::Kind::Value) {
+                at = i;
+            }
         }
+        Line added;
+        added.kind = Line::Kind::Value;
+        added.path = lines_[at].path;
+        added.name = std::string(name);
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at) + 1, std::move(added));
+        ++at;
     }
-    key->values.emplace_back(std::string(name), std::move(value));
+    Line& line = lines_[at];
+    line.value = std::move(value);
+    line.text = valueLineText(line.name, line.value);
 }
 
-RegistryHive::Key* RegistryHive::findKey(std::string_view path) {
-    for (Key& key : keys_) {
-        if (sameText(key.path, path)) {
-            return &key;
+std::size_t RegistryHive::lastKeyLine(std::string_view path) const {
+    for (std::size_t i = lines_.size(); i-- > 0;) {
+        if (lines_[i].kind == Line::Kind::Key && sameText(lines_[i].path, path)) {
+            return i;
         }
     }
-    return nullptr;
+    return std::string::npos;
 }
 
-const RegistryHive::Key* RegistryHive::findKey(std::string_view path) const {
-    for (const Key& key : keys_) {
-        if (sameText(key.path, path)) {
-            return &key;
+std::size_t RegistryHive::lastValueLine(std::string_view path, std::string_view name) const {
+    for (std::size_t i = lines_.size(); i-- > 0;) {
+        const Line& line = lines_[i];
+        if (line.kind == Line::Kind::Value && sameText(line.path, path) &&
+            sameText(line.name, name)) {
+            return i;
         }
     }
-    return nullptr;
+    return std::string::npos;
 }
 
-RegistryHive::Key& RegistryHive::addKey(std::string_view path) {
-    keys_.push_back(Key{std::string(path), {}});
-    return keys_.back();
+void RegistryHive::addKey(std::string path) {
+    // Each new section stands apart from what is above it by one blank line.
+    lines_.push_back(Line{});
+    Line key;
+    key.kind = Line::Kind::Key;
+    key.text = "[" + path + "]";
+    key.path = std::move(path);
+    lines_.push_back(std::move(key));
 }
 
 }  // namespace quorrel::platform

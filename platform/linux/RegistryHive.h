@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,12 @@ struct RegistryValue {
 // Key paths and value names compare without regard to ASCII case, as in the registry, and
 // keep the spelling they were created with. A key exists when it has a section or when a
 // section lies below it.
+//
+// The hive keeps the file's lines, so that a rewrite keeps what a person wrote: comments
+// and blank lines stay where they are, a changed value is rewritten in its own line, a new
+// value goes at the end of its key's section and a new key at the end of the file. A key
+// or value written twice (say in another letter case) stays twice; reads and writes take
+// the last one, as an import of the file would.
 class RegistryHive {
 public:
     // Reads the text form. Anything that cannot be represented exactly (an unknown line, a
@@ -34,12 +41,13 @@ public:
     // returned and `error` says where and why, so that a rewrite never drops data silently.
     static std::optional<RegistryHive> parse(std::string_view text, std::string& error);
 
-    // The text form, headed by a comment naming the hive.
+    // The text form. A hive that did not come from a file, or from an empty one, is headed
+    // by a comment naming the hive.
     std::string serialize(std::string_view hiveName) const;
 
     bool hasKey(std::string_view path) const;
 
-    // Adds the key and every missing parent.
+    // Gives the key a section of its own, and a parent that does not exist one too.
     void createKey(std::string_view path);
 
     const RegistryValue* find(std::string_view path, std::string_view name) const;
@@ -48,16 +56,23 @@ public:
     void put(std::string_view path, std::string_view name, RegistryValue value);
 
 private:
-    struct Key {
-        std::string path;
-        std::vector<std::pair<std::string, RegistryValue>> values;  // in the order set
+    struct Line {
+        enum class Kind { Other, Key, Value };
+        Kind kind = Kind::Other;
+        std::string text;  // as written, without the line end
+        std::string path;  // Key: its path; Value: the path of its section
+        std::string name;  // Value: its name as written
+        RegistryValue value;
     };
 
-    Key* findKey(std::string_view path);
-    const Key* findKey(std::string_view path) const;
-    Key& addKey(std::string_view path);
+    // The index of the last line with this key path (or value in it), or npos.
+    std::size_t lastKeyLine(std::string_view path) const;
+    std::size_t lastValueLine(std::string_view path, std::string_view name) const;
+    void addKey(std::string path);
 
-    std::vector<Key> keys_;  // in file order
+    std::vector<Line> lines_;  // in file order
+    std::string lineEnd_ = "\n";
+    bool headed_ = false;  // the text came from a file that had lines of its own
 };
 
 // Whether `path` is a key path the registry accepts: names of printable characters

@@ -12,6 +12,10 @@ void writeSystemDebugOutput(std::string_view line) {
     ::OutputDebugStringA(win32::utf8ToCodePage(line).c_str());
 }
 
+void keepRunningWhenOutputCloses() {
+    // Windows ends no process for writing to a closed pipe: the write just fails.
+}
+
 unsigned long currentThreadId() {
     return ::GetCurrentThreadId();
 }

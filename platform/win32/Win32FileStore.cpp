@@ -51,24 +51,33 @@ private:
 
 class Win32FileStore final : public FileStore {
 public:
-    std::optional<std::string> readAll(const std::string& path) override {
+    FileRead read(const std::string& path) override {
+        FileRead result;
         Handle file(::CreateFileA(win32::utf8ToCodePage(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
-            return std::nullopt;
+            const DWORD code = ::GetLastError();
+            if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
+                result.status = FileRead::Status::Unreadable;
+                result.error = describe(code);
+            }
+            return result;
         }
-        std::string bytes;
         char buffer[16384];
         for (;;) {
             DWORD read = 0;
             if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
-                return std::nullopt;
+                result.status = FileRead::Status::Unreadable;
+                result.error = describe(::GetLastError());
+                result.bytes.clear();
+                return result;
             }
             if (read == 0) {
-                return bytes;
+                result.status = FileRead::Status::Read;
+                return result;
             }
-            bytes.append(buffer, read);
+            result.bytes.append(buffer, read);
         }
     }
 

@@ -195,5 +195,25 @@ TEST(ProfileDataFile, LoadSaveAndBackupUseTheInstallFolder) {
               "a||TRUE||||||||TRUE||||\r\nb||TRUE||||||||TRUE||||\r\n");
 }
 
+TEST(ProfileDataFile, TellsAMissingFileFromOneThatCannotBeRead) {
+    test::MemoryFileStore files;
+    test::PassThroughCodec codec;
+    ProfileDataFile file(files, codec, "/opt/q/");
+    using Result = ProfileDataFile::LoadResult;
+    ProfileList list;
+    std::string error;
+    EXPECT_EQ(file.load(list, error), Result::Missing);
+
+    files.files["/opt/q/quorrel.dat"] = "a||TRUE||||||||TRUE||||\r\n";
+    files.unreadable["/opt/q/quorrel.dat"] = "Input/output error";
+    EXPECT_EQ(file.load(list, error), Result::Unreadable);
+    EXPECT_EQ(error, "Input/output error");
+    EXPECT_TRUE(list.empty());
+
+    files.unreadable.clear();
+    EXPECT_EQ(file.load(list, error), Result::Loaded);
+    EXPECT_EQ(list.size(), 1u);
+}
+
 }  // namespace
 }  // namespace quorrel

@@ -121,6 +121,27 @@ TEST(ProfileListFind, ExactCaseSensitiveFirstMatchAndStableAddresses) {
     EXPECT_EQ(list.findByName("Home"), &first);
 }
 
+TEST(ProfileListRecords, RemoveTakesThatVeryRecordAndAtCountsInListOrder) {
+    ProfileList list;
+    IpProfile& first = list.append(fixedProfile("Home", "10.0.0.1"));
+    IpProfile& second = list.append(fixedProfile("Home", "10.0.0.1"));
+    second.isCurrent = 1;
+    list.append(fixedProfile("x", "10.0.0.9"));
+    EXPECT_EQ(list.at(0), &first);
+    EXPECT_EQ(list.at(1), &second);
+    EXPECT_EQ(list.at(2)->name, "x");
+    EXPECT_EQ(list.at(3), nullptr);
+
+    // Of two equal records the second one goes, not the first match.
+    ASSERT_TRUE(list.remove(&second));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.at(0), &first);
+    EXPECT_EQ(list.at(0)->isCurrent, 0);
+    const IpProfile stranger = fixedProfile("Home", "10.0.0.1");
+    EXPECT_FALSE(list.remove(&stranger));  // equal, but not in the list
+    EXPECT_EQ(list.size(), 2u);
+}
+
 TEST(ProfileListMarks, ClearCurrentMarksClearsEveryRecord) {
     ProfileList list;
     list.append(fixedProfile("a", "10.0.0.1")).isCurrent = 1;

@@ -79,6 +79,23 @@ TEST(ProfileRows, AddressesSortAsTextAndEqualTextsKeepTheirOrder) {
     EXPECT_EQ(column(rows, 0), (std::vector<std::string>{"z", "y", "x", "w"}));
 }
 
+TEST(ProfileRows, EveryRowLandsWhereTheOrderSaysWhateverItsCycles) {
+    // Names whose order splits into cycles of several lengths, a fixed point among them.
+    const std::vector<std::string> names = {"g", "c", "a", "d", "b", "f", "e", "h"};
+    ProfileList list;
+    for (const std::string& name : names) {
+        list.append(profile(name, "10.0.0." + name));
+    }
+    auto rows = makeProfileRows(list);
+    const auto order = sortProfileRows(rows, 0, true);
+    EXPECT_EQ(column(rows, 0),
+              (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h"}));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].cells[0], names[order[i]]);
+        EXPECT_EQ(rows[i].cells[1], "10.0.0." + rows[i].cells[0]);
+    }
+}
+
 TEST(ListViewState, HeaderClicksToggleTheSameColumnAndStartOthersAscending) {
     ListViewState state;
     EXPECT_EQ(state.sortColumn(), 0);

@@ -7,18 +7,27 @@
 
 namespace quorrel::test {
 
-// Files kept in memory; a path listed in `unwritable` refuses writes.
+// Files kept in memory; a path listed in `unwritable` refuses writes, one listed in
+// `unreadable` refuses reads with the reason given there.
 class MemoryFileStore final : public platform::FileStore {
 public:
     std::map<std::string, std::string> files;
     std::map<std::string, bool> unwritable;
+    std::map<std::string, std::string> unreadable;
 
-    std::optional<std::string> readAll(const std::string& path) override {
-        const auto it = files.find(path);
-        if (it == files.end()) {
-            return std::nullopt;
+    platform::FileRead read(const std::string& path) override {
+        platform::FileRead result;
+        if (const auto refused = unreadable.find(path); refused != unreadable.end()) {
+            result.status = platform::FileRead::Status::Unreadable;
+            result.error = refused->second;
+            return result;
         }
-        return it->second;
+        const auto it = files.find(path);
+        if (it != files.end()) {
+            result.status = platform::FileRead::Status::Read;
+            result.bytes = it->second;
+        }
+        return result;
     }
 
     bool writeAtomically(const std::string& path, const std::string& bytes,

@@ -71,8 +71,64 @@ TEST(Cp949Codec, ConvertsKoreanBothWaysAndReportsWhatItCannotHold) {
     EXPECT_FALSE(codec->canEncode("\xF0\x9F\x98\x80"));
     EXPECT_EQ(codec->encodedLength("가나다abc"), 9u);
 
-    // A lead byte without its trail byte is not CP949.
-    EXPECT_EQ(codec->decode("a\xB1"), "a\xEF\xBF\xBD");
+    // A lead byte without its trail byte is not CP949: it is carried as U+DCB1 and written
+    // back as the byte it was.
+    EXPECT_EQ(codec->decode("a\xB1"), "a\xED\xB2\xB1");
+    EXPECT_TRUE(codec->encode("a\xED\xB2\xB1", bytes));
+    EXPECT_EQ(bytes, "a\xB1");
+}
+
+// Bytes that are not CP949, each written back as it was: a stray 0x80 and 0xFF, a lead
+// byte before a separator or at the end of the line, a lead byte before an ASCII letter.
+TEST(ProfileDataFileOnDisk, KeepsEveryByteOfEveryFieldThroughALoadAndASave) {
+    test::TempFolder folder;
+    auto files = platform::makeSystemFileStore();
+    auto codec = platform::makeCp949Codec();
+    ProfileDataFile dataFile(*files, *codec, folder.path());
+    const std::string bytes =
+        "\xC1\xFD\x80\xFFx\xC1||FALSE||10.0.0.5||255.0.0.0||||FALSE||10.0.0.1||\xB1\r\n"
+        "\xB1\x41\xFE||TRUE||||||||TRUE||||\r\n"
+        "\xBC\xB3\xC1\xA4||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||\xFF||\r\n";
+    test::writeFileBytes(folder.file("quorrel.dat"), bytes);
+
+    ProfileList list;
+    ASSERT_TRUE(dataFile.load(list));
+    ASSERT_EQ(list.size(), 3u);
+    // What CP949 can read is read: 집 and 설정 stay readable around the stray bytes.
+    EXPECT_EQ(list.begin()->name.substr(0, 3), "집");
+    EXPECT_EQ(std::next(list.begin(), 2)->name, "설정");
+    std::string error;
+    ASSERT_TRUE(dataFile.save(list, error)) << error;
+    EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), bytes);
+}
+
+// The separators are searched in the file's bytes: a line whose last separator is missing
+// gives an empty primary server and a secondary one from the line's second byte on, which
+// here is the trail byte of 나 (B3 AA). Saved, the fields keep exactly those bytes.
+TEST(ProfileDataFileOnDisk, CountsFieldPositionsInTheFilesBytes) {
+    test::TempFolder folder;
+    auto files = platform::makeSystemFileStore();
+    auto codec = platform::makeCp949Codec();
+    ProfileDataFile dataFile(*files, *codec, folder.path());
+    const std::string line = "\xB3\xAA||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||10.0.0.1";
+    test::writeFileBytes(folder.file("quorrel.dat"), line + "\r\n");
+
+    ProfileList list;
+    ASSERT_TRUE(dataFile.load(list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list.begin()->name, "나");
+    EXPECT_EQ(list.begin()->primaryDns, "");
+    std::string error;
+    ASSERT_TRUE(dataFile.save(list, error)) << error;
+    const std::string saved =
+        "\xB3\xAA||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||||" + line.substr(1) + "\r\n";
+    EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), saved);
+
+    // A second round changes nothing more.
+    ProfileList again;
+    ASSERT_TRUE(dataFile.load(again));
+    ASSERT_TRUE(dataFile.save(again, error)) << error;
+    EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), saved);
 }
 
 }  // namespace

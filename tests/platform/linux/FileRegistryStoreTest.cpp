@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,6 +9,7 @@
 #include <set>
 
 #include "platform/linux/FileRegistryStore.h"
+#include "tests/platform/linux/ScratchUser.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel {
@@ -67,6 +70,61 @@ TEST(RegistryStoreFile, IsWrittenInTheRegStyleAndReadBackFromAHandEditedFile) {
     std::unique_ptr<RegistryKey> gone;
     EXPECT_EQ(store.openKey("SOFTWARE\\Varnok\\Quorrel", RegAccess::Read, gone),
               RegStatus::NotFound);
+}
+
+// What a person wrote stays through rewrites: comments and blank lines in place, and a value
+// and a key written twice in another letter case both kept; the last one counts.
+TEST(RegistryStoreFile, RewritesKeepCommentsBlankLinesAndEveryValueAsWritten) {
+    test::TempFolder folder;
+    const std::string hive = folder.file("HKEY_LOCAL_MACHINE.reg");
+    const std::string handWritten =
+        "; my settings, kept by hand\n"
+        "\n"
+        "[SOFTWARE\\Varnok\\Quorrel]\n"
+        "; the folder I chose first\n"
+        "\"PATH\"=\"/home/kim/a\"\n"
+        "\"path\"=\"/home/kim/b\"\n"
+        "\n"
+        "[software\\varnok\\quorrel]\n"
+        "\"AutoCheck\"=dword:00000000\n"
+        "; end of my notes\n";
+    test::writeFileBytes(hive, handWritten);
+    FileRegistryStore store(folder.path());
+    auto key = openKey(store, "SOFTWARE\\Varnok\\Quorrel");
+    ASSERT_NE(key, nullptr);
+    std::string text;
+    EXPECT_EQ(key->queryString("PATH", 1024, text), RegStatus::Ok);
+    EXPECT_EQ(text, "/home/kim/b");
+
+    ASSERT_EQ(key->setDword("AutoCheck", 1), RegStatus::Ok);
+    ASSERT_EQ(key->setString("AdapterName", "eth0"), RegStatus::Ok);
+    ASSERT_EQ(key->setString("Path", "/home/kim/c"), RegStatus::Ok);
+    std::unique_ptr<RegistryKey> tessup;
+    ASSERT_EQ(store.createKey("SOFTWARE\\Varnok\\Tessup", tessup), RegStatus::Ok);
+
+    EXPECT_EQ(test::readFileBytes(hive),
+              "; my settings, kept by hand\n"
+              "\n"
+              "[SOFTWARE\\Varnok\\Quorrel]\n"
+              "; the folder I chose first\n"
+              "\"PATH\"=\"/home/kim/a\"\n"
+              "\"path\"=\"/home/kim/c\"\n"
+              "\n"
+              "[software\\varnok\\quorrel]\n"
+              "\"AutoCheck\"=dword:00000001\n"
+              "\"AdapterName\"=\"eth0\"\n"
+              "; end of my notes\n"
+              "\n"
+              "[SOFTWARE\\Varnok\\Tessup]\n");
+    EXPECT_EQ(key->queryString("path", 1024, text), RegStatus::Ok);
+    EXPECT_EQ(text, "/home/kim/c");
+
+    // A file with CR LF line ends gets CR LF lines.
+    test::writeFileBytes(hive, "; kept\r\n[A]\r\n");
+    auto a = openKey(store, "A");
+    ASSERT_NE(a, nullptr);
+    ASSERT_EQ(a->setDword("N", 2), RegStatus::Ok);
+    EXPECT_EQ(test::readFileBytes(hive), "; kept\r\n[A]\r\n\"N\"=dword:00000002\r\n");
 }
 
 TEST(RegistryStoreFile, ADamagedFileCountsAsEmptyAndIsKeptAsideBeforeTheNextWrite) {
@@ -169,6 +227,98 @@ TEST(RegistryStoreFile, WritersInTwoProcessesKeepBothSetsOfValuesAndNoTemporaryF
             EXPECT_EQ(value, name);
         }
     }
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::set<std::string>{"HKEY_LOCAL_MACHINE.reg", "HKEY_LOCAL_MACHINE.reg.lock"}));
+}
+
+// A run as root used to leave a lock file that only root could open in the user's folder,
+// and every later write of the user failed.
+TEST(RegistryStoreFile, ALockFileLeftByRootDoesNotStopTheUsersWrites) {
+    test::ScratchUser user;
+    if (!user.made()) {
+        GTEST_SKIP() << user.whyNot();
+    }
+    test::TempFolder base;
+    const std::string folder = base.file("registry");
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(::chown(folder.c_str(), user.uid(), user.gid()), 0);
+    const std::string lock = folder + "/HKEY_LOCAL_MACHINE.reg.lock";
+    const auto userWrites = [&](const std::string& value) {
+        return user.runAs([&] {
+            FileRegistryStore store(folder);
+            std::unique_ptr<RegistryKey> key;
+            if (store.createKey("SOFTWARE\\Varnok\\Quorrel", key) != RegStatus::Ok) {
+                return 1;
+            }
+            return key->setString("AdapterName", value) == RegStatus::Ok ? 0 : 2;
+        });
+    };
+
+    for (const mode_t mode : {0644, 0600}) {
+        test::writeFileBytes(lock, "");  // root's, as an earlier version left it
+        ASSERT_EQ(::chmod(lock.c_str(), mode), 0);
+        EXPECT_EQ(userWrites("eth" + std::to_string(mode)), 0) << std::oct << mode;
+    }
+
+    // Root writing in the user's folder now leaves the files to the user.
+    std::filesystem::remove(lock);
+    {
+        FileRegistryStore store(folder);
+        auto key = openKey(store, "SOFTWARE\\Varnok\\Quorrel");
+        ASSERT_NE(key, nullptr);
+        ASSERT_EQ(key->setDword("AutoCheck", 1), RegStatus::Ok);
+    }
+    for (const std::string& file : {lock, folder + "/HKEY_LOCAL_MACHINE.reg"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(file.c_str(), &info), 0) << file;
+        EXPECT_EQ(info.st_uid, user.uid()) << file;
+    }
+    EXPECT_EQ(userWrites("eth1"), 0);
+}
+
+// A writer killed in the middle of its writes, again and again: the store file stays whole
+// and the next write leaves no temporary file beside it.
+TEST(RegistryStoreFile, WritersKilledMidWriteLeaveAWholeFileAndNoTemporaryFiles) {
+    test::TempFolder folder;
+    const std::string big(100000, 'v');
+    for (int kill = 0; kill < 50; ++kill) {
+        int progress[2];
+        ASSERT_EQ(::pipe(progress), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(progress[0]);
+            FileRegistryStore store(folder.path());
+            std::unique_ptr<RegistryKey> key;
+            if (store.createKey("SOFTWARE\\Varnok\\Quorrel", key) != RegStatus::Ok) {
+                ::_exit(1);
+            }
+            for (int write = 0;; ++write) {
+                if (::write(progress[1], "w", 1) != 1 ||
+                    key->setString("Big", big + std::to_string(write)) != RegStatus::Ok) {
+                    ::_exit(2);
+                }
+            }
+        }
+        ::close(progress[1]);
+        char byte = 0;
+        for (int seen = 0; seen < 1 + kill % 3; ++seen) {
+            ASSERT_EQ(::read(progress[0], &byte, 1), 1) << "the writer ended by itself";
+        }
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        ::close(progress[0]);
+
+        FileRegistryStore store(folder.path());
+        std::unique_ptr<RegistryKey> key;
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(store.openKey("SOFTWARE\\Varnok\\Quorrel", RegAccess::Read, key), RegStatus::Ok);
+        ASSERT_EQ(testing::internal::GetCapturedStderr(), "") << "after kill " << kill;
+    }
+    FileRegistryStore store(folder.path());
+    auto key = openKey(store, "SOFTWARE\\Varnok\\Quorrel");
+    ASSERT_NE(key, nullptr);
+    ASSERT_EQ(key->setDword("AutoCheck", 1), RegStatus::Ok);
     EXPECT_EQ(filesIn(folder.path()),
               (std::set<std::string>{"HKEY_LOCAL_MACHINE.reg", "HKEY_LOCAL_MACHINE.reg.lock"}));
 }

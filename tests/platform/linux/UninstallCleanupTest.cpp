@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,12 +23,15 @@ namespace fs = std::filesystem;
 struct Outcome {
     int exitCode = -1;
     std::string output;
+    int signal = 0;  // the signal that ended it, if one did
 };
 
 // Runs the built uninstall-cleanup with the store file in `registryFolder` and the user's
 // data folder in `dataFolder`, and collects its standard output.
+// With `closedOutput` its standard output is a pipe that nobody reads any more, as when
+// the uninstaller that started it has gone.
 Outcome runCleanup(const std::string& registryFolder, const std::string& dataFolder,
-                   std::vector<std::string> arguments = {}) {
+                   std::vector<std::string> arguments = {}, bool closedOutput = false) {
     std::vector<std::string> environment;
     for (char** variable = environ; *variable != nullptr; ++variable) {
         const std::string entry = *variable;
@@ -55,13 +60,27 @@ Outcome runCleanup(const std::string& registryFolder, const std::string& dataFol
         ADD_FAILURE() << "pipe";
         return outcome;
     }
+    if (closedOutput) {
+        ::close(pipeFds[0]);
+        pipeFds[0] = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    // The child starts as a shell would start it: a closed pipe ends a writer by default.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t child = 0;
-    const int spawned = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int spawned =
+        ::posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     ::close(pipeFds[1]);
     if (spawned != 0) {
         ::close(pipeFds[0]);
@@ -76,6 +95,7 @@ Outcome runCleanup(const std::string& registryFolder, const std::string& dataFol
     int status = 0;
     ::waitpid(child, &status, 0);
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return outcome;
 }
 
@@ -148,6 +168,16 @@ TEST_F(UninstallCleanup, ADamagedStoreOrAnOverlongPathStillEndsWithCodeZero) {
     test::writeFileBytes(registry.file("HKEY_LOCAL_MACHINE.reg"), "not a store file\n");
     const Outcome outcome = runCleanup(registry.path(), data.path());
     expectMessageAndExitCodeZero(outcome);
+}
+
+TEST_F(UninstallCleanup, AClosedStandardOutputStillRemovesTheFolderAndEndsWithCodeZero) {
+    const std::string folder = install.path() + "Tessup";
+    std::filesystem::create_directory(folder);
+    setTessupPath(&folder);
+    const Outcome outcome = runCleanup(registry.path(), data.path(), {}, true);
+    EXPECT_EQ(outcome.signal, 0) << "ended by signal " << outcome.signal;
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 }  // namespace
