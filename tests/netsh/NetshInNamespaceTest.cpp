@@ -175,11 +175,13 @@ TEST_F(NetshInNamespace, AutomaticDnsSetBeforeTheLeaseIsFilledByTheLease) {
     startDhcpServer();
     ns_->writeResolvConf("search example.test\nnameserver 192.0.2.99\n");
     ASSERT_EQ(netsh({"interface", "ip", "set", "dns", "name=lan0", "source=dhcp"}).exitCode, 0);
-    EXPECT_EQ(nameservers(ns_->resolvConf()), std::vector<std::string>{});
+    // The system's own server is not ours to take away.
+    EXPECT_EQ(nameservers(ns_->resolvConf()), std::vector<std::string>{"192.0.2.99"});
 
     ASSERT_EQ(netsh({"interface", "ip", "set", "address", "lan0", "source=dhcp"}).exitCode, 0);
     const std::string conf = ns_->resolvConf();
-    EXPECT_EQ(nameservers(conf), (std::vector<std::string>{"10.77.0.53", "10.77.0.54"}));
+    EXPECT_EQ(nameservers(conf),
+              (std::vector<std::string>{"10.77.0.53", "10.77.0.54", "192.0.2.99"}));
     EXPECT_NE(conf.find("search example.test"), std::string::npos) << conf;
 }
 
