@@ -7,6 +7,7 @@
 #include "netsh/FileLock.h"
 #include "netsh/IpRoute.h"
 #include "netsh/Ipv4.h"
+#include "netsh/MessageQuote.h"
 
 namespace quorrel::netsh {
 
@@ -88,9 +89,9 @@ std::string DirectRoad::check(const NetshCommand& command) {
         }
     }
     if (command.action == NetshAction::SetDns && command.dhcp) {
-        // Windows, too, obtains DNS servers automatically only together with the address.
-        // Refusing keeps the hand-set servers of a fixed interface when the address line
-        // before this one failed.
+        // DNS servers come from DHCP only together with the address, as in the system's
+        // own adapter settings. Refusing keeps the hand-set servers of a fixed interface
+        // when the address line before this one failed.
         const auto state = states_.read(ifname);
         if (state && state->dhcp == false) {
             return "the address of " + ifname +
@@ -116,8 +117,9 @@ void DirectRoad::finishEarlierChange(const std::string& ifname) {
             break;
     }
     const std::string problems = putBack(ifname, journal);
-    std::string note = "an earlier run on " + ifname + " ended before it had finished \"" +
-                       journal.change + "\"; the settings it found were put back (" +
+    std::string note = "an earlier run on " + ifname + " ended before it had finished " +
+                       quoteForMessage(journal.change, 80) +
+                       "; the settings it found were put back (" +
                        describeAddressing(journal.found) + ")";
     if (!problems.empty()) {
         note += ", as far as possible: " + problems;

@@ -169,7 +169,10 @@ std::string describeAddressing(const InterfaceAddressing& addressing) {
         text = "no address";
     }
     for (const auto& r : addressing.defaultRoutes) {
-        text += ", default route " + formatRoute(r);
+        // "dev" alone is the journal's word for a route without gateway.
+        const std::string route = formatRoute(r);
+        text +=
+            ", default route " + (r.gateway.empty() ? "onto the link" + route.substr(3) : route);
     }
     return text;
 }

@@ -54,6 +54,13 @@ ChangeJournal sample() {
     return journal;
 }
 
+TEST(InterfaceAddressing, DescribedForMessages) {
+    EXPECT_EQ(describeAddressing(sample().found),
+              "10.50.0.9/16, 10.51.0.1/32, default route via 10.50.0.1 metric 7, default route "
+              "onto the link, default route via 10.50.0.2 onlink");
+    EXPECT_EQ(describeAddressing({}), "no address");
+}
+
 TEST(ChangeJournal, WhatIsWrittenIsReadBack) {
     const ChangeJournal journal = sample();
     EXPECT_EQ(parseChangeJournal(formatChangeJournal(journal)), journal);
