@@ -11,6 +11,7 @@
 #include "app/ListRows.h"
 #include "app/ProfileMatching.h"
 #include "app/Prompter.h"
+#include "apply/AdapterNameRule.h"
 #include "apply/ApplyPlan.h"
 #include "apply/CApplyConfirmDlg.h"
 #include "apply/CApplyProgressDlg.h"
@@ -62,6 +63,11 @@ void CMainFrame::OnProfileApply(const std::optional<std::string>& profileName) {
 void CMainFrame::applyProfile(IpProfile* chosen) {
     if (!currentSettings) {
         prompter().show(standardMessage(texts::kChooseAdapterFirst));
+        return;
+    }
+    // netsh would be handed another name than the adapter's: say so before asking anything.
+    if (auto refusal = unusableAdapterNameMessage(currentSettings->connectionName)) {
+        prompter().show(*refusal);
         return;
     }
 

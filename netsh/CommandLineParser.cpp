@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "netsh/MessageQuote.h"
+
 namespace quorrel::netsh {
 
 namespace {
@@ -63,10 +65,10 @@ ParseOutcome parseCommandLine(const std::vector<std::string>& args) {
     const std::string verb = lower(args[2]);
     const std::string object = lower(args[3]);
     if (context != "interface" && context != "int") {
-        return failure("unknown command \"" + args[0] + "\"");
+        return failure("unknown command " + quoteForMessage(args[0]));
     }
     if (family != "ip" && family != "ipv4") {
-        return failure("unknown context \"" + args[1] + "\"");
+        return failure("unknown context " + quoteForMessage(args[1]));
     }
 
     NetshCommand command;
@@ -82,7 +84,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string>& args) {
         command.action = NetshAction::AddDns;
         parameters = {"name", "address", "index"};
     } else {
-        return failure("unsupported command \"" + args[2] + " " + args[3] + "\"");
+        return failure("unsupported command " + quoteForMessage(args[2] + " " + args[3]));
     }
 
     std::map<std::string, std::string> values;
@@ -93,10 +95,11 @@ ParseOutcome parseCommandLine(const std::vector<std::string>& args) {
         if (eq != std::string::npos && eq > 0) {
             const std::string tag = canonicalTag(lower(arg.substr(0, eq)));
             if (std::find(parameters.begin(), parameters.end(), tag) == parameters.end()) {
-                return failure("unknown parameter \"" + arg.substr(0, eq) + "\"");
+                return failure("unknown parameter " + quoteForMessage(arg.substr(0, eq)));
             }
             if (given(tag)) {
-                return failure("parameter \"" + arg.substr(0, eq) + "\" is given twice");
+                return failure("parameter " + quoteForMessage(arg.substr(0, eq)) +
+                               " is given twice");
             }
             values[tag] = unquoted(arg.substr(eq + 1));
             continue;
@@ -104,7 +107,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string>& args) {
         const auto next = std::find_if(parameters.begin(), parameters.end(),
                                        [&given](const std::string& p) { return !given(p); });
         if (next == parameters.end()) {
-            return failure("unexpected argument \"" + arg + "\"");
+            return failure("unexpected argument " + quoteForMessage(arg));
         }
         if (command.action == NetshAction::SetDns && *next == "address" && isRegisterValue(arg)) {
             // "static primary": no server given, the word is the register value.
@@ -128,13 +131,14 @@ ParseOutcome parseCommandLine(const std::vector<std::string>& args) {
         }
         const std::string source = lower(values["source"]);
         if (source != "dhcp" && source != "static") {
-            return failure("source must be dhcp or static, not \"" + values["source"] + "\"");
+            return failure("source must be dhcp or static, not " +
+                           quoteForMessage(values["source"]));
         }
         command.dhcp = source == "dhcp";
     }
     if (given("register") && !isRegisterValue(values["register"])) {
-        return failure("register must be none, primary or both, not \"" + values["register"] +
-                       "\"");
+        return failure("register must be none, primary or both, not " +
+                       quoteForMessage(values["register"]));
     }
 
     switch (command.action) {

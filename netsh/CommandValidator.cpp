@@ -1,6 +1,7 @@
 #include "netsh/CommandValidator.h"
 
 #include "netsh/Ipv4.h"
+#include "netsh/MessageQuote.h"
 
 namespace quorrel::netsh {
 
@@ -9,7 +10,7 @@ namespace {
 std::string checkDnsServer(const std::string& text) {
     const auto server = parseIpv4(text);
     if (!server) {
-        return "\"" + text + "\" is not a valid IPv4 address";
+        return quoteForMessage(text) + " is not a valid IPv4 address";
     }
     if (*server == 0 || (*server >> 24) >= 224) {
         return text + " cannot be a DNS server";
@@ -20,12 +21,12 @@ std::string checkDnsServer(const std::string& text) {
 std::string checkStaticAddress(const NetshCommand& command) {
     const auto address = parseIpv4(command.address);
     if (!address) {
-        return "\"" + command.address + "\" is not a valid IPv4 address";
+        return quoteForMessage(command.address) + " is not a valid IPv4 address";
     }
     const auto mask = parseIpv4(command.mask);
     const auto prefix = mask ? prefixLengthOf(*mask) : std::nullopt;
     if (!prefix || *prefix == 0) {
-        return "\"" + command.mask + "\" is not a valid subnet mask";
+        return quoteForMessage(command.mask) + " is not a valid subnet mask";
     }
     if (!isUnicastHostAddress(*address)) {
         return command.address + " cannot be the address of an interface";
@@ -43,7 +44,7 @@ std::string checkStaticAddress(const NetshCommand& command) {
     }
     const auto gateway = parseIpv4(command.gateway);
     if (!gateway) {
-        return "\"" + command.gateway + "\" is not a valid IPv4 address";
+        return quoteForMessage(command.gateway) + " is not a valid IPv4 address";
     }
     if (!isUnicastHostAddress(*gateway) || isNetworkOrBroadcast(*gateway)) {
         return command.gateway + " cannot be a gateway";
@@ -56,8 +57,8 @@ std::string checkStaticAddress(const NetshCommand& command) {
         return "the gateway cannot be the interface's own address";
     }
     if (command.gatewayMetric && !parseBoundedNumber(*command.gatewayMetric, 0, 9999)) {
-        return "the gateway metric must be a number from 0 to 9999, not \"" +
-               *command.gatewayMetric + "\"";
+        return "the gateway metric must be a number from 0 to 9999, not " +
+               quoteForMessage(*command.gatewayMetric);
     }
     return "";
 }
@@ -83,7 +84,12 @@ std::optional<int> parseBoundedNumber(const std::string& text, int low, int high
 
 std::string validateCommand(const NetshCommand& command, const InterfaceProbe& interfaces) {
     if (!interfaces.exists(command.interfaceName)) {
-        return "the interface \"" + command.interfaceName + "\" does not exist";
+        return "the interface " + quoteForMessage(command.interfaceName) + " does not exist";
+    }
+    // Its address is the machine's own 127.0.0.1: taking it away breaks every local service.
+    if (interfaces.isLoopback(command.interfaceName)) {
+        return "the interface " + quoteForMessage(command.interfaceName) +
+               " is the loopback interface and cannot be configured";
     }
     switch (command.action) {
         case NetshAction::SetAddress:
@@ -95,7 +101,8 @@ std::string validateCommand(const NetshCommand& command, const InterfaceProbe& i
                 return problem;
             }
             if (command.index && !parseBoundedNumber(*command.index, 1, 999)) {
-                return "the index must be a number from 1 to 999, not \"" + *command.index + "\"";
+                return "the index must be a number from 1 to 999, not " +
+                       quoteForMessage(*command.index);
             }
             return "";
     }

@@ -8,7 +8,8 @@
 
 namespace quorrel::netsh {
 
-// Checks every value of a parsed command before anything is changed: the interface exists;
+// Checks every value of a parsed command before anything is changed: the interface exists
+// and is not the loopback interface;
 // addresses are strict dotted IPv4; the mask is contiguous (/1 to /32); the address is a
 // usable host address and, up to /30, neither the network nor the broadcast address of its
 // subnet; the gateway is a host of that subnet other than the address itself; the gateway

@@ -6,13 +6,22 @@
 
 namespace quorrel::netsh {
 
+// How starting a DHCP client went.
+struct DhcpStart {
+    std::string error;         // "" once the interface has its lease
+    bool stillTrying = false;  // with an error: the client runs on and may get one later
+};
+
 // The DHCP client that netsh runs for an interface whose address comes from DHCP.
 class DhcpClient {
 public:
     virtual ~DhcpClient() = default;
-    // Starts a client for the interface and waits until it has a lease. Returns "" once the
-    // lease is in place, else what went wrong.
-    virtual std::string start(const std::string& ifname) = 0;
+    // "" when a client can be started on this machine, else why not. Changes nothing.
+    virtual std::string availability() = 0;
+    // True while a client that netsh started for the interface runs.
+    virtual bool running(const std::string& ifname) = 0;
+    // Starts a client for the interface; with `waitForLease`, waits until it has a lease.
+    virtual DhcpStart start(const std::string& ifname, bool waitForLease) = 0;
     // Stops the client started for the interface, if one runs, and waits until it is gone.
     virtual std::string stop(const std::string& ifname) = 0;
 };

@@ -4,7 +4,7 @@
 
 #include "netsh/IpRoute.h"
 #include "netsh/Ipv4.h"
-#include "netsh/StateUpdate.h"
+#include "netsh/MessageQuote.h"
 #include "platform/linux/NetworkState.h"
 
 namespace quorrel::netsh {
@@ -120,11 +120,11 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
     const auto address = parseIpv4(event.address);
     const auto mask = parseIpv4(event.mask);
     if (!address || !isUnicastHostAddress(*address)) {
-        error = "the lease has no valid address: \"" + event.address + "\"";
+        error = "the lease has no valid address: " + quoteForMessage(event.address);
         return std::nullopt;
     }
     if (!mask || !prefixLengthOf(*mask) || *mask == 0) {
-        error = "the lease has no valid subnet mask: \"" + event.mask + "\"";
+        error = "the lease has no valid subnet mask: " + quoteForMessage(event.mask);
         return std::nullopt;
     }
     for (const auto& router : words(value(names->routers))) {
@@ -147,10 +147,10 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
     return event;
 }
 
-std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, DnsConfigurator& dns,
-                           const std::string& stateFolder, std::int64_t now) {
+std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateKeeper& states,
+                           std::int64_t now) {
     const std::string& ifname = event.interfaceName;
-    const auto state = platform::readInterfaceState(stateFolder, ifname);
+    const auto state = states.read(ifname);
     if (!state || !state->dhcp.value_or(false) || event.kind == DhcpEvent::Kind::Ignore) {
         return "";
     }
@@ -164,8 +164,7 @@ std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, DnsCon
             !error.empty()) {
             return error;
         }
-        return updateInterfaceState(stateFolder, ifname,
-                                    [](platform::InterfaceState& s) { s.lease.reset(); });
+        return states.change(ifname, [](platform::InterfaceState& s) { s.lease.reset(); });
     }
 
     const int prefix = prefixLengthOf(*parseIpv4(event.mask)).value_or(32);
@@ -199,13 +198,12 @@ std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, DnsCon
     lease.obtained = now;
     lease.expires = event.leaseSeconds > 0 ? now + event.leaseSeconds : 0;
     lease.dnsServers = event.dnsServers;
-    if (state->dnsAuto.value_or(false)) {
-        if (auto dnsError = dns.apply(ifname, lease.dnsServers); !dnsError.empty()) {
-            return dnsError;
+    // netsh may have switched the interface to a fixed address since the state was read.
+    return states.change(ifname, [&lease](platform::InterfaceState& s) {
+        if (s.dhcp.value_or(false)) {
+            s.lease = lease;
         }
-    }
-    return updateInterfaceState(stateFolder, ifname,
-                                [&lease](platform::InterfaceState& s) { s.lease = lease; });
+    });
 }
 
 }  // namespace quorrel::netsh

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "netsh/CommandRunner.h"
-#include "netsh/DnsConfigurator.h"
+#include "netsh/StateKeeper.h"
 
 namespace quorrel::netsh {
 
@@ -50,8 +50,9 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
 // Carries the event out on the interface and records the lease in the state folder, but
 // only while the interface's recorded address source is DHCP, so that a client that
 // outlived a switch to a fixed address cannot undo it. With automatic DNS the lease's DNS
-// servers go to `dns`. `now` is the time in seconds since 1970. Returns "" on success.
-std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, DnsConfigurator& dns,
-                           const std::string& stateFolder, std::int64_t now);
+// servers reach the resolver as the record changes (see StateKeeper). `now` is the time in
+// seconds since 1970. Returns "" on success.
+std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateKeeper& states,
+                           std::int64_t now);
 
 }  // namespace quorrel::netsh

@@ -1,5 +1,4 @@
 #include "netsh/DnsConfigurator.h"
-#include "platform/linux/FdWrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,24 +8,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "netsh/Process.h"
+#include "platform/linux/FdWrite.h"
+#include "platform/linux/NetworkState.h"
 
 namespace quorrel::netsh {
 
 namespace {
-
-constexpr const char* kMarker = "# DNS servers set by quorrel's netsh for ";
-
-bool isNameserverLine(const std::string& line) {
-    std::size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-        ++i;
-    }
-    return line.compare(i, 10, "nameserver") == 0 &&
-           (line.size() == i + 10 || line[i + 10] == ' ' || line[i + 10] == '\t');
-}
 
 std::string writeInPlace(const std::string& path, const std::string& text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -50,8 +41,8 @@ class ResolvConfDns final : public DnsConfigurator {
 public:
     explicit ResolvConfDns(std::string path) : path_(std::move(path)) {}
 
-    std::string apply(const std::string& ifname, const std::vector<std::string>& servers) override {
-        return replaceFileContents(path_, rewriteResolvConf(readFile(path_), servers, ifname));
+    std::string publish(const std::string&, const AdapterDnsServers& all) override {
+        return replaceFileContents(path_, rewriteResolvConf(readFile(path_), all));
     }
 
 private:
@@ -62,12 +53,14 @@ class ResolvectlDns final : public DnsConfigurator {
 public:
     explicit ResolvectlDns(CommandRunner& runner) : runner_(runner) {}
 
-    std::string apply(const std::string& ifname, const std::vector<std::string>& servers) override {
-        std::vector<std::string> argv = {"resolvectl", "dns", ifname};
-        if (servers.empty()) {
-            argv.emplace_back("");  // an empty server list clears the interface's servers
+    std::string publish(const std::string& changed, const AdapterDnsServers& all) override {
+        std::vector<std::string> argv = {"resolvectl", "dns", changed};
+        const auto servers = all.find(changed);
+        if (servers == all.end() || servers->second.empty()) {
+            argv.emplace_back("");  // an empty server list clears the link's servers
+        } else {
+            argv.insert(argv.end(), servers->second.begin(), servers->second.end());
         }
-        argv.insert(argv.end(), servers.begin(), servers.end());
         const RunResult result = runner_.run(argv);
         return result.exitCode == 0 ? "" : "resolvectl failed: " + result.output;
     }
@@ -78,27 +71,33 @@ private:
 
 }  // namespace
 
-std::string rewriteResolvConf(const std::string& text, const std::vector<std::string>& servers,
-                              const std::string& ifname) {
-    std::string ours = std::string(kMarker) + ifname + "\n";
-    for (const auto& server : servers) {
-        ours += "nameserver " + server + "\n";
+std::string rewriteResolvConf(const std::string& text, const AdapterDnsServers& all) {
+    std::string ours;
+    std::set<std::string> written;
+    for (const auto& [ifname, servers] : all) {
+        for (const auto& server : servers) {
+            if (written.insert(server).second) {
+                ours += platform::resolvConfLineFor(server, ifname) + "\n";
+            }
+        }
     }
-    std::string result;
-    bool placed = false;
+    std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind(kMarker, 0) == 0) {
+        lines.push_back(line);
+    }
+    const std::vector<bool> netshLine = platform::netshResolvConfLines(lines);
+    std::string result;
+    bool placed = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (netshLine[i]) {
             continue;
         }
-        if (isNameserverLine(line)) {
-            if (!placed) {
-                result += ours;
-                placed = true;
-            }
-            continue;
+        if (!placed && platform::isNameserverLine(lines[i])) {
+            result += ours;
+            placed = true;
         }
-        result += line + "\n";
+        result += lines[i] + "\n";
     }
     if (!placed) {
         result += ours;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,19 +9,25 @@
 
 namespace quorrel::netsh {
 
-// Where the resolver learns the DNS servers of an interface.
+// The DNS servers of every interface that has some, by interface name (so in a stable
+// order), each list in its own order.
+using AdapterDnsServers = std::map<std::string, std::vector<std::string>>;
+
+// Where the resolver learns the DNS servers of the interfaces netsh configures.
 class DnsConfigurator {
 public:
     virtual ~DnsConfigurator() = default;
-    // Makes `servers` (in order; may be empty) the DNS servers of `ifname`. Returns "" on
-    // success, else what went wrong.
-    virtual std::string apply(const std::string& ifname,
-                              const std::vector<std::string>& servers) = 0;
+    // The servers of `changed` have changed (they may now be none); `all` holds the servers
+    // of every interface, `changed` included. Returns "" on success, else what went wrong.
+    virtual std::string publish(const std::string& changed, const AdapterDnsServers& all) = 0;
 };
 
-// The servers become the nameserver lines of a resolv.conf file; its other lines stay.
+// resolv.conf: the system's own lines stay as they are, and the servers of every interface
+// are written in front of the system's first nameserver line (at the end when it has
+// none), each tagged with its interface.
 std::unique_ptr<DnsConfigurator> makeResolvConfDns(std::string path);
-// The servers are handed to systemd-resolved for the interface (resolvectl dns).
+// systemd-resolved keeps DNS servers per link: only the changed interface's link is set
+// (resolvectl dns), the others and the global servers are not touched.
 std::unique_ptr<DnsConfigurator> makeResolvectlDns(CommandRunner& runner);
 
 // The one this machine uses: systemd-resolved when /etc/resolv.conf points the resolver at
@@ -28,11 +35,9 @@ std::unique_ptr<DnsConfigurator> makeResolvectlDns(CommandRunner& runner);
 // $QUORREL_RESOLV_CONF, when set, names the file to write instead and rules out resolved.
 std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(CommandRunner& runner);
 
-// resolv.conf text with its nameserver lines replaced by `servers`: the new lines stand
-// where the first old one stood (at the end when there was none), other lines keep their
-// places.
-std::string rewriteResolvConf(const std::string& text, const std::vector<std::string>& servers,
-                              const std::string& ifname);
+// resolv.conf text with netsh's lines replaced by those for `all` (see makeResolvConfDns).
+// A server named by two interfaces is written once, for the first.
+std::string rewriteResolvConf(const std::string& text, const AdapterDnsServers& all);
 
 // Replaces a file's contents. A file that is a bind mount (as `ip netns exec` makes of
 // /etc/resolv.conf) or a symbolic link cannot be renamed over, so it is rewritten in

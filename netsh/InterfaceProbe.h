@@ -5,11 +5,13 @@
 
 namespace quorrel::netsh {
 
-// Whether a network interface of that name exists now.
+// What the kernel says about a network interface now.
 class InterfaceProbe {
 public:
     virtual ~InterfaceProbe() = default;
     virtual bool exists(const std::string& name) const = 0;
+    // True for the loopback interface (lo), whatever its name.
+    virtual bool isLoopback(const std::string& name) const = 0;
 };
 
 // Asks the kernel (in the network namespace this process runs in).

@@ -51,4 +51,68 @@ std::string IpRoute::addDefaultRoute(const std::string& ifname, const std::strin
     return run(argv, "set the default gateway " + gateway + " on " + ifname);
 }
 
+std::string IpRoute::readAddressing(const std::string& ifname, InterfaceAddressing& addressing) {
+    const RunResult addresses = runner_.run({"ip", "-4", "-o", "addr", "show", "dev", ifname});
+    if (addresses.exitCode != 0) {
+        return "cannot read the addresses of " + ifname + ": " + addresses.output;
+    }
+    const RunResult routes =
+        runner_.run({"ip", "-4", "route", "show", "exact", "0.0.0.0/0", "dev", ifname});
+    if (routes.exitCode != 0) {
+        return "cannot read the default routes of " + ifname + ": " + routes.output;
+    }
+    addressing.addresses = parseAddressList(addresses.output);
+    addressing.defaultRoutes = parseDefaultRouteList(routes.output);
+    return "";
+}
+
+std::string IpRoute::addAddress(const std::string& ifname, const AddressEntry& entry) {
+    std::vector<std::string> argv = {"ip", "-4", "addr", "add",
+                                     entry.address + "/" + std::to_string(entry.prefix)};
+    if (!entry.broadcast.empty()) {
+        argv.insert(argv.end(), {"broadcast", entry.broadcast});
+    }
+    argv.insert(argv.end(), {"dev", ifname});
+    return run(argv, "put back the address " + entry.address + " on " + ifname);
+}
+
+std::string IpRoute::addDefaultRoute(const std::string& ifname, const DefaultRouteEntry& entry) {
+    std::vector<std::string> argv = {"ip", "-4", "route", "append", "default"};
+    if (!entry.gateway.empty()) {
+        argv.insert(argv.end(), {"via", entry.gateway});
+    }
+    argv.insert(argv.end(), {"dev", ifname});
+    if (entry.metric) {
+        argv.insert(argv.end(), {"metric", std::to_string(*entry.metric)});
+    }
+    if (entry.onlink) {
+        argv.emplace_back("onlink");
+    }
+    return run(argv, "put back the default route " + formatRoute(entry) + " on " + ifname);
+}
+
+std::string IpRoute::putBackAddressing(const std::string& ifname,
+                                       const InterfaceAddressing& addressing) {
+    InterfaceAddressing now;
+    if (readAddressing(ifname, now).empty() && now == addressing) {
+        return "";
+    }
+    std::string problems;
+    const auto note = [&problems](const std::string& error) {
+        if (!error.empty()) {
+            problems += (problems.empty() ? "" : "; ") + error;
+        }
+    };
+    note(bringUp(ifname));
+    note(flushAddresses(ifname));
+    for (const auto& entry : addressing.addresses) {
+        note(addAddress(ifname, entry));
+    }
+    note(removeDefaultRoutes(ifname));
+    for (const auto& entry : addressing.defaultRoutes) {
+        note(addDefaultRoute(ifname, entry));
+    }
+    return problems;
+}
+
 }  // namespace quorrel::netsh

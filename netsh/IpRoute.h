@@ -3,6 +3,7 @@
 #include <string>
 
 #include "netsh/CommandRunner.h"
+#include "netsh/InterfaceAddressing.h"
 
 namespace quorrel::netsh {
 
@@ -24,8 +25,16 @@ public:
     // metric below 0 leaves it to the kernel.
     std::string addDefaultRoute(const std::string& ifname, const std::string& gateway, int metric);
 
+    // What the interface has now. Changes nothing.
+    std::string readAddressing(const std::string& ifname, InterfaceAddressing& addressing);
+    // Makes the interface's addresses and default routes exactly `addressing` (when they
+    // are not already), going on past a failing step; returns what failed.
+    std::string putBackAddressing(const std::string& ifname, const InterfaceAddressing& addressing);
+
 private:
     std::string run(const std::vector<std::string>& argv, const std::string& what);
+    std::string addAddress(const std::string& ifname, const AddressEntry& entry);
+    std::string addDefaultRoute(const std::string& ifname, const DefaultRouteEntry& entry);
 
     CommandRunner& runner_;
 };

@@ -58,13 +58,23 @@ public:
     ProcessDhcpClient(std::string folder, std::chrono::milliseconds leaseWait)
         : folder_(std::move(folder)), leaseWait_(leaseWait) {}
 
-    std::string start(const std::string& ifname) override {
+    std::string availability() override {
+        return findProgram("udhcpc") || findProgram("dhclient")
+                   ? ""
+                   : "no DHCP client is installed (udhcpc or dhclient)";
+    }
+
+    bool running(const std::string& ifname) override {
+        return platform::dhcpClientRunning(folder_, ifname);
+    }
+
+    DhcpStart start(const std::string& ifname, bool waitForLease) override {
         std::error_code ec;
         const std::string folder = std::filesystem::absolute(folder_, ec).string();
         std::filesystem::create_directories(folder, ec);
         const std::string self = ownExecutablePath();
         if (self.empty()) {
-            return "cannot find this program's own path for the DHCP event script";
+            return {"cannot find this program's own path for the DHCP event script"};
         }
         const std::vector<std::string> env = {"QUORREL_DHCP_HOOK=1",
                                               "QUORREL_NETSTATE_DIR=" + folder};
@@ -83,7 +93,7 @@ public:
                     "-e",      env[1],
                     ifname};
         } else {
-            return "no DHCP client is installed (udhcpc or dhclient)";
+            return {availability()};
         }
 
         const std::string logPath = platform::dhcpLogPath(folder, ifname);
@@ -91,27 +101,31 @@ public:
         std::string error;
         const auto pid = startDetached(argv, env, logPath, error);
         if (!pid) {
-            return error;
+            return {error};
         }
         std::ofstream(platform::dhcpPidPath(folder, ifname), std::ios::trunc) << *pid << "\n";
+        if (!waitForLease) {
+            return {};
+        }
 
         const auto deadline = std::chrono::steady_clock::now() + leaseWait_;
         while (std::chrono::steady_clock::now() < deadline) {
             const auto state = platform::readInterfaceState(folder, ifname);
             if (state && state->dhcp.value_or(false) && state->lease) {
-                return "";
+                return {};
             }
             if (::waitpid(*pid, nullptr, WNOHANG) == *pid) {
                 std::filesystem::remove(platform::dhcpPidPath(folder, ifname), ec);
-                return "the DHCP client for " + ifname +
-                       " ended without a lease: " + lastLines(readFile(logPath));
+                return {"the DHCP client for " + ifname +
+                        " ended without a lease: " + lastLines(readFile(logPath))};
             }
             std::this_thread::sleep_for(20ms);
         }
         const long long ms = leaseWait_.count();
-        return "no DHCP lease for " + ifname + " within " + std::to_string(ms / 1000) + "." +
-               std::to_string(ms % 1000 / 100) +
-               " s; the DHCP client keeps trying in the background";
+        return {"no DHCP lease for " + ifname + " within " + std::to_string(ms / 1000) + "." +
+                    std::to_string(ms % 1000 / 100) +
+                    " s; the DHCP client keeps trying in the background",
+                true};
     }
 
     std::string stop(const std::string& ifname) override {

@@ -16,9 +16,10 @@
 #include "netsh/CommandValidator.h"
 #include "netsh/DhcpClient.h"
 #include "netsh/DhcpHook.h"
+#include "netsh/DirectRoad.h"
 #include "netsh/DnsConfigurator.h"
 #include "netsh/InterfaceProbe.h"
-#include "netsh/NetshApplier.h"
+#include "netsh/StateKeeper.h"
 #include "platform/linux/NetworkState.h"
 
 namespace {
@@ -54,8 +55,9 @@ int runDhcpHook(const std::vector<std::string>& args) {
     }
     auto runner = makeProcessCommandRunner();
     auto dns = makeSystemDnsConfigurator(*runner);
-    error = applyDhcpEvent(*event, *runner, *dns, quorrel::platform::networkStateFolder(),
-                           static_cast<std::int64_t>(std::time(nullptr)));
+    auto interfaces = makeKernelInterfaceProbe();
+    StateKeeper states(quorrel::platform::networkStateFolder(), *dns, *interfaces);
+    error = applyDhcpEvent(*event, *runner, states, static_cast<std::int64_t>(std::time(nullptr)));
     return error.empty() ? 0 : fail(error);
 }
 
@@ -73,20 +75,24 @@ int main(int argc, char** argv) {
         return 1;
     }
     const NetshCommand& command = *parsed.command;
-    if (auto problem = validateCommand(command, *makeKernelInterfaceProbe()); !problem.empty()) {
+    auto interfaces = makeKernelInterfaceProbe();
+    if (auto problem = validateCommand(command, *interfaces); !problem.empty()) {
         return fail(problem);
     }
-    if (!hasNetworkAdminRights()) {
-        return fail("must run as administrator (root or CAP_NET_ADMIN) to change " +
-                    command.interfaceName);
-    }
 
+    // The road is chosen per interface; today every interface is changed directly.
     const std::string folder = quorrel::platform::networkStateFolder();
     auto runner = makeProcessCommandRunner();
     auto dhcp = makeProcessDhcpClient(folder, leaseWait());
     auto dns = makeSystemDnsConfigurator(*runner);
-    NetshApplier applier(*runner, *dhcp, *dns, folder);
-    if (auto error = applier.apply(command); !error.empty()) {
+    StateKeeper states(folder, *dns, *interfaces);
+    DirectRoad road(*runner, *dhcp, states, hasNetworkAdminRights);
+
+    const std::string error = road.carryOut(command);
+    for (const auto& note : road.notes()) {
+        std::cout << "netsh: " << note << "\n";
+    }
+    if (!error.empty()) {
         return fail(error);
     }
     std::cout << "Ok.\n";

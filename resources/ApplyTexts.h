@@ -27,6 +27,15 @@ inline constexpr const char* kConfirmDhcpText = "DHCP";
 
 // The apply operation.
 inline constexpr const char* kChooseAdapterFirst = "어댑터를 설정해 주세요";
+// An adapter whose name the command lines cannot carry: shown before anything runs
+// (exclamation icon, OK button). The format's "%s" is the adapter's name.
+inline constexpr const char* kUnusableAdapterNameFormat =
+    "어댑터 \"%s\"의 이름에는 큰따옴표(\"), 등호(=) 또는 맨 끝의 역슬래시(\\)가 들어 있어 "
+    "이 프로그램으로 설정할 수 없습니다.\n어댑터의 이름을 바꾼 뒤 다시 적용해 주십시오.";
+inline constexpr const char* kUnnamedAdapterText =
+    "선택한 어댑터의 이름을 알 수 없어 이 프로그램으로 설정할 수 없습니다.\n다른 어댑터를 "
+    "선택해 주십시오.";
+inline constexpr const char* kUnusableAdapterCaption = "IP 설정 변경 불가";
 inline constexpr const char* kApplyDoneText = "IP 설정 변경이 완료되었습니다.";
 inline constexpr const char* kApplyDoneCaption = "IP 설정 변경 완료";
 inline constexpr const char* kApplyFailedText =

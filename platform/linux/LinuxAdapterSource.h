@@ -25,11 +25,13 @@ bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapsho
 
 // The interface's hand-set DNS servers joined by commas, as a "NameServer" value: as netsh
 // recorded them; for an interface netsh never set, "" under DHCP and the IPv4 servers of
-// the resolver configuration otherwise.
+// the resolver configuration otherwise (the system's own, not those netsh wrote there for
+// other interfaces).
 std::string linuxNameServerValue(const LinuxAdapterPaths& paths, const std::string& ifname,
                                  bool usesDhcp);
 
-// The IPv4 "nameserver" addresses of a resolv.conf text, in order.
+// The IPv4 "nameserver" addresses of a resolv.conf text, in order, leaving out the lines
+// that netsh wrote for the interfaces it set.
 std::vector<std::string> resolvConfServers(const std::string& text);
 
 // Whether the process table of `procRoot` shows a DHCP client (udhcpc, dhclient, dhcpcd)

@@ -76,11 +76,19 @@ std::string joinWithCommas(const std::vector<std::string>& parts) {
 }  // namespace
 
 std::vector<std::string> resolvConfServers(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    // The lines netsh wrote belong to the interfaces it set, each recorded in its state.
+    const std::vector<bool> netshLine = netshResolvConfLines(lines);
     std::vector<std::string> servers;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (netshLine[i]) {
+            continue;
+        }
+        std::istringstream words(lines[i]);
         std::string keyword;
         std::string address;
         if (!(words >> keyword >> address) || keyword != "nameserver") {

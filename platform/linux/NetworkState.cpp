@@ -1,11 +1,13 @@
 #include "platform/linux/NetworkState.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 
 #include "platform/linux/PosixFileStore.h"
@@ -15,6 +17,11 @@ namespace quorrel::platform {
 namespace {
 
 constexpr const char* kDefaultFolder = "/var/lib/quorrel/netstate";
+
+// The comment after each nameserver line that netsh writes, followed by the interface name.
+constexpr const char* kResolvConfTag = " # set by quorrel's netsh for ";
+// What earlier versions wrote in front of their nameserver lines.
+constexpr const char* kOldResolvConfMarker = "# DNS servers set by quorrel's netsh for ";
 
 std::optional<std::int64_t> parseSeconds(const std::string& text) {
     std::int64_t value = 0;
@@ -80,6 +87,59 @@ std::string dhcpPidPath(const std::string& folder, const std::string& ifname) {
 
 std::string dhcpLogPath(const std::string& folder, const std::string& ifname) {
     return folder + "/" + ifname + ".dhcp.log";
+}
+
+std::string journalPath(const std::string& folder, const std::string& ifname) {
+    return folder + "/" + ifname + ".journal";
+}
+
+std::string runLockPath(const std::string& folder, const std::string& ifname) {
+    return folder + "/" + ifname + ".run-lock";
+}
+
+std::string stateLockPath(const std::string& folder, const std::string& ifname) {
+    return folder + "/" + ifname + ".lock";
+}
+
+std::string dnsLockPath(const std::string& folder) {
+    return folder + "/dns servers.lock";
+}
+
+std::string resolvConfLineFor(const std::string& server, const std::string& ifname) {
+    return "nameserver " + server + kResolvConfTag + ifname;
+}
+
+bool isNameserverLine(const std::string& line) {
+    std::size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+        ++i;
+    }
+    return line.compare(i, 10, "nameserver") == 0 &&
+           (line.size() == i + 10 || line[i + 10] == ' ' || line[i + 10] == '\t');
+}
+
+std::vector<bool> netshResolvConfLines(const std::vector<std::string>& lines) {
+    std::vector<bool> ours(lines.size(), false);
+    bool inOldBlock = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.rfind(kOldResolvConfMarker, 0) == 0) {
+            ours[i] = true;
+            inOldBlock = true;
+            continue;
+        }
+        const bool nameserver = isNameserverLine(line);
+        ours[i] = nameserver && (inOldBlock || line.find(kResolvConfTag) != std::string::npos);
+        inOldBlock = inOldBlock && nameserver;
+    }
+    return ours;
+}
+
+std::vector<std::string> effectiveDnsServers(const InterfaceState& state) {
+    if (state.dnsAuto.value_or(false)) {
+        return state.lease ? state.lease->dnsServers : std::vector<std::string>{};
+    }
+    return state.dnsServers;
 }
 
 std::string formatInterfaceState(const InterfaceState& state) {
@@ -194,6 +254,40 @@ bool writeInterfaceState(const std::string& folder, const std::string& ifname,
         return false;
     }
     return true;
+}
+
+bool removeInterfaceState(const std::string& folder, const std::string& ifname,
+                          std::string& error) {
+    if (!isValidInterfaceName(ifname)) {
+        error = "\"" + ifname + "\" is not an interface name";
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::remove(interfaceStatePath(folder, ifname), ec);
+    if (ec) {
+        error = "cannot remove " + interfaceStatePath(folder, ifname) + ": " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> recordedInterfaces(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string file = it->path().filename().string();
+        constexpr std::string_view kSuffix = ".state";
+        if (file.size() > kSuffix.size() &&
+            file.compare(file.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0) {
+            std::string name = file.substr(0, file.size() - kSuffix.size());
+            if (isValidInterfaceName(name)) {
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool writeInterfaceState(const std::string& ifname, const InterfaceState& state,

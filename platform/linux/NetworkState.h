@@ -30,8 +30,18 @@
 //                       never set has no address-source line.
 //   <ifname>.dhcp.pid   process id of the DHCP client netsh started for the interface
 //   <ifname>.dhcp.log   that client's output
+//   <ifname>.journal    a change of the interface's address that a netsh run began and has
+//                       not finished: what the interface had before (see netsh/ChangeJournal.h)
+//   <ifname>.run-lock   locked by a netsh run on the interface from its checks to its end
+//   <ifname>.lock       locked while the state file is read and rewritten
+//   dns servers.lock    locked while the DNS servers of all interfaces go to the resolver
+//                       (the blank keeps it apart from every interface's files)
 //
 // Every write replaces the whole file atomically (temporary file, fsync, rename).
+//
+// When netsh writes resolv.conf itself, each of its lines carries a comment naming the
+// interface ("nameserver 10.0.0.53 # set by quorrel's netsh for eth0"); every other line is
+// the system's own and stays.
 
 namespace quorrel::platform {
 
@@ -82,10 +92,36 @@ std::string nameServerValue(const InterfaceState& state);
 bool dhcpClientRunning(const std::string& ifname);
 bool dhcpClientRunning(const std::string& folder, const std::string& ifname);
 
+// Removes the state file of `ifname`, as for an interface netsh never set. Returns false
+// with `error` set when it exists and cannot be removed.
+bool removeInterfaceState(const std::string& folder, const std::string& ifname, std::string& error);
+
+// The interfaces that have a state file in the folder, sorted by name (bytes).
+std::vector<std::string> recordedInterfaces(const std::string& folder);
+
+// The DNS servers the interface uses by what netsh recorded: the hand-set ones, or, with
+// automatic DNS, those of the current lease (none without one).
+std::vector<std::string> effectiveDnsServers(const InterfaceState& state);
+
 // Paths inside the folder, for netsh.
 std::string interfaceStatePath(const std::string& folder, const std::string& ifname);
 std::string dhcpPidPath(const std::string& folder, const std::string& ifname);
 std::string dhcpLogPath(const std::string& folder, const std::string& ifname);
+std::string journalPath(const std::string& folder, const std::string& ifname);
+std::string runLockPath(const std::string& folder, const std::string& ifname);
+std::string stateLockPath(const std::string& folder, const std::string& ifname);
+std::string dnsLockPath(const std::string& folder);
+
+// The resolv.conf line by which netsh names `server` as a DNS server of `ifname`.
+std::string resolvConfLineFor(const std::string& server, const std::string& ifname);
+
+// For each line of a resolv.conf text, whether netsh wrote it: its own tagged lines, and
+// the block that earlier versions wrote (a "# DNS servers set by quorrel's netsh for ..."
+// line and the nameserver lines right after it).
+std::vector<bool> netshResolvConfLines(const std::vector<std::string>& lines);
+
+// True for a "nameserver" line (leading blanks allowed).
+bool isNameserverLine(const std::string& line);
 
 // True when `ifname` can name an interface: 1 to 15 bytes, no '/', ':' or blank, not "."
 // or "..".

@@ -51,15 +51,25 @@ protected:
         return c;
     }
 
-    fakes::FakeInterfaces interfaces_{{"eth0"}};
+    fakes::FakeInterfaces interfaces_{{"eth0"}, {"lo"}};
 };
 
-TEST_F(CommandValidatorTest, TheInterfaceMustExist) {
+TEST_F(CommandValidatorTest, TheInterfaceMustExistAndNotBeTheLoopback) {
     NetshCommand c = fixed("10.0.0.5", "255.255.255.0");
     c.interfaceName = "eth9";
     EXPECT_EQ(check(c), "the interface \"eth9\" does not exist");
     c.dhcp = true;
     EXPECT_NE(check(c), "") << "also for DHCP";
+
+    for (const NetshAction action :
+         {NetshAction::SetAddress, NetshAction::SetDns, NetshAction::AddDns}) {
+        NetshCommand onLoopback = fixed("127.0.0.1", "255.0.0.0");
+        onLoopback.action = action;
+        onLoopback.address = action == NetshAction::SetAddress ? "10.0.0.5" : "10.0.0.53";
+        onLoopback.interfaceName = "lo";
+        EXPECT_EQ(check(onLoopback),
+                  "the interface \"lo\" is the loopback interface and cannot be configured");
+    }
 }
 
 TEST_F(CommandValidatorTest, FixedAddressesAreCheckedAgainstTheirSubnet) {

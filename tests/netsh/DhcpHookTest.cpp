@@ -110,7 +110,7 @@ protected:
 
     std::string apply(const DhcpEvent& e, std::int64_t now = 1000) {
         runner_.lines.clear();
-        return applyDhcpEvent(e, runner_, dns_, folder_.path(), now);
+        return applyDhcpEvent(e, runner_, states_, now);
     }
 
     void record(const InterfaceState& state) {
@@ -125,6 +125,8 @@ protected:
     test::TempFolder folder_;
     fakes::RecordingRunner runner_;
     fakes::FakeDns dns_;
+    fakes::FakeInterfaces interfaces_{{"eth0", "eth1"}};
+    StateKeeper states_{folder_.path(), dns_, interfaces_};
 };
 
 TEST_F(DhcpHookApply, ABoundLeaseIsAppliedAndRecorded) {
@@ -189,6 +191,28 @@ TEST_F(DhcpHookApply, DeconfigClearsTheLease) {
                              }));
     EXPECT_FALSE(recorded().lease);
     EXPECT_EQ(recorded().dhcp, true);
+}
+
+TEST_F(DhcpHookApply, TheLeaseServersJoinThoseOfOtherInterfaces) {
+    InterfaceState other;
+    other.dnsAuto = false;
+    other.dnsServers = {"192.0.2.1"};
+    std::string error;
+    ASSERT_TRUE(platform::writeInterfaceState(folder_.path(), "eth1", other, error)) << error;
+    InterfaceState state;
+    state.dhcp = true;
+    state.dnsAuto = true;
+    record(state);
+
+    ASSERT_EQ(apply(event(DhcpEvent::Kind::Bound)), "");
+    EXPECT_EQ(dns_.lastAll, (AdapterDnsServers{{"eth0", {"10.9.0.53"}}, {"eth1", {"192.0.2.1"}}}));
+
+    // A renewal with the same servers leaves the resolver alone; losing the lease takes
+    // only this interface's servers away.
+    ASSERT_EQ(apply(event(DhcpEvent::Kind::Renew)), "");
+    EXPECT_EQ(dns_.applied, 1);
+    ASSERT_EQ(apply(event(DhcpEvent::Kind::Deconfig)), "");
+    EXPECT_EQ(dns_.lastAll, (AdapterDnsServers{{"eth1", {"192.0.2.1"}}}));
 }
 
 TEST_F(DhcpHookApply, AnInterfaceWithAFixedAddressIsLeftAlone) {

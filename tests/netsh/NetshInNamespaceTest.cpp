@@ -1,111 +1,10 @@
 // The built netsh program, run for real inside network namespaces that each test creates
 // and removes (root only).
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <optional>
-#include <sstream>
-
-#include "platform/linux/NetworkState.h"
-#include "tests/support/NetworkNamespace.h"
-#include "tests/support/TempFolder.h"
+#include "tests/netsh/NetshNamespaceFixture.h"
 
 namespace quorrel::netsh {
 namespace {
-
-using platform::InterfaceState;
-using test::CommandOutput;
-using test::NetworkNamespace;
-
-std::vector<std::string> nameservers(const std::string& resolvConf) {
-    std::vector<std::string> servers;
-    std::istringstream in(resolvConf);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        std::string keyword, server;
-        if (words >> keyword >> server && keyword == "nameserver") {
-            servers.push_back(server);
-        }
-    }
-    return servers;
-}
-
-class NetshInNamespace : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (auto why = NetworkNamespace::unavailableReason(); !why.empty()) {
-            GTEST_SKIP() << why;
-        }
-        ns_ = std::make_unique<NetworkNamespace>();
-        ns_->addVeth("lan0", "peer0");
-    }
-
-    void startDhcpServer() {
-        if (auto why = NetworkNamespace::dhcpServerUnavailableReason(); !why.empty()) {
-            GTEST_SKIP() << why;
-        }
-        test::DhcpServerOptions options;
-        options.serverAddress = "10.77.0.1/24";
-        options.rangeFirst = "10.77.0.50";
-        options.rangeLast = "10.77.0.60";
-        options.router = "10.77.0.1";
-        options.dnsServers = {"10.77.0.53", "10.77.0.54"};
-        ns_->startDhcpServer("peer0", options);
-    }
-
-    CommandOutput netsh(std::vector<std::string> args, int leaseWaitMs = 10000) {
-        args.insert(args.begin(), QUORREL_NETSH_PATH);
-        return ns_->run(args, {"QUORREL_NETSTATE_DIR=" + state_.path(), "QUORREL_RESOLV_CONF=",
-                               "QUORREL_DHCP_WAIT_MS=" + std::to_string(leaseWaitMs)});
-    }
-
-    std::string addresses() {
-        std::string text;
-        std::istringstream in(ns_->run({"ip", "-4", "-o", "addr", "show", "dev", "lan0"}).output);
-        for (std::string line; std::getline(in, line);) {
-            std::istringstream words(line);
-            std::string word;
-            while (words >> word) {
-                if (word == "inet" && words >> word) {
-                    text += (text.empty() ? "" : " ") + word;
-                }
-            }
-        }
-        return text;
-    }
-
-    std::string defaultRoutes() {
-        std::string text = ns_->run({"ip", "-4", "route", "show", "default"}).output;
-        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-            text.pop_back();
-        }
-        return text;
-    }
-
-    InterfaceState recorded() {
-        return platform::readInterfaceState(state_.path(), "lan0").value_or(InterfaceState{});
-    }
-
-    // The DHCP client recorded for lan0, while it runs.
-    std::optional<long> runningDhcpClient() {
-        if (!platform::dhcpClientRunning(state_.path(), "lan0")) {
-            return std::nullopt;
-        }
-        return std::stol(test::readFileBytes(platform::dhcpPidPath(state_.path(), "lan0")));
-    }
-
-    // True when the process has ended (a zombie waiting for its new parent counts as ended).
-    static bool ended(long pid) {
-        const std::string stat = test::readFileBytes("/proc/" + std::to_string(pid) + "/stat");
-        const auto close = stat.rfind(')');
-        return close == std::string::npos || stat.compare(close, 3, ") Z") == 0;
-    }
-
-    // Destroyed after the namespace, whose DHCP client may still write there.
-    test::TempFolder state_;
-    std::unique_ptr<NetworkNamespace> ns_;
-};
 
 TEST_F(NetshInNamespace, FixedAddressWithGatewayReplacesAddressAndDefaultRoute) {
     ns_->run({"ip", "addr", "add", "10.50.0.9/16", "dev", "lan0"});
@@ -175,11 +74,13 @@ TEST_F(NetshInNamespace, AutomaticDnsSetBeforeTheLeaseIsFilledByTheLease) {
     startDhcpServer();
     ns_->writeResolvConf("search example.test\nnameserver 192.0.2.99\n");
     ASSERT_EQ(netsh({"interface", "ip", "set", "dns", "name=lan0", "source=dhcp"}).exitCode, 0);
-    EXPECT_EQ(nameservers(ns_->resolvConf()), std::vector<std::string>{});
+    // The system's own server is not ours to take away.
+    EXPECT_EQ(nameservers(ns_->resolvConf()), std::vector<std::string>{"192.0.2.99"});
 
     ASSERT_EQ(netsh({"interface", "ip", "set", "address", "lan0", "source=dhcp"}).exitCode, 0);
     const std::string conf = ns_->resolvConf();
-    EXPECT_EQ(nameservers(conf), (std::vector<std::string>{"10.77.0.53", "10.77.0.54"}));
+    EXPECT_EQ(nameservers(conf),
+              (std::vector<std::string>{"10.77.0.53", "10.77.0.54", "192.0.2.99"}));
     EXPECT_NE(conf.find("search example.test"), std::string::npos) << conf;
 }
 

@@ -314,6 +314,77 @@ CommandOutput NetworkNamespace::runInPeer(const std::vector<std::string>& argv) 
     return runCommand(full);
 }
 
+pid_t NetworkNamespace::start(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& env) const {
+    std::vector<std::string> full = {"ip", "netns", "exec", name_};
+    full.insert(full.end(), argv.begin(), argv.end());
+    std::vector<std::string> envTexts = mergedEnvironment(env);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    auto argp = pointersTo(full);
+    auto envp = pointersTo(envTexts);
+    pid_t pid = -1;
+    const int rc = ::posix_spawnp(&pid, argp[0], &actions, &attributes, argp.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (rc != 0) {
+        throw std::runtime_error("cannot start " + joined(full) + ": " + std::strerror(rc));
+    }
+    return pid;
+}
+
+namespace {
+
+// Whether a live (not zombie) process of the group is left, from /proc/<pid>/stat.
+bool groupAlive(pid_t group) {
+    std::error_code ec;
+    for (fs::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::ifstream in(it->path() / "stat");
+        const std::string stat((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        const auto close = stat.rfind(')');
+        if (close == std::string::npos) {
+            continue;
+        }
+        std::istringstream rest(stat.substr(close + 2));
+        char state = 0;
+        long parent = 0;
+        long processGroup = 0;
+        if (rest >> state >> parent >> processGroup && processGroup == group && state != 'Z' &&
+            state != 'X') {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool killGroup(pid_t group, int timeoutSeconds) {
+    ::kill(-group, SIGKILL);
+    ::waitpid(group, nullptr, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (groupAlive(group)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        ::kill(-group, SIGKILL);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
 std::string NetworkNamespace::resolvConf() const {
     std::ifstream in(resolvConfPath(name_), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -73,6 +73,12 @@ public:
     // The same inside the peer namespace.
     CommandOutput runInPeer(const std::vector<std::string>& argv) const;
 
+    // Starts argv inside this namespace without waiting, in a process group of its own
+    // whose id is the returned process id; its output is thrown away. For tests that kill
+    // a run midway: killGroup() ends it and every process it started in its group.
+    pid_t start(const std::vector<std::string>& argv,
+                const std::vector<std::string>& env = {}) const;
+
     // The namespace's own resolv.conf, as commands inside see /etc/resolv.conf.
     std::string resolvConf() const;
     void writeResolvConf(const std::string& text) const;
@@ -87,6 +93,11 @@ private:
     pid_t dhcpServer_ = -1;
     std::string leaseFile_;
 };
+
+// Kills every process of the group `group` with SIGKILL, collects `group` itself (a child
+// of this process) and waits, up to `timeoutSeconds`, until no other process of the group
+// is left alive. False when some are still there at the deadline.
+bool killGroup(pid_t group, int timeoutSeconds = 10);
 
 // Runs argv (no shell) in this process's own namespace and collects its output. Used by
 // the helper for `ip netns ...` management commands; exposed for tests that need it.

@@ -179,6 +179,19 @@ TEST_F(FrameApplyTest, WithoutAnAdapterItOnlyAsksForOne) {
     EXPECT_EQ(netshCalls(), "");
 }
 
+TEST_F(FrameApplyTest, AnAdapterWhoseNameTheLinesCannotCarryIsRefusedBeforeAnythingRuns) {
+    select("사무실");
+    frame->currentSettings->connectionName = "lan\"0";
+    frame->runCommand(ID_PROFILE_APPLY);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, texts::kUnusableAdapterCaption);
+    EXPECT_NE(prompter.messages[0].text.find("lan\"0"), std::string::npos);
+    EXPECT_TRUE(confirmed.empty());
+    EXPECT_EQ(progressRuns, 0);
+    EXPECT_EQ(frame->applyBusy, 0);
+    EXPECT_EQ(netshCalls(), "");
+}
+
 TEST_F(FrameApplyTest, DecliningTheConfirmationChangesNothing) {
     select("설정[1]");
     confirmAnswer = QDialog::Rejected;

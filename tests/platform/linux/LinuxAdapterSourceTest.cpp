@@ -37,6 +37,23 @@ TEST(ResolvConfServers, TakesIpv4NameserversInOrder) {
     EXPECT_TRUE(platform::resolvConfServers("").empty());
 }
 
+// The servers netsh wrote belong to the interfaces it set (each reads its own from its
+// state); an interface netsh never set sees only the system's.
+TEST(ResolvConfServers, LeavesOutTheLinesNetshWroteForItsInterfaces) {
+    const std::string text = "search example.org\n" +
+                             platform::resolvConfLineFor("10.0.0.53", "eth0") + "\n" +
+                             platform::resolvConfLineFor("10.1.0.53", "eth1") +
+                             "\n"
+                             "nameserver 192.0.2.99\n"
+                             "# DNS servers set by quorrel's netsh for eth2\n"
+                             "nameserver 10.2.0.53\n"
+                             "nameserver 10.2.0.54\n"
+                             "options edns0\n"
+                             "nameserver 192.0.2.98\n";
+    EXPECT_EQ(platform::resolvConfServers(text),
+              (std::vector<std::string>{"192.0.2.99", "192.0.2.98"}));
+}
+
 TEST(DhcpClientCommandLine, RecognisesTheInterfaceArgumentOfKnownClients) {
     EXPECT_TRUE(dhcpClientCommandNames({"/sbin/udhcpc", "-i", "eth0", "-f"}, "eth0"));
     EXPECT_TRUE(dhcpClientCommandNames({"udhcpc", "-ieth0"}, "eth0"));

@@ -1,0 +1,317 @@
+#include "netsh/DirectRoad.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "netsh/CommandValidator.h"
+#include "netsh/FileLock.h"
+#include "netsh/IpRoute.h"
+#include "netsh/Ipv4.h"
+#include "netsh/MessageQuote.h"
+
+namespace quorrel::netsh {
+
+using platform::InterfaceState;
+
+namespace {
+
+void addProblem(std::string& problems, const std::string& error) {
+    if (!error.empty()) {
+        problems += (problems.empty() ? "" : "; ") + error;
+    }
+}
+
+int prefixOf(const std::string& mask) {
+    const auto value = parseIpv4(mask);
+    return value ? prefixLengthOf(*value).value_or(32) : 32;
+}
+
+}  // namespace
+
+std::string describeCommand(const NetshCommand& command) {
+    switch (command.action) {
+        case NetshAction::SetAddress: {
+            if (command.dhcp) {
+                return "set address dhcp";
+            }
+            std::string text = "set address static " + command.address + "/" +
+                               std::to_string(prefixOf(command.mask));
+            if (!command.gateway.empty()) {
+                text += " gateway " + command.gateway;
+                if (command.gatewayMetric) {
+                    text += " metric " + *command.gatewayMetric;
+                }
+            }
+            return text;
+        }
+        case NetshAction::SetDns:
+            return command.dhcp ? "set dns dhcp" : "set dns static " + command.address;
+        case NetshAction::AddDns:
+            return "add dns " + command.address + (command.index ? " index " + *command.index : "");
+    }
+    return "";
+}
+
+std::string DirectRoad::carryOut(const NetshCommand& command) {
+    const std::string& ifname = command.interfaceName;
+    if (!hasAdminRights_()) {
+        return "must run as administrator (root or CAP_NET_ADMIN) to change " + ifname;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(states_.folder(), ec);
+    std::string error;
+    // Held to the end of the run, also through the wait for a DHCP lease. The DHCP
+    // client's event script takes only the state locks, so it is never kept waiting.
+    const auto runLock = FileLock::acquire(platform::runLockPath(states_.folder(), ifname), error);
+    if (!runLock) {
+        return error + "; nothing was changed";
+    }
+    finishEarlierChange(ifname);
+    if (auto problem = check(command); !problem.empty()) {
+        return problem;
+    }
+    switch (command.action) {
+        case NetshAction::SetAddress:
+            return command.dhcp ? setDhcpAddress(command) : setStaticAddress(command);
+        case NetshAction::SetDns:
+            return setDns(command);
+        case NetshAction::AddDns:
+            return addDns(command);
+    }
+    return "unknown command";
+}
+
+std::string DirectRoad::check(const NetshCommand& command) {
+    const std::string& ifname = command.interfaceName;
+    if (command.action == NetshAction::SetAddress && command.dhcp) {
+        if (auto why = dhcp_.availability(); !why.empty()) {
+            return why + "; nothing was changed";
+        }
+    }
+    if (command.action == NetshAction::SetDns && command.dhcp) {
+        // DNS servers come from DHCP only together with the address, as in the system's
+        // own adapter settings. Refusing keeps the hand-set servers of a fixed interface
+        // when the address line before this one failed.
+        const auto state = states_.read(ifname);
+        if (state && state->dhcp == false) {
+            return "the address of " + ifname +
+                   " is fixed, so its DNS servers cannot come from DHCP; nothing was changed";
+        }
+    }
+    return "";
+}
+
+void DirectRoad::finishEarlierChange(const std::string& ifname) {
+    ChangeJournal journal;
+    switch (readChangeJournal(states_.folder(), ifname, journal)) {
+        case JournalRead::None:
+            return;
+        case JournalRead::Unreadable:
+            notes_.push_back("an earlier run on " + ifname +
+                             " left a record of an unfinished change that cannot be read; it "
+                             "was removed: " +
+                             platform::journalPath(states_.folder(), ifname));
+            removeChangeJournal(states_.folder(), ifname);
+            return;
+        case JournalRead::Found:
+            break;
+    }
+    const std::string problems = putBack(ifname, journal);
+    std::string note = "an earlier run on " + ifname + " ended before it had finished " +
+                       quoteForMessage(journal.change, 80) +
+                       "; the settings it found were put back (" +
+                       describeAddressing(journal.found) + ")";
+    if (!problems.empty()) {
+        note += ", as far as possible: " + problems;
+    }
+    notes_.push_back(note);
+    if (auto error = end(ifname); !error.empty()) {
+        notes_.push_back(error);
+    }
+}
+
+std::string DirectRoad::begin(const std::string& ifname, const std::string& change,
+                              ChangeJournal& journal) {
+    journal.change = change;
+    IpRoute ip(runner_);
+    if (auto error = ip.readAddressing(ifname, journal.found); !error.empty()) {
+        return error + "; nothing was changed";
+    }
+    journal.state = states_.read(ifname);
+    journal.dhcpClientRan = dhcp_.running(ifname);
+    if (auto error = writeChangeJournal(states_.folder(), ifname, journal); !error.empty()) {
+        return error + "; nothing was changed";
+    }
+    return "";
+}
+
+std::string DirectRoad::end(const std::string& ifname) {
+    return removeChangeJournal(states_.folder(), ifname);
+}
+
+std::string DirectRoad::putBack(const std::string& ifname, const ChangeJournal& journal) {
+    std::string problems;
+    // A client started since would fight over the addresses put back.
+    if (!journal.dhcpClientRan && dhcp_.running(ifname)) {
+        addProblem(problems, dhcp_.stop(ifname));
+    }
+    addProblem(problems, states_.restore(ifname, journal.state));
+    IpRoute ip(runner_);
+    addProblem(problems, ip.putBackAddressing(ifname, journal.found));
+    // The client that ran before takes over the address again; its lease may take a while,
+    // so it is not waited for.
+    if (journal.dhcpClientRan && !dhcp_.running(ifname)) {
+        addProblem(problems, dhcp_.start(ifname, false).error);
+    }
+    return problems;
+}
+
+std::string DirectRoad::undo(const std::string& ifname, const ChangeJournal& journal,
+                             const std::string& error) {
+    const std::string problems = putBack(ifname, journal);
+    std::string message = error + "; ";
+    if (problems.empty()) {
+        message += "the previous settings of " + ifname + " were put back (" +
+                   describeAddressing(journal.found) + ")";
+    } else {
+        message += "putting back the previous settings of " + ifname + " (" +
+                   describeAddressing(journal.found) + ") failed in part: " + problems;
+    }
+    if (auto removal = end(ifname); !removal.empty()) {
+        message += "; " + removal;
+    }
+    return message;
+}
+
+std::string DirectRoad::setStaticAddress(const NetshCommand& command) {
+    const std::string& ifname = command.interfaceName;
+    ChangeJournal journal;
+    if (auto error = begin(ifname, describeCommand(command), journal); !error.empty()) {
+        return error;
+    }
+    IpRoute ip(runner_);
+    const auto steps = [&]() -> std::string {
+        // First on record: a client's last event as it stops then leaves the interface
+        // alone, and the lease with its DNS servers is over.
+        if (auto error = states_.change(ifname,
+                                        [](InterfaceState& state) {
+                                            state.dhcp = false;
+                                            state.lease.reset();
+                                        });
+            !error.empty()) {
+            return error;
+        }
+        if (auto error = dhcp_.stop(ifname); !error.empty()) {
+            return error;
+        }
+        std::string error = ip.bringUp(ifname);
+        if (error.empty()) {
+            error = ip.flushAddresses(ifname);
+        }
+        if (error.empty()) {
+            error = ip.addAddress(ifname, command.address, prefixOf(command.mask));
+        }
+        if (error.empty()) {
+            error = ip.removeDefaultRoutes(ifname);
+        }
+        if (error.empty() && !command.gateway.empty()) {
+            const int metric =
+                command.gatewayMetric
+                    ? parseBoundedNumber(*command.gatewayMetric, 0, 9999).value_or(-1)
+                    : -1;
+            error = ip.addDefaultRoute(ifname, command.gateway, metric);
+        }
+        return error;
+    };
+    if (auto error = steps(); !error.empty()) {
+        return undo(ifname, journal, error);
+    }
+    return end(ifname);
+}
+
+std::string DirectRoad::setDhcpAddress(const NetshCommand& command) {
+    const std::string& ifname = command.interfaceName;
+    ChangeJournal journal;
+    if (auto error = begin(ifname, describeCommand(command), journal); !error.empty()) {
+        return error;
+    }
+    IpRoute ip(runner_);
+    const auto steps = [&]() -> std::string {
+        std::string error = dhcp_.stop(ifname);
+        if (error.empty()) {
+            error = ip.bringUp(ifname);
+        }
+        if (error.empty()) {
+            error = ip.flushAddresses(ifname);
+        }
+        if (error.empty()) {
+            error = ip.removeDefaultRoutes(ifname);
+        }
+        // Recorded before the client starts: its event script only acts on an interface
+        // whose address comes from DHCP, and the wait ends when it has recorded the lease.
+        if (error.empty()) {
+            error = states_.change(ifname, [](InterfaceState& state) {
+                state.dhcp = true;
+                state.lease.reset();
+            });
+        }
+        return error;
+    };
+    if (auto error = steps(); !error.empty()) {
+        return undo(ifname, journal, error);
+    }
+    const DhcpStart started = dhcp_.start(ifname, true);
+    if (!started.error.empty() && !started.stillTrying) {
+        return undo(ifname, journal, started.error);
+    }
+    // With a lease, or without one yet while the client keeps trying: DHCP is what was
+    // asked for, and the address comes when the server answers.
+    const std::string ended = end(ifname);
+    return started.error.empty() ? ended : started.error;
+}
+
+std::string DirectRoad::setDns(const NetshCommand& command) {
+    const bool automatic = command.dhcp;
+    std::vector<std::string> servers;
+    if (!automatic && !command.address.empty()) {
+        servers.push_back(command.address);
+    }
+    return states_.change(
+        command.interfaceName,
+        [&](InterfaceState& state) {
+            state.dnsAuto = automatic;
+            state.dnsServers = servers;
+        },
+        StateKeeper::Publish::Always);
+}
+
+std::string DirectRoad::addDns(const NetshCommand& command) {
+    std::size_t index = 999;
+    if (command.index) {
+        const auto number = parseBoundedNumber(*command.index, 1, 999);
+        if (!number) {
+            return "the index must be a number from 1 to 999";
+        }
+        index = static_cast<std::size_t>(*number);
+    }
+    return states_.change(
+        command.interfaceName,
+        [&](InterfaceState& state) {
+            std::vector<std::string> servers;
+            if (!state.dnsAuto.value_or(false)) {
+                servers = state.dnsServers;
+            }
+            // Present already: it moves to the place asked for (staying where it is when it
+            // stands there), so a profile whose second server equals its first applies.
+            servers.erase(std::remove(servers.begin(), servers.end(), command.address),
+                          servers.end());
+            const std::size_t position = std::min(servers.size(), index - 1);
+            servers.insert(servers.begin() + static_cast<std::ptrdiff_t>(position),
+                           command.address);
+            state.dnsAuto = false;
+            state.dnsServers = servers;
+        },
+        StateKeeper::Publish::Always);
+}
+
+}  // namespace quorrel::netsh

@@ -1,0 +1,32 @@
+#include "netsh/FileLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace quorrel::netsh {
+
+std::unique_ptr<FileLock> FileLock::acquire(const std::string& path, std::string& error) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            error = "cannot lock " + path + ": " + std::strerror(errno);
+            ::close(fd);
+            return nullptr;
+        }
+    }
+    return std::unique_ptr<FileLock>(new FileLock(fd));
+}
+
+FileLock::~FileLock() {
+    ::close(fd_);  // lets go of the lock
+}
+
+}  // namespace quorrel::netsh
