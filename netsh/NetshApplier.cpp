@@ -132,9 +132,9 @@ std::string NetshApplier::addDns(const NetshCommand& command) {
     if (auto error = dns_.apply(ifname, servers); !error.empty()) {
         return error;
     }
-    return updateInterfaceState(folder_, ifname, [&](InterfaceState& state) {
-        state.dnsAuto = false;
-        state.dnsServers = servers;
+    return updateInterfaceState(folder_, ifname, [&](InterfaceState& stored) {
+        stored.dnsAuto = false;
+        stored.dnsServers = servers;
     });
 }
 

@@ -9,10 +9,12 @@
 #include <string>
 
 #include "platform/FileStore.h"
-#include "platform/linux/FdWrite.h"
 #include "platform/linux/PosixFileStore.h"
+#include "system/linux/FdWrite.h"
 
 namespace quorrel::platform {
+
+using system::writeAllToFd;
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "platform/linux/NetworkState.h"
-#include "tests/support/NetworkNamespace.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/linux/NetworkNamespace.h"
 
 namespace quorrel::netsh {
 namespace {

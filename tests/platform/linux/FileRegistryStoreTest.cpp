@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/linux/FileRegistryStore.h"
+#include "platform/registry/linux/FileRegistryStore.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel {

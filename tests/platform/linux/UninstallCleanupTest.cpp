@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/linux/FileRegistryStore.h"
+#include "platform/registry/linux/FileRegistryStore.h"
 #include "resources/CleanupTexts.h"
+#include "system/linux/CollectedRun.h"
 #include "tests/support/TempFolder.h"
-
-extern char** environ;
 
 namespace quorrel {
 namespace {
@@ -27,56 +23,16 @@ struct Outcome {
 // data folder in `dataFolder`, and collects its standard output.
 Outcome runCleanup(const std::string& registryFolder, const std::string& dataFolder,
                    std::vector<std::string> arguments = {}) {
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string entry = *variable;
-        if (entry.rfind("QUORREL_REGISTRY_DIR=", 0) != 0 && entry.rfind("XDG_DATA_HOME=", 0) != 0) {
-            environment.push_back(entry);
-        }
-    }
-    environment.push_back("QUORREL_REGISTRY_DIR=" + registryFolder);
-    environment.push_back("XDG_DATA_HOME=" + dataFolder);
     arguments.insert(arguments.begin(), UNINSTALL_CLEANUP_PROGRAM);
-
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
+    system::CollectOptions options;
+    options.environment = {"QUORREL_REGISTRY_DIR=" + registryFolder, "XDG_DATA_HOME=" + dataFolder};
+    options.withErrors = false;
+    const system::CollectedRun run =
+        system::runCollectingOutput(UNINSTALL_CLEANUP_PROGRAM, arguments, options);
+    if (!run.started) {
+        ADD_FAILURE() << run.reason;
     }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-
-    int pipeFds[2];
-    Outcome outcome;
-    if (::pipe(pipeFds) != 0) {
-        ADD_FAILURE() << "pipe";
-        return outcome;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    pid_t child = 0;
-    const int spawned = ::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    if (spawned != 0) {
-        ::close(pipeFds[0]);
-        ADD_FAILURE() << "cannot start " << argv[0];
-        return outcome;
-    }
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
-        outcome.output.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
+    return {run.exitCode, run.output};
 }
 
 class UninstallCleanup : public ::testing::Test {

@@ -1,9 +1,0 @@
-#include <QApplication>
-
-#include "app/CTessupApp.h"
-
-int main(int argc, char** argv) {
-    QApplication qtApplication(argc, argv);
-    quorrel::CTessupApp app;
-    return app.run();
-}
