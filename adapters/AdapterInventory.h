@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "adapters/AdapterInfo.h"
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 

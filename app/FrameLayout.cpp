@@ -1,6 +1,6 @@
 #include "app/FrameLayout.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "resources/AppTexts.h"
 
 namespace quorrel {

@@ -1,6 +1,6 @@
 #include "app/HelpBook.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "platform/FileStore.h"
 #include "resources/AboutTexts.h"
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "resources/AppTexts.h"
 
 namespace quorrel {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 
 namespace quorrel {
 

@@ -1,6 +1,6 @@
 #include "apply/AdapterNameRule.h"
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "resources/ApplyTexts.h"
 
 namespace quorrel {

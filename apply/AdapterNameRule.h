@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 
 namespace quorrel {
 

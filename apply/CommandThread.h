@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "app/MessagePresenter.h"
 #include "apply/WorkerMessageGate.h"
+#include "base/MessagePresenter.h"
 #include "platform/ProcessRunner.h"
 
 namespace quorrel {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 
 namespace quorrel {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cleanup/TessupInstall.h"
-#include "platform/win32/Win32CodePage.h"
+#include "system/win32/Win32CodePage.h"
 
 namespace quorrel::cleanup {
 
@@ -14,7 +14,7 @@ std::string defaultTessupFolder() {
 void removeEmptyFolder(const std::string& folder) {
     if (!folder.empty()) {
         // Removes only an empty folder; anything else fails and is left alone.
-        ::RemoveDirectoryA(platform::win32::utf8ToCodePage(folder).c_str());
+        ::RemoveDirectoryA(system::win32::utf8ToCodePage(folder).c_str());
     }
 }
 
@@ -27,7 +27,7 @@ void printToConsole(const std::string& utf8) {
     DWORD mode = 0;
     if (out != nullptr && out != INVALID_HANDLE_VALUE && ::GetConsoleMode(out, &mode)) {
         // A console shows UTF-16 whatever its code page.
-        const std::wstring wide = platform::win32::utf8ToWide(utf8);
+        const std::wstring wide = system::win32::utf8ToWide(utf8);
         DWORD written = 0;
         ::WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
@@ -38,7 +38,7 @@ void printToConsole(const std::string& utf8) {
     if (codePage == 0) {
         codePage = ::GetACP();
     }
-    std::string bytes = platform::win32::utf8ToCodePage(utf8, codePage);
+    std::string bytes = system::win32::utf8ToCodePage(utf8, codePage);
     // Text mode, as a console program's standard output is: line feeds become CR LF.
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fflush(stdout);

@@ -2,7 +2,8 @@
 add_library(quorrel_settings INTERFACE)
 target_compile_features(quorrel_settings INTERFACE cxx_std_20)
 target_include_directories(quorrel_settings INTERFACE ${PROJECT_SOURCE_DIR})
-target_compile_options(quorrel_settings INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(quorrel_settings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+    -Wsign-conversion)
 if(QUORREL_WERROR)
     target_compile_options(quorrel_settings INTERFACE -Werror)
 endif()

@@ -151,7 +151,7 @@ std::size_t displayWidth(std::string_view text) {
                 }
             }
         }
-        width += isWide(c) ? 2 : 1;
+        width += isWide(c) ? 2u : 1u;
         i += length;
     }
     return width;

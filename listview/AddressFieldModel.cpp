@@ -77,9 +77,9 @@ void AddressFieldModel::setAddress(AddressValue value) {
         return;
     }
     for (int i = 0; i < kFieldCount; ++i) {
-        fields_[i] = std::to_string((value >> (24 - 8 * i)) & 0xFFu);
+        fields_[at(i)] = std::to_string((value >> (24 - 8 * i)) & 0xFFu);
     }
-    caret_ = static_cast<int>(fields_[current_].size());
+    caret_ = static_cast<int>(fields_[at(current_)].size());
     selected_ = false;
     justAdvanced_ = false;
 }
@@ -100,21 +100,21 @@ bool AddressFieldModel::isBlank() const {
 void AddressFieldModel::setRange(int field, Range range) {
     range.min = std::clamp(range.min, 0, 255);
     range.max = std::clamp(range.max, range.min, 255);
-    ranges_[field] = range;
+    ranges_[at(field)] = range;
 }
 
 int AddressFieldModel::fieldValue(int field) const {
-    return numberOf(fields_[field]);
+    return numberOf(fields_[at(field)]);
 }
 
 void AddressFieldModel::completeField(int field) {
-    if (fields_[field].empty()) {
+    if (fields_[at(field)].empty()) {
         return;
     }
-    const int value = std::clamp(fieldValue(field), ranges_[field].min, ranges_[field].max);
-    fields_[field] = std::to_string(value);
+    const int value = std::clamp(fieldValue(field), ranges_[at(field)].min, ranges_[at(field)].max);
+    fields_[at(field)] = std::to_string(value);
     if (field == current_) {
-        caret_ = std::min(caret_, static_cast<int>(fields_[field].size()));
+        caret_ = std::min(caret_, static_cast<int>(fields_[at(field)].size()));
     }
 }
 
@@ -123,8 +123,8 @@ void AddressFieldModel::goToField(int field, bool selectIt) {
         completeField(current_);
     }
     current_ = field;
-    caret_ = static_cast<int>(fields_[field].size());
-    selected_ = selectIt && !fields_[field].empty();
+    caret_ = static_cast<int>(fields_[at(field)].size());
+    selected_ = selectIt && !fields_[at(field)].empty();
 }
 
 bool AddressFieldModel::typeDigit(char digit) {
@@ -132,7 +132,7 @@ bool AddressFieldModel::typeDigit(char digit) {
         return false;
     }
     justAdvanced_ = false;
-    std::string& text = fields_[current_];
+    std::string& text = fields_[at(current_)];
     if (selected_) {
         text.clear();
         caret_ = 0;
@@ -143,7 +143,7 @@ bool AddressFieldModel::typeDigit(char digit) {
     }
     text.insert(static_cast<std::size_t>(caret_), 1, digit);
     ++caret_;
-    const Range range = ranges_[current_];
+    const Range range = ranges_[at(current_)];
     int value = numberOf(text);
     if (value > range.max) {
         value = range.max;
@@ -166,7 +166,7 @@ bool AddressFieldModel::typeDot() {
         justAdvanced_ = false;
         return true;
     }
-    if (fields_[current_].empty() || current_ + 1 >= kFieldCount) {
+    if (fields_[at(current_)].empty() || current_ + 1 >= kFieldCount) {
         return false;
     }
     goToField(current_ + 1, true);
@@ -178,7 +178,7 @@ bool AddressFieldModel::backspace() {
         return false;
     }
     justAdvanced_ = false;
-    std::string& text = fields_[current_];
+    std::string& text = fields_[at(current_)];
     if (selected_) {
         text.clear();
         caret_ = 0;
@@ -223,7 +223,7 @@ bool AddressFieldModel::moveRight() {
         return false;
     }
     justAdvanced_ = false;
-    const int length = static_cast<int>(fields_[current_].size());
+    const int length = static_cast<int>(fields_[at(current_)].size());
     if (selected_) {
         selected_ = false;
         caret_ = length;
@@ -252,10 +252,11 @@ bool AddressFieldModel::paste(std::string_view text) {
             return false;
         }
         for (int i = 0; i < kFieldCount; ++i) {
-            fields_[i] = std::to_string(std::clamp(values[i], ranges_[i].min, ranges_[i].max));
+            fields_[at(i)] =
+                std::to_string(std::clamp(values[at(i)], ranges_[at(i)].min, ranges_[at(i)].max));
         }
         current_ = kFieldCount - 1;
-        caret_ = static_cast<int>(fields_[current_].size());
+        caret_ = static_cast<int>(fields_[at(current_)].size());
         selected_ = false;
         justAdvanced_ = false;
         return true;

@@ -32,11 +32,11 @@ public:
     // The address, blank fields counting as 0.
     AddressValue value() const;
     bool isBlank() const;
-    bool isFieldBlank(int field) const { return fields_[field].empty(); }
+    bool isFieldBlank(int field) const { return fields_[at(field)].empty(); }
     const std::array<std::string, kFieldCount>& fields() const { return fields_; }
 
     void setRange(int field, Range range);
-    Range range(int field) const { return ranges_[field]; }
+    Range range(int field) const { return ranges_[at(field)]; }
 
     // A disabled control takes no keys.
     void setEnabled(bool enabled) { enabled_ = enabled; }
@@ -64,6 +64,8 @@ public:
     bool fieldSelected() const { return selected_; }
 
 private:
+    // The place of field number `field` (0 to kFieldCount - 1) in the arrays.
+    static std::size_t at(int field) { return static_cast<std::size_t>(field); }
     int fieldValue(int field) const;
     void completeField(int field);
     void goToField(int field, bool selectIt);

@@ -73,7 +73,7 @@ std::vector<DrawOp> layoutPage(const PrintJob& job, int page, const std::vector<
     const PageFrame frame = pageFrame(page);
     const int top = frame.top;
     ops.emplace_back(horizontal(top));
-    for (int column = 0; column < kPrintColumnCount; ++column) {
+    for (std::size_t column = 0; column < kHeadingCentres.size(); ++column) {
         ops.emplace_back(TextOp{kHeadingCentres[column], top - kHeadingOffset, headings()[column],
                                 FontRole::Body, TextAlign::Centre});
     }
@@ -83,7 +83,7 @@ std::vector<DrawOp> layoutPage(const PrintJob& job, int page, const std::vector<
     const PageRows span = rowsOnPage(job, page, static_cast<int>(rows.size()));
     for (int k = 0; k < span.count; ++k) {
         const PrintRow& row = rows[static_cast<std::size_t>(span.first + k)];
-        for (int column = 0; column < kPrintColumnCount; ++column) {
+        for (std::size_t column = 0; column < kCellLefts.size(); ++column) {
             ops.emplace_back(TextOp{kCellLefts[column], top - kRowTextOffset - kRowHeight * k,
                                     row[column], FontRole::Body, TextAlign::Left});
         }

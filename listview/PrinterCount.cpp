@@ -1,5 +1,7 @@
 #include "listview/PrinterCount.h"
 
+#include "listview/PrinterInventory.h"
+
 #include "resources/ListTexts.h"
 
 namespace quorrel::print {
@@ -19,3 +21,11 @@ std::string noPrinterMessage() {
 }
 
 }  // namespace quorrel::print
+
+namespace quorrel {
+
+int CountInstalledPrinters(const PrinterInventory& inventory) {
+    return print::countInstalledPrinters(inventory.entryNames());
+}
+
+}  // namespace quorrel

@@ -14,12 +14,6 @@ public:
     virtual std::vector<std::string> entryNames() const = 0;
 };
 
-// The printers Qt knows (CUPS on Linux, the spooler on Windows).
-class QtPrinterInventory final : public PrinterInventory {
-public:
-    std::vector<std::string> entryNames() const override;
-};
-
 // The number of installed printers: every entry but the add-printer entry. 0 means no
 // printer is installed.
 int CountInstalledPrinters(const PrinterInventory& inventory);

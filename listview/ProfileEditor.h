@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 #include "listview/AddressFieldModel.h"
 #include "platform/TextCodec.h"
 #include "profiles/ProfileList.h"
@@ -43,7 +43,7 @@ struct ProfileEditorControls {
     bool fixedAddressChecked = false;
     bool autoDnsChecked = false;
     bool fixedDnsChecked = false;
-    // Radio 1002 can be clicked only while the address is automatic.
+    // The automatic-DNS radio can be clicked only while the address is automatic.
     bool autoDnsEnabled = true;
     AddressFieldModel address;
     AddressFieldModel mask;
@@ -93,7 +93,7 @@ public:
 
     ProfileEditorControls& controls() { return controls_; }
     const ProfileEditorControls& controls() const { return controls_; }
-    // The address control of one of the ids 1005 to 1009, or nullptr.
+    // The address control of one of the ids Address to SecondaryDns, or nullptr.
     AddressFieldModel* addressControl(EditorControl id);
 
     // Radio button clicks. A click on a disabled button does nothing.

@@ -21,14 +21,14 @@ const std::array<ListColumn, kListColumnCount>& listColumns() {
 ProfileRow makeProfileRow(const IpProfile& profile) {
     ProfileRow row;
     row.checked = profile.isCurrent != 0;
-    row.cells[0] = profile.name;
+    row.cells[kNameColumn] = profile.name;
     const bool dhcp = profile.useDhcp != 0;
-    row.cells[1] = dhcp ? texts::kDhcpCell : profile.ipAddress;
-    row.cells[2] = dhcp ? texts::kDhcpCell : profile.subnetMask;
-    row.cells[3] = dhcp ? texts::kDhcpCell : profile.gateway;
+    row.cells[kIpAddressColumn] = dhcp ? texts::kDhcpCell : profile.ipAddress;
+    row.cells[kSubnetMaskColumn] = dhcp ? texts::kDhcpCell : profile.subnetMask;
+    row.cells[kGatewayColumn] = dhcp ? texts::kDhcpCell : profile.gateway;
     const bool dnsAuto = profile.dnsAuto != 0;
-    row.cells[4] = dnsAuto ? texts::kDhcpCell : profile.primaryDns;
-    row.cells[5] = dnsAuto ? texts::kDhcpCell : profile.secondaryDns;
+    row.cells[kPrimaryDnsColumn] = dnsAuto ? texts::kDhcpCell : profile.primaryDns;
+    row.cells[kSecondaryDnsColumn] = dnsAuto ? texts::kDhcpCell : profile.secondaryDns;
     return row;
 }
 

@@ -10,6 +10,14 @@ namespace quorrel {
 
 inline constexpr int kListColumnCount = 6;
 
+// The columns of a row, left to right.
+inline constexpr int kNameColumn = 0;
+inline constexpr int kIpAddressColumn = 1;
+inline constexpr int kSubnetMaskColumn = 2;
+inline constexpr int kGatewayColumn = 3;
+inline constexpr int kPrimaryDnsColumn = 4;
+inline constexpr int kSecondaryDnsColumn = 5;
+
 // One column of the profile list: heading and width in pixels. Every column is
 // left-aligned and sorts as text.
 struct ListColumn {

@@ -12,8 +12,8 @@
 #include <sstream>
 
 #include "netsh/Process.h"
-#include "platform/linux/FdWrite.h"
 #include "platform/linux/NetworkState.h"
+#include "system/linux/FdWrite.h"
 
 namespace quorrel::netsh {
 
@@ -24,7 +24,7 @@ std::string writeInPlace(const std::string& path, const std::string& text) {
     if (fd < 0) {
         return "cannot write " + path + ": " + std::strerror(errno);
     }
-    const bool ok = platform::writeAllToFd(fd, text) && ::fsync(fd) == 0;
+    const bool ok = system::writeAllToFd(fd, text) && ::fsync(fd) == 0;
     const std::string why = std::strerror(errno);
     ::close(fd);
     return ok ? "" : "cannot write " + path + ": " + why;
@@ -116,7 +116,7 @@ std::string replaceFileContents(const std::string& path, const std::string& text
         return writeInPlace(path, text);
     }
     ::fchmod(fd, 0644);
-    const bool ok = platform::writeAllToFd(fd, text) && ::fsync(fd) == 0;
+    const bool ok = system::writeAllToFd(fd, text) && ::fsync(fd) == 0;
     ::close(fd);
     if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
         return "";

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/DebugLine.h"
+#include "base/DebugLine.h"
 #include "platform/DebugOutput.h"
 
 namespace quorrel {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
 namespace quorrel::platform {
@@ -17,10 +16,5 @@ public:
     // is shown. The result is only informative: true when the page is on the screen.
     virtual bool displayTopic(const std::string& location) = 0;
 };
-
-// HTML Help on Windows (hhctrl.ocx, loaded on first use; nothing happens when it is
-// missing). On Linux the program's own viewer, which needs a QApplication; it is built
-// with the user interface (app/ChmHelpViewer.cpp).
-std::unique_ptr<HelpViewer> makeSystemHelpViewer();
 
 }  // namespace quorrel::platform

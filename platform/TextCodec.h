@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "system/CodePage.h"
+
 namespace quorrel::platform {
 
 // Conversion between the program's UTF-8 texts and the Korean code page (CP949) in which
@@ -13,7 +15,8 @@ namespace quorrel::platform {
 // The conversion keeps every byte: a byte that is not part of a valid CP949 character (a
 // hand-edited or damaged file) is carried in the UTF-8 text as the code point U+DC00 plus
 // the byte, a lone surrogate that no typed or displayed text contains, and is written back
-// as that same byte. Qt shows such a byte as the replacement character.
+// as that same byte (see system/CodePage.h). Qt shows such a byte as the replacement
+// character; readableText gives the text with replacement characters for display.
 class TextCodec {
 public:
     virtual ~TextCodec() = default;
@@ -43,53 +46,8 @@ public:
 // The operating system's converter (iconv on Linux, the Windows code page functions).
 std::unique_ptr<TextCodec> makeCp949Codec();
 
-// How a carried byte looks in UTF-8: the three bytes of U+DC00 + byte (0x80 to 0xFF).
-inline constexpr std::size_t kCarriedByteLength = 3;
-
-inline void appendCarriedByte(std::string& utf8, unsigned char byte) {
-    utf8 += static_cast<char>(0xED);
-    utf8 += static_cast<char>(0xB0 | (byte >> 6));
-    utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-}
-
-// Whether a carried byte starts at `pos`; sets `byte` when it does.
-inline bool carriedByteAt(std::string_view utf8, std::size_t pos, unsigned char& byte) {
-    if (pos + kCarriedByteLength > utf8.size() || static_cast<unsigned char>(utf8[pos]) != 0xED) {
-        return false;
-    }
-    const auto second = static_cast<unsigned char>(utf8[pos + 1]);
-    const auto third = static_cast<unsigned char>(utf8[pos + 2]);
-    if ((second != 0xB2 && second != 0xB3) || (third & 0xC0) != 0x80) {
-        return false;
-    }
-    byte = static_cast<unsigned char>(((second & 0x03) << 6) | (third & 0x3F));
-    return true;
-}
-
-// The text for display: each carried byte becomes one replacement character (U+FFFD).
-inline std::string readableText(std::string_view utf8) {
-    std::string readable;
-    readable.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        unsigned char carried = 0;
-        if (carriedByteAt(utf8, pos, carried)) {
-            readable += "\xEF\xBF\xBD";
-            pos += kCarriedByteLength;
-        } else {
-            readable += utf8[pos++];
-        }
-    }
-    return readable;
-}
-
-// Whether every byte is ASCII, which both forms share unchanged.
-inline bool isAscii(std::string_view text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
+// The carried bytes and the display form of a text (system/CodePage.h).
+using system::isAscii;
+using system::readableText;
 
 }  // namespace quorrel::platform

@@ -7,7 +7,8 @@ namespace quorrel::platform {
 // Finds the running instance's top-level window whose title is exactly `title` and, when
 // there is one, restores it (from minimised too) and brings it to the front.
 //   Windows: FindWindowA, ShowWindow(SW_SHOWNORMAL), SetForegroundWindow.
-//   Linux:   the running instance answers on its local channel (see app/InstanceChannel.h).
+//   Linux:   the running instance answers on its local channel
+//            (platform/ui/linux/InstanceChannel.h).
 class WindowLookup {
 public:
     virtual ~WindowLookup() = default;

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Builds Quorrel and runs every test suite: the Linux build, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under wine.
+# Checks that every C++ file keeps the repository's .clang-format, then builds Quorrel and
+# runs every test suite: the Linux build, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows build under wine.
 # Installs what it needs first. Network tests need root (they create their own network
 # namespaces); without root they are skipped with a visible reason.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh test
+
+echo "== formatting"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 jobs=$(nproc)
 status=0

@@ -100,7 +100,7 @@ void forEachAttribute(const nlmsghdr& header, std::size_t fixedSize, Visit visit
     if (header.nlmsg_len < NLMSG_LENGTH(fixedSize)) {
         return;
     }
-    auto remaining = static_cast<unsigned short>(payload > 0xFFFF ? 0xFFFF : payload);
+    auto remaining = static_cast<unsigned int>(payload > 0xFFFF ? 0xFFFF : payload);
     for (const auto* attribute = reinterpret_cast<const rtattr*>(start);
          RTA_OK(attribute, remaining); attribute = RTA_NEXT(attribute, remaining)) {
         visit(attribute->rta_type, RTA_DATA(attribute), RTA_PAYLOAD(attribute));

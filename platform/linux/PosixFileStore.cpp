@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/FileStore.h"
-#include "platform/linux/AtomicFile.h"
+#include "system/linux/AtomicFile.h"
 
 namespace quorrel::platform {
 
@@ -61,9 +61,9 @@ FileRead PosixFileStore::read(const std::string& path) {
 
 bool PosixFileStore::writeAtomically(const std::string& path, const std::string& bytes,
                                      std::string& error) {
-    AtomicWriteOptions options;
+    system::AtomicWriteOptions options;
     options.beforeRename = beforeRename_;
-    return replaceFileAtomically(path, bytes, error, options);
+    return system::replaceFileAtomically(path, bytes, error, options);
 }
 
 bool PosixFileStore::copyFile(const std::string& from, const std::string& to) {

@@ -7,7 +7,7 @@
 
 namespace quorrel::platform {
 
-// Files on Linux; every write goes through replaceFileAtomically (AtomicFile.h).
+// Files on Linux; every write goes through replaceFileAtomically (system/linux/AtomicFile.h).
 class PosixFileStore final : public FileStore {
 public:
     FileRead read(const std::string& path) override;

@@ -1,5 +1,5 @@
 #include "platform/ProcessRunner.h"
-#include "platform/linux/ProcessSpawn.h"
+#include "system/linux/ProcessSpawn.h"
 
 namespace quorrel::platform {
 
@@ -8,11 +8,11 @@ namespace {
 class PosixProcessRunner final : public ProcessRunner {
 public:
     ProcessOutcome runAndWait(const std::string& commandLine) override {
-        const SpawnedChild child = spawnCommandLine(commandLine, -1);
+        const system::SpawnedChild child = system::spawnCommandLine(commandLine, -1);
         if (child.pid < 0) {
             return ProcessOutcome::notStarted(child.reason);
         }
-        const ChildEnd end = waitForChild(child.pid);
+        const system::ChildEnd end = system::waitForChild(child.pid);
         if (!end.waited) {
             return ProcessOutcome::waitFailed(end.reason);
         }

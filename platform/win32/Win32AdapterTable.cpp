@@ -9,9 +9,11 @@
 
 #include "platform/AdapterTable.h"
 #include "platform/RegistryAdapterKeys.h"
-#include "platform/win32/Win32CodePage.h"
+#include "system/win32/Win32CodePage.h"
 
 namespace quorrel::platform {
+
+namespace win32 = system::win32;
 
 namespace {
 

@@ -4,9 +4,11 @@
 #include <string_view>
 
 #include "platform/DebugOutput.h"
-#include "platform/win32/Win32CodePage.h"
+#include "system/win32/Win32CodePage.h"
 
 namespace quorrel::platform {
+
+namespace win32 = system::win32;
 
 void writeSystemDebugOutput(std::string_view line) {
     ::OutputDebugStringA(win32::utf8ToCodePage(line).c_str());

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "platform/FileStore.h"
-#include "platform/win32/Win32CodePage.h"
+#include "system/win32/Win32CodePage.h"
 
 namespace quorrel::platform {
+
+namespace win32 = system::win32;
 
 namespace {
 

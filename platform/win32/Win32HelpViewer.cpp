@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include "platform/DebugTrace.h"
-#include "platform/win32/Win32CodePage.h"
+#include "system/win32/Win32CodePage.h"
 
 namespace quorrel::platform {
+
+namespace win32 = system::win32;
 
 namespace {
 
@@ -38,10 +40,6 @@ bool Win32HelpViewer::displayTopic(const std::string& location) {
     const std::string path = win32::utf8ToCodePage(location);
     const auto htmlHelp = reinterpret_cast<HtmlHelpA>(htmlHelp_);
     return htmlHelp(::GetDesktopWindow(), path.c_str(), kDisplayTopic, 0) != nullptr;
-}
-
-std::unique_ptr<HelpViewer> makeSystemHelpViewer() {
-    return std::make_unique<Win32HelpViewer>();
 }
 
 }  // namespace quorrel::platform

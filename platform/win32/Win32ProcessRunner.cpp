@@ -3,9 +3,11 @@
 #include <string>
 
 #include "platform/ProcessRunner.h"
-#include "platform/win32/Win32ProcessError.h"
+#include "system/win32/Win32Error.h"
 
 namespace quorrel::platform {
+
+using system::win32::lastErrorText;
 
 namespace {
 

@@ -1,23 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "apply/ApplyPlan.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
 
-IpProfile fixedProfile() {
-    IpProfile p;
-    p.name = "사무실";
-    p.ipAddress = "10.0.0.5";
-    p.subnetMask = "255.255.255.0";
-    p.gateway = "10.0.0.1";
-    p.primaryDns = "10.0.0.53";
-    p.secondaryDns = "10.0.0.54";
-    return p;
+// The profile every case starts from and changes what it is about.
+IpProfile office() {
+    return test::fixedProfile("사무실", "10.0.0.5")
+        .gateway("10.0.0.1")
+        .dns("10.0.0.53", "10.0.0.54");
 }
 
 TEST(ApplyPlanLines, DhcpProfileGivesTwoLinesAndNoThird) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     p.useDhcp = 1;
     p.dnsAuto = 1;
     const ApplyPlan plan = buildApplyPlan(p, "로컬 영역 연결");
@@ -28,7 +25,7 @@ TEST(ApplyPlanLines, DhcpProfileGivesTwoLinesAndNoThird) {
 }
 
 TEST(ApplyPlanLines, FixedAddressWithAndWithoutGateway) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     EXPECT_EQ(buildApplyPlan(p, "eth0").addressLine,
               "netsh.exe interface ip set address \"eth0\" source=static addr=10.0.0.5 "
               "mask=255.255.255.0 gateway=10.0.0.1 1");
@@ -40,7 +37,7 @@ TEST(ApplyPlanLines, FixedAddressWithAndWithoutGateway) {
 }
 
 TEST(ApplyPlanLines, ManualDnsWithAndWithoutSecondaryServer) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     ApplyPlan plan = buildApplyPlan(p, "eth0");
     EXPECT_EQ(plan.dnsLine,
               "netsh.exe interface ip set dns name=\"eth0\" source=static 10.0.0.53 primary");
@@ -55,7 +52,7 @@ TEST(ApplyPlanLines, ManualDnsWithAndWithoutSecondaryServer) {
 }
 
 TEST(ApplyPlanLines, BothDnsServersEmptyLeaveTwoBlanksBeforePrimary) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     p.primaryDns.clear();
     p.secondaryDns.clear();
     const ApplyPlan plan = buildApplyPlan(p, "eth0");
@@ -64,7 +61,7 @@ TEST(ApplyPlanLines, BothDnsServersEmptyLeaveTwoBlanksBeforePrimary) {
 }
 
 TEST(ApplyPlanLines, AutomaticDnsIgnoresStoredServers) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     p.dnsAuto = 1;
     const ApplyPlan plan = buildApplyPlan(p, "eth0");
     EXPECT_EQ(plan.dnsLine, "netsh.exe interface ip set dns name=\"eth0\" source=dhcp");
@@ -72,7 +69,7 @@ TEST(ApplyPlanLines, AutomaticDnsIgnoresStoredServers) {
 }
 
 TEST(ApplyPlanLines, OnlyExactlyOneMeansDhcp) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     p.useDhcp = 2;
     p.dnsAuto = 2;
     const ApplyPlan plan = buildApplyPlan(p, "eth0");
@@ -81,7 +78,7 @@ TEST(ApplyPlanLines, OnlyExactlyOneMeansDhcp) {
 }
 
 TEST(ApplyPlanLines, TextsAreInsertedUnchanged) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     p.ipAddress = "10.0.0.%s";  // a format mark inside a value stays as it is
     const std::string name = std::string("Wi-Fi 2 \"x\"%d") + '\0' + "tail";
     const ApplyPlan plan = buildApplyPlan(p, name);
@@ -93,7 +90,7 @@ TEST(ApplyPlanLines, TextsAreInsertedUnchanged) {
 }
 
 TEST(ApplyPlanLines, BlanksInTheConnectionNameStayInsideTheQuotes) {
-    IpProfile p = fixedProfile();
+    IpProfile p = office();
     p.useDhcp = 1;
     const ApplyPlan plan = buildApplyPlan(p, "  Local Area  Connection 2 ");
     EXPECT_EQ(plan.addressLine,

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/DebugLine.h"
+#include "base/DebugLine.h"
 
 namespace quorrel {
 namespace {

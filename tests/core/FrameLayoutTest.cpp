@@ -3,7 +3,7 @@
 #include "app/FrameLayout.h"
 #include "app/MenuLayout.h"
 #include "app/ProfileSaving.h"
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "resources/AppTexts.h"
 
 namespace quorrel {
@@ -61,8 +61,9 @@ TEST(MenuLayout, EveryCommandOfTheBarsHasAPromptAndTheToolCommandsAPicture) {
     for (const ToolButtonSpec& button : toolButtons()) {
         ASSERT_GE(button.imageIndex, 0);
         ASSERT_LT(button.imageIndex, 10);
-        EXPECT_FALSE(used[button.imageIndex]) << button.label;
-        used[button.imageIndex] = true;
+        const auto image = static_cast<std::size_t>(button.imageIndex);
+        EXPECT_FALSE(used[image]) << button.label;
+        used[image] = true;
         EXPECT_FALSE(commandPrompt(button.command).empty()) << button.label;
     }
     EXPECT_EQ(commandPrompt(57345), "준비");

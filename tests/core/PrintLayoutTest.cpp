@@ -88,7 +88,8 @@ TEST(PrintPages, RowsPerPageAtTheBorders) {
             for (int page = 1; page <= job.totalPages; ++page) {
                 const PageRows span = rowsOnPage(job, page, item.rows);
                 EXPECT_EQ(span.first, next) << item.rows << " rows, page " << page;
-                EXPECT_EQ(span.count, item.counts[page - 1]) << item.rows << " rows, page " << page;
+                EXPECT_EQ(span.count, item.counts[static_cast<std::size_t>(page - 1)])
+                    << item.rows << " rows, page " << page;
                 next += span.count;
             }
             EXPECT_EQ(next, item.rows);

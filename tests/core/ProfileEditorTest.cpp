@@ -4,9 +4,13 @@
 
 #include "listview/ProfileEditor.h"
 #include "resources/ListTexts.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
+
+using test::dhcpProfile;
+using test::fixedProfile;
 
 // Counts like the Korean code page: ASCII one byte, Hangul and other two-byte characters
 // two bytes. Characters outside the Basic Multilingual Plane (emoji) cannot be written.
@@ -32,25 +36,6 @@ public:
     }
     std::string decode(std::string_view bytes) const override { return std::string(bytes); }
 };
-
-IpProfile fixedProfile(std::string name, std::string ip, std::string mask = "255.255.255.0") {
-    IpProfile p;
-    p.name = std::move(name);
-    p.ipAddress = std::move(ip);
-    p.subnetMask = std::move(mask);
-    p.gateway = "10.0.0.1";
-    p.primaryDns = "10.0.0.53";
-    p.secondaryDns = "10.0.0.54";
-    return p;
-}
-
-IpProfile dhcpProfile(std::string name) {
-    IpProfile p;
-    p.name = std::move(name);
-    p.useDhcp = 1;
-    p.dnsAuto = 1;
-    return p;
-}
 
 class ProfileEditorTest : public ::testing::Test {
 protected:
@@ -129,10 +114,7 @@ TEST_F(ProfileEditorTest, FixedAddressForcesFixedDnsAndAutomaticResetsIt) {
 }
 
 TEST_F(ProfileEditorTest, EditModeShowsTheStoredProfileWithoutFieldLimits) {
-    IpProfile stored = fixedProfile("사무실", "192.168.0.10");
-    stored.gateway = "";
-    stored.secondaryDns = "";
-    list.append(stored);
+    list.append(fixedProfile("사무실", "192.168.0.10").dns("10.0.0.53"));
     edit("사무실");
     const auto& c = editor.controls();
     EXPECT_STREQ(editor.caption(), texts::kEditorCaptionEdit);
@@ -334,7 +316,7 @@ TEST_F(ProfileEditorTest, AutomaticAddressWithBlankManualDnsBecomesAutomaticDns)
 }
 
 TEST_F(ProfileEditorTest, SwitchingAnEditedFixedProfileToAutomaticKeepsItsTexts) {
-    list.append(fixedProfile("사무실", "192.168.0.10"));
+    list.append(fixedProfile("사무실", "192.168.0.10").gateway("10.0.0.1").dns("10.0.0.53"));
     edit("사무실");
     editor.clickAutomaticAddress();
     ASSERT_TRUE(editor.confirm().accepted());

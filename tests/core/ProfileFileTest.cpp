@@ -3,6 +3,7 @@
 #include "profiles/ProfileFile.h"
 #include "tests/support/MemoryFileStore.h"
 #include "tests/support/PassThroughCodec.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
@@ -23,18 +24,9 @@ std::string serialize(const ProfileList& list) {
 
 TEST(ProfileFileFormat, WritesEightFieldsWithCrLf) {
     ProfileList list;
-    IpProfile home;
-    home.name = "집";
-    home.useDhcp = 1;
-    home.dnsAuto = 1;
-    list.append(home);
-    IpProfile office;
-    office.name = "사무실";
-    office.ipAddress = "192.168.0.10";
-    office.subnetMask = "255.255.255.0";
-    office.gateway = "192.168.0.1";
-    office.primaryDns = "192.168.0.1";
-    list.append(office);
+    list.append(test::dhcpProfile("집"));
+    list.append(
+        test::fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1").dns("192.168.0.1"));
 
     EXPECT_EQ(serialize(list),
               "집||TRUE||||||||TRUE||||\r\n"

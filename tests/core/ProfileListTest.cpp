@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "profiles/ProfileList.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
 
-IpProfile fixedProfile(std::string name, std::string ip) {
-    IpProfile p;
-    p.name = std::move(name);
-    p.ipAddress = std::move(ip);
-    p.subnetMask = "255.255.255.0";
-    p.gateway = "10.0.0.1";
-    p.primaryDns = "10.0.0.53";
-    return p;
-}
+using test::fixedProfile;
 
 std::vector<std::string> names(const ProfileList& list) {
     std::vector<std::string> result;
@@ -25,7 +18,7 @@ std::vector<std::string> names(const ProfileList& list) {
 
 TEST(ProfileListAppend, NormalisesACopyAndLeavesTheSourceAlone) {
     ProfileList list;
-    IpProfile source = fixedProfile("집", "10.0.0.5");
+    IpProfile source = fixedProfile("집", "10.0.0.5").dns("10.0.0.53");
     source.useDhcp = 1;
     source.dnsAuto = 1;
     source.secondaryDns = "10.0.0.54";
@@ -52,7 +45,8 @@ TEST(ProfileListAppend, NormalisesACopyAndLeavesTheSourceAlone) {
 
 TEST(ProfileListAppend, FixedProfileKeepsAddressesAndManualDns) {
     ProfileList list;
-    const IpProfile& stored = list.append(fixedProfile("사무실", "192.168.0.10"));
+    const IpProfile& stored =
+        list.append(fixedProfile("사무실", "192.168.0.10").gateway("10.0.0.1").dns("10.0.0.53"));
     EXPECT_EQ(stored.useDhcp, 0);
     EXPECT_EQ(stored.dnsAuto, 0);
     EXPECT_EQ(stored.ipAddress, "192.168.0.10");

@@ -5,38 +5,19 @@
 
 #include "app/ProfileMatching.h"
 #include "tests/support/FakeAdapterPlatform.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
 
+using test::dhcpProfile;
+using test::fixedProfile;
 using test::tableEntry;
 
 class SilentPresenter final : public MessagePresenter {
 public:
     MessageResult show(const Message&) override { return MessageResult::Ok; }
 };
-
-IpProfile dhcpProfile(std::string name, std::string primary = {}, std::string secondary = {}) {
-    IpProfile p;
-    p.name = std::move(name);
-    p.useDhcp = 1;
-    p.dnsAuto = primary.empty() && secondary.empty() ? 1 : 0;
-    p.primaryDns = std::move(primary);
-    p.secondaryDns = std::move(secondary);
-    return p;
-}
-
-IpProfile fixedProfile(std::string name, std::string ip, std::string primary = "168.126.63.1",
-                       std::string secondary = "") {
-    IpProfile p;
-    p.name = std::move(name);
-    p.ipAddress = std::move(ip);
-    p.subnetMask = "255.255.255.0";
-    p.gateway = "192.168.0.1";
-    p.primaryDns = std::move(primary);
-    p.secondaryDns = std::move(secondary);
-    return p;
-}
 
 // An inventory built through the substitute platform, as the program builds it.
 class StartupRules : public ::testing::Test {
@@ -170,8 +151,8 @@ TEST_F(StartupRules, FirstStartAdoptsOneProfilePerDistinctConfiguration) {
 }
 
 TEST_F(StartupRules, AdoptionNamesFillTheGaps) {
-    list.append(fixedProfile("설정[1]", "192.168.0.1"));
-    list.append(fixedProfile("설정[3]", "192.168.0.3"));
+    list.append(fixedProfile("설정[1]", "192.168.0.1").gateway("192.168.0.1").dns("168.126.63.1"));
+    list.append(fixedProfile("설정[3]", "192.168.0.3").gateway("192.168.0.1").dns("168.126.63.1"));
     fixedAdapter("eth0", "192.168.0.10");
     fixedAdapter("eth1", "192.168.0.11");
     enumerate();
@@ -180,7 +161,7 @@ TEST_F(StartupRules, AdoptionNamesFillTheGaps) {
 }
 
 TEST_F(StartupRules, DhcpWithAutomaticDnsIsCarriedByTheFirstFullyAutomaticProfile) {
-    list.append(dhcpProfile("수동 DNS", "8.8.8.8", "8.8.4.4"));
+    list.append(dhcpProfile("수동 DNS").dns("8.8.8.8", "8.8.4.4"));
     list.append(dhcpProfile("자동1"));
     list.append(dhcpProfile("자동2"));
     dhcpAdapter("wlan0", "10.1.1.20");
@@ -191,11 +172,8 @@ TEST_F(StartupRules, DhcpWithAutomaticDnsIsCarriedByTheFirstFullyAutomaticProfil
 }
 
 TEST_F(StartupRules, FixedProfileWithTheDhcpAdaptersAddressesGetsTheMark) {
-    IpProfile sameTexts = fixedProfile("고정", "10.1.1.20", "", "");
-    sameTexts.subnetMask = "255.255.255.0";
-    sameTexts.gateway = "10.1.1.1";
-    list.append(dhcpProfile("수동 DNS", "8.8.8.8", "8.8.4.4"));
-    list.append(sameTexts);
+    list.append(dhcpProfile("수동 DNS").dns("8.8.8.8", "8.8.4.4"));
+    list.append(fixedProfile("고정", "10.1.1.20").gateway("10.1.1.1"));
     dhcpAdapter("wlan0", "10.1.1.20", "");  // DHCP, automatic DNS
     enumerate();
     const auto current = BuildCurrentSettings(inventory);
@@ -206,7 +184,7 @@ TEST_F(StartupRules, FixedProfileWithTheDhcpAdaptersAddressesGetsTheMark) {
 
 TEST_F(StartupRules, InUseRuleTwoLooksAtTheProfilesUnsetServer) {
     // Selected DHCP adapter with hand-set DNS 1.1.1.1 and 2.2.2.2.
-    list.append(dhcpProfile("반쪽", "9.9.9.9", "0.0.0.0"));
+    list.append(dhcpProfile("반쪽").dns("9.9.9.9", "0.0.0.0"));
     dhcpAdapter("wlan0", "10.1.1.20", "1.1.1.1,2.2.2.2");
     enumerate();
     startUp();
@@ -222,25 +200,25 @@ TEST_F(StartupRules, InUseRuleTwoLooksAtTheProfilesUnsetServer) {
 }
 
 TEST(InUseRules, EachBranchOfRuleTwo) {
-    IpProfile s = dhcpProfile("", "1.1.1.1", "2.2.2.2");
+    IpProfile s = dhcpProfile("").dns("1.1.1.1", "2.2.2.2");
     s.ipAddress = "10.1.1.20";
-    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p", "1.1.1.1", "7.7.7.7"), s));
-    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p", "0.0.0.0", "2.2.2.2"), s));
-    EXPECT_FALSE(DescribesCurrentSettings(dhcpProfile("p", "0.0.0.0", "7.7.7.7"), s));
-    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p", "7.7.7.7", "0.0.0.0"), s));
-    EXPECT_FALSE(DescribesCurrentSettings(dhcpProfile("p", "2.2.2.2", "1.1.1.1"), s));
+    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p").dns("1.1.1.1", "7.7.7.7"), s));
+    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p").dns("0.0.0.0", "2.2.2.2"), s));
+    EXPECT_FALSE(DescribesCurrentSettings(dhcpProfile("p").dns("0.0.0.0", "7.7.7.7"), s));
+    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p").dns("7.7.7.7", "0.0.0.0"), s));
+    EXPECT_FALSE(DescribesCurrentSettings(dhcpProfile("p").dns("2.2.2.2", "1.1.1.1"), s));
 
     // Only the profile's DNS flag is looked at: automatic DNS on the adapter's side still
     // matches a profile with an unset secondary server.
     IpProfile automatic = dhcpProfile("");
     automatic.ipAddress = "10.1.1.20";
-    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p", "7.7.7.7", "0.0.0.0"), automatic));
+    EXPECT_TRUE(DescribesCurrentSettings(dhcpProfile("p").dns("7.7.7.7", "0.0.0.0"), automatic));
     // A profile with automatic DNS never matches hand-set servers by rule 1 or 2.
     EXPECT_FALSE(DescribesCurrentSettings(dhcpProfile("p"), s));
     // A fixed-address adapter is never matched by rules 1 and 2.
     IpProfile fixed = s;
     fixed.useDhcp = 0;
-    EXPECT_FALSE(DescribesCurrentSettings(dhcpProfile("p", "1.1.1.1", "2.2.2.2"), fixed));
+    EXPECT_FALSE(DescribesCurrentSettings(dhcpProfile("p").dns("1.1.1.1", "2.2.2.2"), fixed));
     // Flags are compared with exactly 1.
     IpProfile odd = dhcpProfile("p");
     odd.useDhcp = 2;
@@ -248,7 +226,8 @@ TEST(InUseRules, EachBranchOfRuleTwo) {
 }
 
 TEST(InUseRules, RuleThreeComparesTheFiveTextsExactly) {
-    const IpProfile s = fixedProfile("", "192.168.0.10", "168.126.63.1", "168.126.63.2");
+    const IpProfile s =
+        fixedProfile("", "192.168.0.10").gateway("192.168.0.1").dns("168.126.63.1", "168.126.63.2");
     IpProfile p = s;
     p.useDhcp = 1;  // flags are ignored by this rule
     p.dnsAuto = 1;
@@ -270,15 +249,15 @@ TEST_F(StartupRules, AdapterWithUnsetDnsIsCarriedByDhcpProfilesWithManualDns) {
     EXPECT_EQ(a.secondaryDns, "");
     EXPECT_EQ(a.dnsAuto, 0);
 
-    EXPECT_TRUE(CarriesAdapterSettings(dhcpProfile("p", "8.8.8.8"), a));
-    EXPECT_TRUE(CarriesAdapterSettings(dhcpProfile("p", "0.0.0.0", "8.8.4.4"), a));
-    EXPECT_FALSE(CarriesAdapterSettings(dhcpProfile("p", "8.8.8.8", "8.8.4.4"), a));
+    EXPECT_TRUE(CarriesAdapterSettings(dhcpProfile("p").dns("8.8.8.8"), a));
+    EXPECT_TRUE(CarriesAdapterSettings(dhcpProfile("p").dns("0.0.0.0", "8.8.4.4"), a));
+    EXPECT_FALSE(CarriesAdapterSettings(dhcpProfile("p").dns("8.8.8.8", "8.8.4.4"), a));
     EXPECT_FALSE(CarriesAdapterSettings(dhcpProfile("p"), a));  // both must be manual
-    IpProfile fixedManual = fixedProfile("p", "10.1.1.20", "8.8.8.8");
+    IpProfile fixedManual = fixedProfile("p", "10.1.1.20").gateway("192.168.0.1").dns("8.8.8.8");
     EXPECT_FALSE(CarriesAdapterSettings(fixedManual, a));
 
-    list.append(dhcpProfile("수동", "8.8.8.8", "8.8.4.4"));
-    list.append(dhcpProfile("반쪽", "8.8.8.8"));
+    list.append(dhcpProfile("수동").dns("8.8.8.8", "8.8.4.4"));
+    list.append(dhcpProfile("반쪽").dns("8.8.8.8"));
     startUp();
     EXPECT_EQ(list.size(), 2u);
 }
@@ -288,20 +267,22 @@ TEST(AdoptionRules, UnsetSecondaryOnTheAdapterSideAndRuleThree) {
     a.dhcpEnabled = 1;
     a.primaryDns = "1.1.1.1";
     a.secondaryDns = "0.0.0.0";
-    EXPECT_TRUE(CarriesAdapterSettings(dhcpProfile("p", "9.9.9.9", "9.9.9.8"), a));
+    EXPECT_TRUE(CarriesAdapterSettings(dhcpProfile("p").dns("9.9.9.9", "9.9.9.8"), a));
     // The profile's "0.0.0.0" does not count during adoption.
     a.secondaryDns = "2.2.2.2";
-    EXPECT_FALSE(CarriesAdapterSettings(dhcpProfile("p", "9.9.9.9", "0.0.0.0"), a));
-    EXPECT_FALSE(CarriesAdapterSettings(dhcpProfile("p", "0.0.0.0", "2.2.2.2"), a));
+    EXPECT_FALSE(CarriesAdapterSettings(dhcpProfile("p").dns("9.9.9.9", "0.0.0.0"), a));
+    EXPECT_FALSE(CarriesAdapterSettings(dhcpProfile("p").dns("0.0.0.0", "2.2.2.2"), a));
 
     AdapterInfo fixed;
     fixed.ipAddress = "192.168.0.10";
     fixed.subnetMask = "255.255.255.0";
     fixed.gateway = "192.168.0.1";
     fixed.primaryDns = "168.126.63.1";
-    EXPECT_TRUE(CarriesAdapterSettings(fixedProfile("p", "192.168.0.10"), fixed));
+    EXPECT_TRUE(CarriesAdapterSettings(
+        fixedProfile("p", "192.168.0.10").gateway("192.168.0.1").dns("168.126.63.1"), fixed));
     fixed.gateway = "192.168.0.254";
-    EXPECT_FALSE(CarriesAdapterSettings(fixedProfile("p", "192.168.0.10"), fixed));
+    EXPECT_FALSE(CarriesAdapterSettings(
+        fixedProfile("p", "192.168.0.10").gateway("192.168.0.1").dns("168.126.63.1"), fixed));
 }
 
 TEST_F(StartupRules, AdoptionWalksEveryRecordWhateverItsMark) {

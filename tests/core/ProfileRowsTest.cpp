@@ -2,21 +2,13 @@
 
 #include "listview/ListViewState.h"
 #include "listview/ProfileRows.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
 
-IpProfile profile(std::string name, std::string ip, int dhcp = 0, int dnsAuto = 0) {
-    IpProfile p;
-    p.name = std::move(name);
-    p.useDhcp = dhcp;
-    p.dnsAuto = dnsAuto;
-    p.ipAddress = std::move(ip);
-    p.subnetMask = "255.0.0.0";
-    p.gateway = "";
-    p.primaryDns = "1.1.1.1";
-    return p;
-}
+using test::dhcpProfile;
+using test::fixedProfile;
 
 std::vector<std::string> column(const std::vector<ProfileRow>& rows, std::size_t c) {
     std::vector<std::string> texts;
@@ -27,8 +19,9 @@ std::vector<std::string> column(const std::vector<ProfileRow>& rows, std::size_t
 }
 
 TEST(ProfileRows, CellsShowDhcpWhateverIsStoredAndEmptyTextsAsEmptyCells) {
-    IpProfile stored = profile("a", "10.0.0.1", 1, 0);
     // Held directly (not through the list), so the address texts are still there.
+    IpProfile stored = fixedProfile("a", "10.0.0.1").dns("1.1.1.1");
+    stored.useDhcp = 1;
     const ProfileRow dhcp = makeProfileRow(stored);
     EXPECT_EQ(dhcp.cells[1], "- DHCP -");
     EXPECT_EQ(dhcp.cells[2], "- DHCP -");
@@ -43,7 +36,7 @@ TEST(ProfileRows, CellsShowDhcpWhateverIsStoredAndEmptyTextsAsEmptyCells) {
     EXPECT_EQ(automatic.cells[5], "- DHCP -");
     EXPECT_TRUE(automatic.checked);
 
-    const ProfileRow fixed = makeProfileRow(profile("b", "10.0.0.2"));
+    const ProfileRow fixed = makeProfileRow(fixedProfile("b", "10.0.0.2"));
     EXPECT_EQ(fixed.cells[0], "b");
     EXPECT_EQ(fixed.cells[1], "10.0.0.2");
     EXPECT_EQ(fixed.cells[3], "");
@@ -63,10 +56,10 @@ TEST(ProfileRows, ColumnsHaveTheirHeadingsAndWidths) {
 
 TEST(ProfileRows, AddressesSortAsTextAndEqualTextsKeepTheirOrder) {
     ProfileList list;
-    list.append(profile("x", "9.0.0.1"));
-    list.append(profile("y", "10.0.0.1"));
-    list.append(profile("z", "", 1, 1));
-    list.append(profile("w", "10.0.0.1"));
+    list.append(fixedProfile("x", "9.0.0.1"));
+    list.append(fixedProfile("y", "10.0.0.1"));
+    list.append(dhcpProfile("z"));
+    list.append(fixedProfile("w", "10.0.0.1"));
     auto rows = makeProfileRows(list);
 
     const auto order = sortProfileRows(rows, 1, true);
@@ -84,12 +77,11 @@ TEST(ProfileRows, EveryRowLandsWhereTheOrderSaysWhateverItsCycles) {
     const std::vector<std::string> names = {"g", "c", "a", "d", "b", "f", "e", "h"};
     ProfileList list;
     for (const std::string& name : names) {
-        list.append(profile(name, "10.0.0." + name));
+        list.append(fixedProfile(name, "10.0.0." + name));
     }
     auto rows = makeProfileRows(list);
     const auto order = sortProfileRows(rows, 0, true);
-    EXPECT_EQ(column(rows, 0),
-              (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h"}));
+    EXPECT_EQ(column(rows, 0), (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h"}));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].cells[0], names[order[i]]);
         EXPECT_EQ(rows[i].cells[1], "10.0.0." + rows[i].cells[0]);

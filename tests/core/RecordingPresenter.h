@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/MessagePresenter.h"
+#include "base/MessagePresenter.h"
 
 namespace quorrel::test {
 

@@ -15,7 +15,7 @@ struct Calls {
 };
 
 struct FakeLock final : platform::InstanceLock {
-    explicit FakeLock(Calls& calls) : calls(calls) {}
+    explicit FakeLock(Calls& shared) : calls(shared) {}
     Calls& calls;
     platform::LockResult result = platform::LockResult::Acquired;
     platform::LockResult acquire(const std::string& name) override {
@@ -25,7 +25,7 @@ struct FakeLock final : platform::InstanceLock {
 };
 
 struct FakeWindows final : platform::WindowLookup {
-    explicit FakeWindows(Calls& calls) : calls(calls) {}
+    explicit FakeWindows(Calls& shared) : calls(shared) {}
     Calls& calls;
     bool found = false;
     bool restoreWindowTitled(const std::string& title) override {
@@ -35,7 +35,7 @@ struct FakeWindows final : platform::WindowLookup {
 };
 
 struct FakeProbe final : platform::AdapterProbe {
-    explicit FakeProbe(Calls& calls) : calls(calls) {}
+    explicit FakeProbe(Calls& shared) : calls(shared) {}
     Calls& calls;
     bool present = true;
     bool hasAdapter() override {
@@ -45,7 +45,7 @@ struct FakeProbe final : platform::AdapterProbe {
 };
 
 struct RecordingMessages final : MessagePresenter {
-    explicit RecordingMessages(Calls& calls) : calls(calls) {}
+    explicit RecordingMessages(Calls& shared) : calls(shared) {}
     Calls& calls;
     std::vector<Message> shown;
     MessageResult show(const Message& message) override {

@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "listview/CTessupDoc.h"
-#include "listview/CTessupView.h"
+#include "listview/ui/CTessupView.h"
 #include "resources/ApplyTexts.h"
 #include "tests/e2e/ApplyStage.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
@@ -46,7 +47,7 @@ TEST(ApplyBenchmark, DISABLED_FromYesToTheSuccessMessage) {
         GTEST_SKIP() << why;
     }
     ApplyStage stage(QUORREL_NETSH_PATH);
-    stage.open({test::fixedProfile("고정", "10.77.0.20", "10.77.0.1", "10.77.0.53", ""),
+    stage.open({test::fixedProfile("고정", "10.77.0.20").gateway("10.77.0.1").dns("10.77.0.53"),
                 test::dhcpProfile("자동")});
     std::vector<double> fixed;
     std::vector<double> dhcp;

@@ -5,9 +5,10 @@
 
 #include <memory>
 
-#include "app/CMainFrame.h"
+#include "app/ui/CMainFrame.h"
 #include "resources/ApplyTexts.h"
 #include "tests/e2e/ApplyStage.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
@@ -31,12 +32,13 @@ protected:
             GTEST_SKIP() << why;
         }
         stage = std::make_unique<ApplyStage>(QUORREL_NETSH_PATH);
-        stage->open(
-            {test::fixedProfile("사무실", "10.77.0.20", "10.77.0.1", "10.77.0.53", "10.77.0.99"),
-             test::dhcpProfile("자동"),
-             test::dhcpProfile("자동 수동DNS", "10.77.0.8", "10.77.0.9")});
-        ASSERT_TRUE(stage->frame().currentSettings);
-        ASSERT_EQ(stage->frame().currentSettings->connectionName, "lan0");
+        stage->open({test::fixedProfile("사무실", "10.77.0.20")
+                         .gateway("10.77.0.1")
+                         .dns("10.77.0.53", "10.77.0.99"),
+                     test::dhcpProfile("자동"),
+                     test::dhcpProfile("자동 수동DNS").dns("10.77.0.8", "10.77.0.9")});
+        ASSERT_TRUE(stage->frame().state().currentSettings);
+        ASSERT_EQ(stage->frame().state().currentSettings->connectionName, "lan0");
     }
 
     // The last message, which must be the only one since `before` messages.
@@ -69,7 +71,7 @@ TEST_F(ApplyInNamespace, FixedThenDhcpThenDhcpWithHandSetDnsEachReachTheInterfac
         EXPECT_EQ(lan.primaryDns, "10.77.0.53");
         EXPECT_EQ(lan.secondaryDns, "10.77.0.99");
     }
-    EXPECT_EQ(frame.currentSettings->ipAddress, "10.77.0.20");
+    EXPECT_EQ(frame.state().currentSettings->ipAddress, "10.77.0.20");
 
     stage->apply("자동");
     EXPECT_EQ(lastMessage(1), texts::kApplyDoneText);
@@ -88,7 +90,7 @@ TEST_F(ApplyInNamespace, FixedThenDhcpThenDhcpWithHandSetDnsEachReachTheInterfac
         EXPECT_EQ(lan.gateway, "10.77.0.1");
         EXPECT_EQ(lan.primaryDns, "");
     }
-    EXPECT_EQ(frame.lastAppliedName, "자동");
+    EXPECT_EQ(frame.state().lastAppliedName, "자동");
 
     stage->apply("자동 수동DNS");
     EXPECT_EQ(lastMessage(2), texts::kApplyDoneText);
@@ -103,7 +105,7 @@ TEST_F(ApplyInNamespace, FixedThenDhcpThenDhcpWithHandSetDnsEachReachTheInterfac
         EXPECT_EQ(lan.primaryDns, "10.77.0.8");
         EXPECT_EQ(lan.secondaryDns, "10.77.0.9");
     }
-    EXPECT_EQ(frame.applyBusy, 0);
+    EXPECT_EQ(frame.state().applyBusy, 0);
     EXPECT_EQ(stage->prompter.confirmations, 3);
 }
 
@@ -119,9 +121,9 @@ TEST_F(ApplyInNamespace, AnInterfaceThatVanishedEndsInTheFailureMessageWithMarks
     EXPECT_EQ(stage->prompter.messages[1].icon, MessageIcon::Stop);
     EXPECT_TRUE(stage->checked("사무실"));
     EXPECT_FALSE(stage->checked("자동"));
-    EXPECT_EQ(stage->frame().lastAppliedName, "사무실");
-    EXPECT_EQ(stage->frame().currentSettings->ipAddress, "10.77.0.20");
-    EXPECT_EQ(stage->frame().applyBusy, 0);
+    EXPECT_EQ(stage->frame().state().lastAppliedName, "사무실");
+    EXPECT_EQ(stage->frame().state().currentSettings->ipAddress, "10.77.0.20");
+    EXPECT_EQ(stage->frame().state().applyBusy, 0);
 }
 
 }  // namespace

@@ -11,11 +11,11 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "adapters/CAdapterSelectDlg.h"
-#include "app/CommandIds.h"
-#include "apply/CApplyConfirmDlg.h"
-#include "apply/CApplyProgressDlg.h"
-#include "listview/CTessupView.h"
+#include "adapters/ui/CAdapterSelectDlg.h"
+#include "apply/ui/CApplyConfirmDlg.h"
+#include "apply/ui/CApplyProgressDlg.h"
+#include "base/CommandIds.h"
+#include "listview/ui/CTessupView.h"
 
 namespace quorrel::test {
 
@@ -116,7 +116,7 @@ ApplyStage::~ApplyStage() {
 
 void ApplyStage::open(const std::vector<IpProfile>& profiles) {
     for (const IpProfile& profile : profiles) {
-        frame_->profileList.append(profile);
+        frame_->state().profileList.append(profile);
     }
     frame_->OnInitialUpdate();
     prompter.messages.clear();
@@ -124,7 +124,7 @@ void ApplyStage::open(const std::vector<IpProfile>& profiles) {
 }
 
 void ApplyStage::apply(const std::string& name) {
-    const QString wanted = QString::fromStdString(name);
+    const std::string& wanted = name;
     for (int row = 0; row < view_->rowCount(); ++row) {
         if (view_->cellText(row, 0) == wanted) {
             view_->selectionModel()->select(
@@ -169,7 +169,7 @@ std::vector<std::string> ApplyStage::nameservers() const {
 }
 
 bool ApplyStage::checked(const std::string& name) const {
-    const QString wanted = QString::fromStdString(name);
+    const std::string& wanted = name;
     for (int row = 0; row < view_->rowCount(); ++row) {
         if (view_->cellText(row, 0) == wanted) {
             const QVariant mark =
@@ -181,33 +181,11 @@ bool ApplyStage::checked(const std::string& name) const {
 }
 
 const AdapterInfo& ApplyStage::adapterRecord() const {
-    const AdapterInventory& inventory = frame_->adapterSelectDlg->inventory();
+    const AdapterInventory& inventory = frame_->adapterSelectDlg().inventory();
     if (inventory.empty()) {
         throw std::runtime_error("no adapter in the inventory");
     }
     return inventory.records().front();
-}
-
-IpProfile fixedProfile(const std::string& name, const std::string& ip, const std::string& gateway,
-                       const std::string& dns1, const std::string& dns2) {
-    IpProfile p;
-    p.name = name;
-    p.ipAddress = ip;
-    p.subnetMask = "255.255.255.0";
-    p.gateway = gateway;
-    p.primaryDns = dns1;
-    p.secondaryDns = dns2;
-    return p;
-}
-
-IpProfile dhcpProfile(const std::string& name, const std::string& dns1, const std::string& dns2) {
-    IpProfile p;
-    p.name = name;
-    p.useDhcp = 1;
-    p.dnsAuto = dns1.empty() ? 1 : 0;
-    p.primaryDns = dns1;
-    p.secondaryDns = dns2;
-    return p;
 }
 
 }  // namespace quorrel::test

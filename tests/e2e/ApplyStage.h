@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "adapters/AdapterInfo.h"
-#include "app/CMainFrame.h"
-#include "app/Prompter.h"
-#include "app/UrlOpener.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UrlOpener.h"
+#include "base/ui/Prompter.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "tests/support/MemoryRegistryStore.h"
-#include "tests/support/NetworkNamespace.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/linux/NetworkNamespace.h"
 
 namespace quorrel {
 
@@ -102,11 +102,6 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     CTessupView* view_ = nullptr;
 };
-
-IpProfile fixedProfile(const std::string& name, const std::string& ip, const std::string& gateway,
-                       const std::string& dns1, const std::string& dns2);
-IpProfile dhcpProfile(const std::string& name, const std::string& dns1 = {},
-                      const std::string& dns2 = {});
 
 }  // namespace test
 }  // namespace quorrel

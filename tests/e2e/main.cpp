@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/ProgramFonts.h"
+#include "app/ui/ProgramFonts.h"
 
 // The whole program's windows run without a display unless one is asked for.
 int main(int argc, char** argv) {

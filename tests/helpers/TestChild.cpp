@@ -18,11 +18,7 @@
 #include <string>
 #include <thread>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#endif
+#include "tests/helpers/TestChildSystem.h"
 
 namespace {
 
@@ -42,9 +38,7 @@ void writePattern(std::size_t count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    writeOutputAsBytes();
     for (int i = 1; i < argc; ++i) {
         const std::string step = argv[i];
         auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
@@ -83,12 +77,7 @@ int main(int argc, char** argv) {
                 out << '<' << argv[k] << ">\n";
             }
         } else if (step == "console") {
-#ifdef _WIN32
-            const bool console = GetConsoleWindow() != nullptr;
-#else
-            const bool console = false;
-#endif
-            std::ofstream(next(), std::ios::binary) << (console ? "console" : "none");
+            std::ofstream(next(), std::ios::binary) << (hasConsoleWindow() ? "console" : "none");
         } else if (step == "exit") {
             return std::atoi(next().c_str());
         }

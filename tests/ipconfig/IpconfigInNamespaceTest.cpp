@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "platform/linux/NetworkState.h"
-#include "tests/support/NetworkNamespace.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/linux/NetworkNamespace.h"
 
 namespace quorrel::ipconfig {
 namespace {

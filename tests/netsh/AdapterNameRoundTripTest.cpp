@@ -6,7 +6,7 @@
 #include "apply/AdapterNameRule.h"
 #include "apply/ApplyPlan.h"
 #include "netsh/CommandLineParser.h"
-#include "platform/ProcessCommandLine.h"
+#include "system/CommandLine.h"
 
 namespace quorrel::netsh {
 namespace {
@@ -28,7 +28,7 @@ bool everyLineCarries(const std::string& name) {
             if (line.empty()) {
                 continue;
             }
-            std::vector<std::string> args = platform::splitCommandLine(line);
+            std::vector<std::string> args = system::splitCommandLine(line);
             args.erase(args.begin());
             const ParseOutcome parsed = parseCommandLine(args);
             if (!parsed.command || parsed.command->interfaceName != name) {

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/linux/NetworkState.h"
-#include "tests/support/NetworkNamespace.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/linux/NetworkNamespace.h"
 
 namespace quorrel::netsh {
 

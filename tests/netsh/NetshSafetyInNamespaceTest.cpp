@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "apply/ApplyPlan.h"
-#include "platform/ProcessCommandLine.h"
 #include "platform/linux/LinuxAdapterSource.h"
+#include "system/CommandLine.h"
 #include "tests/netsh/NetshNamespaceFixture.h"
 
 namespace quorrel::netsh {
@@ -163,8 +163,8 @@ TEST_F(NetshSafety, ARunKilledMidwayIsPutBackByTheNextRun) {
     const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(
         std::chrono::steady_clock::now() - started);
     // The later run of each round sets what is already there: resolv.conf stays as it is.
-    mustSucceed({"interface", "ip", "set", "dns", "name=lan0", "source=static", "192.0.2.53",
-                 "primary"});
+    mustSucceed(
+        {"interface", "ip", "set", "dns", "name=lan0", "source=static", "192.0.2.53", "primary"});
     const std::string resolvConf = ns_->resolvConf();
 
     std::mt19937 random(20240611);
@@ -317,7 +317,7 @@ TEST_F(NetshSafety, AProfileWithTheSameServerTwiceAppliesWithoutAFailure) {
     const ApplyPlan plan = buildApplyPlan(profile, "lan0");
     ASSERT_FALSE(plan.secondDnsLine.empty());
     for (const std::string& line : {plan.addressLine, plan.dnsLine, plan.secondDnsLine}) {
-        std::vector<std::string> args = platform::splitCommandLine(line);
+        std::vector<std::string> args = system::splitCommandLine(line);
         args.erase(args.begin());  // netsh.exe
         const CommandOutput out = netsh(args);
         EXPECT_EQ(out.exitCode, 0) << line << "\n" << out.output;

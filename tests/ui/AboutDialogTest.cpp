@@ -6,10 +6,11 @@
 #include <QToolBar>
 #include <memory>
 
-#include "app/CAboutDlg.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/UrlOpener.h"
+#include "app/ui/CAboutDlg.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UrlOpener.h"
+#include "base/CommandIds.h"
+#include "base/ui/QtText.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "tests/support/TempFolder.h"
@@ -24,10 +25,6 @@ public:
     std::vector<std::string> opened;
     void open(const std::string& url) override { opened.push_back(url); }
 };
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 class AboutDialogTest : public ::testing::Test {
 protected:
@@ -54,13 +51,13 @@ protected:
 
 TEST_F(AboutDialogTest, ShowsTheCaptionVersionLinksAndTheFreeOfChargeLine) {
     auto dialog = showDialog();
-    EXPECT_EQ(dialog->windowTitle(), q("Quorrel 정보"));
+    EXPECT_EQ(dialog->windowTitle(), qs("Quorrel 정보"));
     EXPECT_EQ(dialog->versionText()->text(), "Quorrel v2.1.1");
     EXPECT_EQ(dialog->productLink()->text(), "http://quorrel.varnok.example/");
     EXPECT_EQ(dialog->separatorText()->text(), ",");
     EXPECT_EQ(dialog->makerLink()->text(), "http://www.varnok.example/");
-    EXPECT_EQ(dialog->freeOfChargeText()->text(), q("[Quorrel는 무료로 제공됩니다]"));
-    EXPECT_EQ(dialog->okButton()->text(), q("확인"));
+    EXPECT_EQ(dialog->freeOfChargeText()->text(), qs("[Quorrel는 무료로 제공됩니다]"));
+    EXPECT_EQ(dialog->okButton()->text(), qs("확인"));
     EXPECT_TRUE(dialog->okButton()->isDefault());
     EXPECT_EQ(dialog->banner()->pixmap().size(), QSize(420, 150));
 
@@ -88,7 +85,7 @@ TEST_F(AboutDialogTest, TheLinksArePureBlueUnderlinedGulimCheTwelvePixelsHigh) {
          {static_cast<QLabel*>(dialog->productLink()), static_cast<QLabel*>(dialog->makerLink())}) {
         EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         EXPECT_TRUE(link->font().underline());
-        EXPECT_EQ(link->font().family(), q("굴림체"));
+        EXPECT_EQ(link->font().family(), qs("굴림체"));
         EXPECT_EQ(link->font().pixelSize(), 12);
         EXPECT_EQ(link->font().weight(), QFont::Normal);
         EXPECT_FALSE(link->font().italic());
@@ -148,7 +145,8 @@ TEST_F(AboutDialogTest, TheMenuEntryAndTheLastToolbarButtonRunTheDialogWithoutAP
     EXPECT_EQ(buttons.back()->data().toInt(), ID_APP_ABOUT);
     buttons.back()->trigger();
 
-    EXPECT_EQ(prompter.dialogTitles, (std::vector<QString>{q("Quorrel 정보"), q("Quorrel 정보")}));
+    EXPECT_EQ(prompter.dialogTitles,
+              (std::vector<QString>{qs("Quorrel 정보"), qs("Quorrel 정보")}));
     EXPECT_EQ(parents, (std::vector<QWidget*>{nullptr, nullptr}));
     EXPECT_EQ(urls.opened.size(), 2u);
 }

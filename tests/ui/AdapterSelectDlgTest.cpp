@@ -10,8 +10,8 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "adapters/BitmapButton.h"
-#include "adapters/CAdapterSelectDlg.h"
+#include "adapters/ui/BitmapButton.h"
+#include "adapters/ui/CAdapterSelectDlg.h"
 #include "resources/ProfileTexts.h"
 #include "tests/support/FakeAdapterPlatform.h"
 #include "tests/support/MemoryRegistryStore.h"

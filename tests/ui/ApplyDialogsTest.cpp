@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "apply/ApplyPlan.h"
-#include "apply/CApplyConfirmDlg.h"
-#include "apply/CApplyProgressDlg.h"
+#include "apply/ui/CApplyConfirmDlg.h"
+#include "apply/ui/CApplyProgressDlg.h"
 #include "listview/ProfileRows.h"
 #include "resources/ApplyTexts.h"
 #include "tests/core/FakeProcessRunner.h"

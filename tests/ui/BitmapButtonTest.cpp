@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "adapters/BitmapButton.h"
+#include "adapters/ui/BitmapButton.h"
 
 namespace quorrel {
 namespace {

@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/UrlOpener.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UrlOpener.h"
+#include "base/CommandIds.h"
 #include "listview/AddressValue.h"
-#include "listview/CProfileEditDlg.h"
-#include "listview/CTessupView.h"
-#include "listview/IpAddressEdit.h"
+#include "listview/ui/CProfileEditDlg.h"
+#include "listview/ui/CTessupView.h"
+#include "listview/ui/IpAddressEdit.h"
 #include "platform/TextCodec.h"
 #include "resources/AdapterTexts.h"
 #include "tests/support/FakeAdapterPlatform.h"
@@ -73,7 +73,7 @@ TEST_F(DataFileProtectionTest, BytesThatAreNotCp949SurviveAnEditAndTheClosingSav
     ASSERT_EQ(frame->view()->rowCount(), 2);
     // The list shows what it can read, with a replacement character for each stray byte.
     const int row = frame->view()->cellText(0, 0) == "b" ? 1 : 0;
-    EXPECT_EQ(frame->view()->cellText(row, 0), QString::fromUtf8("집\uFFFDx\uFFFD"));
+    EXPECT_EQ(frame->view()->cellText(row, 0), std::string("집\uFFFDx\uFFFD"));
 
     // An edit that leaves the name as shown keeps its bytes.
     selectRow(row);
@@ -100,7 +100,7 @@ TEST_F(DataFileProtectionTest, AFileThatCannotBeReadIsNamedOnceAndNeverSavedOver
     files.files[kDataFile] = "집||TRUE||||||||TRUE||||\r\n";  // what the reader cannot reach
     files.unreadable[kDataFile] = "Permission denied";
     start();
-    EXPECT_TRUE(frame->profileList.empty());
+    EXPECT_TRUE(frame->state().profileList.empty());
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_NE(prompter.messages[0].text.find(kDataFile), std::string::npos);
     EXPECT_NE(prompter.messages[0].text.find("Permission denied"), std::string::npos);
@@ -110,9 +110,9 @@ TEST_F(DataFileProtectionTest, AFileThatCannotBeReadIsNamedOnceAndNeverSavedOver
     IpProfile added;
     added.name = "새 설정";
     added.useDhcp = 1;
-    frame->profileList.append(added);
-    frame->profilesModified = 1;
-    EXPECT_EQ(frame->saveProfiles(), 0);
+    frame->state().profileList.append(added);
+    frame->state().profilesModified = 1;
+    EXPECT_EQ(frame->state().saveProfiles(), 0);
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(files.files[kDataFile], "집||TRUE||||||||TRUE||||\r\n");
     EXPECT_TRUE(prompter.messages.empty());
@@ -120,7 +120,7 @@ TEST_F(DataFileProtectionTest, AFileThatCannotBeReadIsNamedOnceAndNeverSavedOver
 
 TEST_F(DataFileProtectionTest, AMissingFileStartsEmptyAndIsMadeByTheFirstSave) {
     start();
-    EXPECT_TRUE(frame->profileList.empty());
+    EXPECT_TRUE(frame->state().profileList.empty());
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(files.files.count(kDataFile), 1u);

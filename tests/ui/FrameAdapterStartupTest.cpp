@@ -4,11 +4,12 @@
 #include <QTest>
 #include <filesystem>
 
-#include "adapters/BitmapButton.h"
-#include "adapters/CAdapterSelectDlg.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/UrlOpener.h"
+#include "adapters/ui/BitmapButton.h"
+#include "adapters/ui/CAdapterSelectDlg.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UrlOpener.h"
+#include "base/CommandIds.h"
+#include "base/ui/QtText.h"
 #include "profiles/ProfileFile.h"
 #include "resources/AdapterTexts.h"
 #include "resources/ProfileTexts.h"
@@ -26,10 +27,6 @@ class IgnoringUrlOpener final : public UrlOpener {
 public:
     void open(const std::string&) override {}
 };
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // The machine of these tests: a DHCP adapter with automatic DNS, and two adapters with the
 // same fixed configuration.
@@ -101,25 +98,26 @@ TEST_F(FrameAdapterStartupTest, FirstStartAsksForTheFolderAdoptsEachConfiguratio
     auto frame = makeFrame();
 
     ASSERT_EQ(prompter.folderPromptTitles.size(), 1u);
-    EXPECT_EQ(prompter.folderPromptTitles[0], q("Quorrel가 설치된 폴더를 선택하십시오."));
-    EXPECT_EQ(frame->installFolder, temp.path());
+    EXPECT_EQ(prompter.folderPromptTitles[0], qs("Quorrel가 설치된 폴더를 선택하십시오."));
+    EXPECT_EQ(frame->state().installFolder, temp.path());
     EXPECT_EQ(registry.stringValue(texts::kSettingsKeyPath, texts::kPathValue), folder);
     EXPECT_EQ(registry.dwordValue(texts::kSettingsKeyPath, texts::kAutoCheckValue), 0u);
 
     // One profile per distinct configuration, in inventory order; the first adapter is
     // the chosen one and its profile carries the mark.
-    EXPECT_EQ(names(frame->profileList), (std::vector<std::string>{"설정[1] *", "설정[2]"}));
-    const IpProfile* fixed = frame->profileList.findByName("설정[2]");
+    EXPECT_EQ(names(frame->state().profileList),
+              (std::vector<std::string>{"설정[1] *", "설정[2]"}));
+    const IpProfile* fixed = frame->state().profileList.findByName("설정[2]");
     ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->useDhcp, 0);
     EXPECT_EQ(fixed->ipAddress, "192.168.1.7");
     EXPECT_EQ(fixed->secondaryDns, "168.126.63.2");
-    ASSERT_TRUE(frame->currentSettings);
-    EXPECT_EQ(frame->currentSettings->connectionName, "로컬 영역 연결");
-    EXPECT_EQ(frame->currentSettings->ipAddress, "10.0.0.5") << "what DHCP gave, not empty";
-    ASSERT_NE(frame->adapterList, nullptr);
-    EXPECT_EQ(frame->adapterList->adapterId, "{A}");
-    EXPECT_EQ(frame->profilesModified, 0);
+    ASSERT_TRUE(frame->state().currentSettings);
+    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결");
+    EXPECT_EQ(frame->state().currentSettings->ipAddress, "10.0.0.5") << "what DHCP gave, not empty";
+    ASSERT_NE(frame->state().adapterList, nullptr);
+    EXPECT_EQ(frame->state().adapterList->adapterId, "{A}");
+    EXPECT_EQ(frame->state().profilesModified, 0);
 
     // Nothing is written until the window closes.
     EXPECT_FALSE(std::filesystem::exists(temp.file("quorrel.dat")));
@@ -132,76 +130,81 @@ TEST_F(FrameAdapterStartupTest, FirstStartAsksForTheFolderAdoptsEachConfiguratio
     // The next start finds the folder in the registry and the profiles in the file.
     auto again = makeFrame();
     EXPECT_EQ(prompter.folderPromptTitles.size(), 1u);
-    EXPECT_EQ(names(again->profileList), (std::vector<std::string>{"설정[1] *", "설정[2]"}));
+    EXPECT_EQ(names(again->state().profileList),
+              (std::vector<std::string>{"설정[1] *", "설정[2]"}));
 }
 
 TEST_F(FrameAdapterStartupTest, TheRememberedAdapterIsChosenAndItsProfileMarked) {
     rememberFolderAndAdapter("로컬 영역 연결 3");
     auto frame = makeFrame();
     EXPECT_TRUE(prompter.folderPromptTitles.empty());
-    EXPECT_EQ(frame->rememberedAdapter, "로컬 영역 연결 3");
-    ASSERT_TRUE(frame->currentSettings);
-    EXPECT_EQ(frame->currentSettings->connectionName, "로컬 영역 연결 3");
-    EXPECT_EQ(names(frame->profileList), (std::vector<std::string>{"설정[1]", "설정[2] *"}));
+    EXPECT_EQ(frame->state().rememberedAdapter, "로컬 영역 연결 3");
+    ASSERT_TRUE(frame->state().currentSettings);
+    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결 3");
+    EXPECT_EQ(names(frame->state().profileList),
+              (std::vector<std::string>{"설정[1]", "설정[2] *"}));
 
     // An adapter that has gone since: the first one is taken, the name is kept.
     frame.reset();
     rememberFolderAndAdapter("사라진 어댑터");
     auto later = makeFrame();
-    EXPECT_EQ(later->rememberedAdapter, "사라진 어댑터");
-    ASSERT_TRUE(later->currentSettings);
-    EXPECT_EQ(later->currentSettings->connectionName, "로컬 영역 연결");
+    EXPECT_EQ(later->state().rememberedAdapter, "사라진 어댑터");
+    ASSERT_TRUE(later->state().currentSettings);
+    EXPECT_EQ(later->state().currentSettings->connectionName, "로컬 영역 연결");
 }
 
 TEST_F(FrameAdapterStartupTest, ChoosingAnUndescribedAdapterAddsItsProfileOnceAndRenamesTheTitle) {
     rememberFolderAndAdapter("로컬 영역 연결");
     auto frame = makeFrame();
     // The user deleted the fixed configuration's profile since the start.
-    frame->profileList.removeMatching(*frame->profileList.findByName("설정[2]"));
+    frame->state().profileList.removeMatching(*frame->state().profileList.findByName("설정[2]"));
 
-    answerAdapterDialog(q("로컬 영역 연결 3"));
+    answerAdapterDialog(qs("로컬 영역 연결 3"));
     frame->runCommand(ID_ADAPTER_SELECT);
     ASSERT_EQ(prompter.dialogTitles.size(), 1u);
-    EXPECT_EQ(prompter.dialogTitles[0], q("어댑터 선택"));
-    EXPECT_EQ(names(frame->profileList), (std::vector<std::string>{"설정[1]", "설정[2] *"}));
-    const IpProfile* added = frame->profileList.findByName("설정[2]");
+    EXPECT_EQ(prompter.dialogTitles[0], qs("어댑터 선택"));
+    EXPECT_EQ(names(frame->state().profileList),
+              (std::vector<std::string>{"설정[1]", "설정[2] *"}));
+    const IpProfile* added = frame->state().profileList.findByName("설정[2]");
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->ipAddress, "192.168.1.7");
     EXPECT_TRUE(added->connectionName.empty()) << "the list keeps no adapter fields";
-    EXPECT_EQ(frame->currentSettings->connectionName, "로컬 영역 연결 3");
-    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 3]"));
+    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결 3");
+    EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 3]"));
     EXPECT_EQ(registry.stringValue(texts::kSettingsKeyPath, texts::kAdapterNameValue),
               "로컬 영역 연결 3");
     EXPECT_EQ(registry.dwordValue(texts::kSettingsKeyPath, texts::kAutoCheckValue), 1u);
-    EXPECT_EQ(frame->profilesModified, 0);
+    EXPECT_EQ(frame->state().profilesModified, 0);
 
     // The same adapter, or one with the same configuration, adds nothing more.
     frame->runCommand(ID_ADAPTER_SELECT);
-    answerAdapterDialog(q("로컬 영역 연결 2"));
+    answerAdapterDialog(qs("로컬 영역 연결 2"));
     frame->runCommand(ID_ADAPTER_SELECT);
-    EXPECT_EQ(names(frame->profileList), (std::vector<std::string>{"설정[1]", "설정[2] *"}));
-    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
+    EXPECT_EQ(names(frame->state().profileList),
+              (std::vector<std::string>{"설정[1]", "설정[2] *"}));
+    EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
 
     // Back to the DHCP adapter: the mark moves, nothing is added.
-    answerAdapterDialog(q("로컬 영역 연결"));
+    answerAdapterDialog(qs("로컬 영역 연결"));
     frame->runCommand(ID_ADAPTER_SELECT);
-    EXPECT_EQ(names(frame->profileList), (std::vector<std::string>{"설정[1] *", "설정[2]"}));
+    EXPECT_EQ(names(frame->state().profileList),
+              (std::vector<std::string>{"설정[1] *", "설정[2]"}));
 }
 
 TEST_F(FrameAdapterStartupTest, CancellingTheAdapterDialogChangesNothing) {
     rememberFolderAndAdapter("로컬 영역 연결 2");
     auto frame = makeFrame();
-    const std::vector<std::string> before = names(frame->profileList);
+    const std::vector<std::string> before = names(frame->state().profileList);
 
     answerAdapterDialog(QString());
     frame->runCommand(ID_ADAPTER_SELECT);
     EXPECT_EQ(prompter.dialogTitles.size(), 1u);
-    EXPECT_EQ(names(frame->profileList), before);
-    EXPECT_EQ(frame->currentSettings->connectionName, "로컬 영역 연결 2");
-    EXPECT_EQ(frame->adapterSelectDlg->inventory().selectedName(), "로컬 영역 연결 2");
+    EXPECT_EQ(names(frame->state().profileList), before);
+    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결 2");
+    EXPECT_EQ(frame->adapterSelectDlg().inventory().selectedName(), "로컬 영역 연결 2");
     EXPECT_EQ(registry.stringValue(texts::kSettingsKeyPath, texts::kAdapterNameValue),
               "로컬 영역 연결 2");
-    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
+    EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
 }
 
 TEST_F(FrameAdapterStartupTest, WithoutAnyAdapterTheStartAndTheAdapterCommandStillWork) {
@@ -210,9 +213,9 @@ TEST_F(FrameAdapterStartupTest, WithoutAnyAdapterTheStartAndTheAdapterCommandSti
     auto frame = makeFrame();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, texts::kNoAdapterText);
-    EXPECT_FALSE(frame->currentSettings);
-    EXPECT_EQ(frame->adapterList, nullptr);
-    EXPECT_TRUE(frame->profileList.empty());
+    EXPECT_FALSE(frame->state().currentSettings);
+    EXPECT_EQ(frame->state().adapterList, nullptr);
+    EXPECT_TRUE(frame->state().profileList.empty());
 
     // OK on the empty list must not take over a configuration that does not exist.
     prompter.onDialog = [](QDialog& shown) {
@@ -220,9 +223,9 @@ TEST_F(FrameAdapterStartupTest, WithoutAnyAdapterTheStartAndTheAdapterCommandSti
         return shown.result();
     };
     frame->runCommand(ID_ADAPTER_SELECT);
-    EXPECT_FALSE(frame->currentSettings);
-    EXPECT_TRUE(frame->profileList.empty());
-    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : ]"));
+    EXPECT_FALSE(frame->state().currentSettings);
+    EXPECT_TRUE(frame->state().profileList.empty());
+    EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : ]"));
 }
 
 }  // namespace

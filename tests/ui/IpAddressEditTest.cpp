@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "listview/IpAddressEdit.h"
+#include "listview/ui/IpAddressEdit.h"
 
 namespace quorrel {
 namespace {

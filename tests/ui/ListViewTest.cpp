@@ -6,29 +6,16 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "listview/CTessupDoc.h"
-#include "listview/CTessupView.h"
+#include "listview/ui/CTessupView.h"
+#include "tests/support/ProfileBuilder.h"
 
 namespace quorrel {
 namespace {
 
-IpProfile fixedProfile(std::string name, std::string ip, std::string gateway = "") {
-    IpProfile p;
-    p.name = std::move(name);
-    p.ipAddress = std::move(ip);
-    p.subnetMask = "255.255.255.0";
-    p.gateway = std::move(gateway);
-    return p;
-}
-
-IpProfile dhcpProfile(std::string name) {
-    IpProfile p;
-    p.name = std::move(name);
-    p.useDhcp = 1;
-    p.dnsAuto = 1;
-    return p;
-}
+using test::dhcpProfile;
+using test::fixedProfile;
 
 class ListViewTest : public ::testing::Test {
 protected:
@@ -37,14 +24,14 @@ protected:
     std::vector<QString> column(int c) const {
         std::vector<QString> texts;
         for (int row = 0; row < view.rowCount(); ++row) {
-            texts.push_back(view.cellText(row, c));
+            texts.push_back(QString::fromStdString(view.cellText(row, c)));
         }
         return texts;
     }
 
     QString selectedName() const {
         const int row = view.firstSelectedRow();
-        return row < 0 ? QString() : view.cellText(row, 0);
+        return row < 0 ? QString() : QString::fromStdString(view.cellText(row, 0));
     }
 
     void clickHeader(int column) {
@@ -60,7 +47,7 @@ protected:
 };
 
 TEST_F(ListViewTest, ColumnsCellsCheckMarkAndTheFirstFillSelection) {
-    profiles.append(fixedProfile("사무실", "192.168.0.10", "192.168.0.1"));
+    profiles.append(fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1"));
     IpProfile home = dhcpProfile("집");
     home.isCurrent = 1;
     profiles.append(home);
@@ -94,9 +81,9 @@ TEST_F(ListViewTest, ColumnsCellsCheckMarkAndTheFirstFillSelection) {
 }
 
 TEST_F(ListViewTest, HeaderClicksToggleAndKeepTheSelectedProfile) {
-    profiles.append(fixedProfile("b", "9.0.0.1", "9.0.0.254"));
-    profiles.append(fixedProfile("a", "10.0.0.1", "10.0.0.254"));
-    profiles.append(fixedProfile("c", "172.16.0.1", "172.16.0.254"));
+    profiles.append(fixedProfile("b", "9.0.0.1").gateway("9.0.0.254"));
+    profiles.append(fixedProfile("a", "10.0.0.1").gateway("10.0.0.254"));
+    profiles.append(fixedProfile("c", "172.16.0.1").gateway("172.16.0.254"));
     view.OnInitialUpdate(profiles);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));

@@ -12,17 +12,19 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
 #include "app/FrameLayout.h"
-#include "app/UrlOpener.h"
-#include "listview/CTessupView.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UrlOpener.h"
+#include "base/CommandIds.h"
+#include "base/ui/QtText.h"
+#include "listview/ui/CTessupView.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "resources/AdapterTexts.h"
 #include "resources/AppTexts.h"
 #include "tests/support/FakeAdapterPlatform.h"
 #include "tests/support/MemoryRegistryStore.h"
+#include "tests/support/ProfileBuilder.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/RecordingPrompter.h"
 
@@ -34,10 +36,6 @@ public:
     std::vector<std::string> opened;
     void open(const std::string& url) override { opened.push_back(url); }
 };
-
-QString q(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 class MainFrameTest : public ::testing::Test {
 protected:
@@ -69,13 +67,11 @@ TEST_F(MainFrameTest, OpensCentredWithThePlainTitleThenShowsTheChosenAdapter) {
     EXPECT_EQ(frame->size(), QSize(750, 400));
 
     frame->UpdateTitle();  // no adapter picture yet: an empty name
-    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : ]"));
+    EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : ]"));
 
-    IpProfile adapter;
-    adapter.connectionName = "로컬 영역 연결 2";
-    frame->currentSettings = adapter;
+    frame->state().currentSettings = test::dhcpProfile("").adapter("로컬 영역 연결 2").build();
     frame->UpdateTitle();
-    EXPECT_EQ(frame->windowTitle(), q("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
+    EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
 }
 
 TEST_F(MainFrameTest, WithoutAGivenSizeItCentresOnThePrimaryScreen) {
@@ -119,9 +115,10 @@ TEST_F(MainFrameTest, MenuBarHoldsTheFiveMenusWithTheirEntriesInOrder) {
     ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
     for (std::size_t m = 0; m < expected.size(); ++m) {
         SCOPED_TRACE(expected[m].first);
-        EXPECT_EQ(menus[m]->text(), q(expected[m].first));
-        ASSERT_NE(menus[m]->menu(), nullptr);
-        const QList<QAction*> entries = menus[m]->menu()->actions();
+        const QAction* menu = menus[static_cast<qsizetype>(m)];
+        EXPECT_EQ(menu->text(), qs(expected[m].first));
+        ASSERT_NE(menu->menu(), nullptr);
+        const QList<QAction*> entries = menu->menu()->actions();
         ASSERT_EQ(entries.size(), static_cast<qsizetype>(expected[m].second.size()));
         for (qsizetype e = 0; e < entries.size(); ++e) {
             const ExpectedEntry& want = expected[m].second[static_cast<std::size_t>(e)];
@@ -129,7 +126,7 @@ TEST_F(MainFrameTest, MenuBarHoldsTheFiveMenusWithTheirEntriesInOrder) {
                 EXPECT_TRUE(entries[e]->isSeparator());
                 continue;
             }
-            EXPECT_EQ(entries[e]->text(), q(want.text));
+            EXPECT_EQ(entries[e]->text(), qs(want.text));
             EXPECT_EQ(entries[e]->data().toInt(), want.command);
             EXPECT_FALSE(entries[e]->statusTip().isEmpty()) << want.text;
         }
@@ -139,9 +136,10 @@ TEST_F(MainFrameTest, MenuBarHoldsTheFiveMenusWithTheirEntriesInOrder) {
     EXPECT_EQ(frame->menuAction(ID_PROFILE_ADD)->icon().actualSize(QSize(16, 16)), QSize(16, 15));
     EXPECT_TRUE(frame->menuAction(ID_APP_EXIT)->icon().isNull());
     EXPECT_TRUE(frame->menuAction(ID_CHECK_UPDATE)->icon().isNull());
-    EXPECT_EQ(frame->menuAction(ID_FILE_PRINT_PREVIEW)->statusTip(), q("인쇄할 내용을 보여줍니다"));
+    EXPECT_EQ(frame->menuAction(ID_FILE_PRINT_PREVIEW)->statusTip(),
+              qs("인쇄할 내용을 보여줍니다"));
     EXPECT_EQ(frame->menuAction(ID_APP_EXIT)->statusTip(),
-              q("응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다"));
+              qs("응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다"));
 }
 
 TEST_F(MainFrameTest, ToolbarHasTenLabelledButtonsGreyUntilTheMouseIsOverThem) {
@@ -168,13 +166,13 @@ TEST_F(MainFrameTest, ToolbarHasTenLabelledButtonsGreyUntilTheMouseIsOverThem) {
     ASSERT_EQ(buttons.size(), 10);
     std::vector<QImage> normals;
     for (int i = 0; i < 10; ++i) {
-        const auto& [command, label, prompt] = expected[i];
+        const auto& [command, label, prompt] = expected[static_cast<std::size_t>(i)];
         SCOPED_TRACE(label);
         EXPECT_FALSE(buttons[i]->isSeparator());
         EXPECT_EQ(buttons[i]->data().toInt(), command);
-        EXPECT_EQ(buttons[i]->text(), q(label));
-        EXPECT_EQ(buttons[i]->toolTip(), q(prompt));
-        EXPECT_EQ(buttons[i]->statusTip(), q(prompt));
+        EXPECT_EQ(buttons[i]->text(), qs(label));
+        EXPECT_EQ(buttons[i]->toolTip(), qs(prompt));
+        EXPECT_EQ(buttons[i]->statusTip(), qs(prompt));
         const QIcon icon = buttons[i]->icon();
         const QImage normal = icon.pixmap(QSize(42, 35), QIcon::Normal).toImage();
         const QImage active = icon.pixmap(QSize(42, 35), QIcon::Active).toImage();
@@ -184,7 +182,7 @@ TEST_F(MainFrameTest, ToolbarHasTenLabelledButtonsGreyUntilTheMouseIsOverThem) {
         EXPECT_FALSE(active.isGrayscale()) << "the picture under the mouse is coloured";
         normals.push_back(normal);
     }
-    for (int i = 1; i < 10; ++i) {
+    for (std::size_t i = 1; i < normals.size(); ++i) {
         EXPECT_NE(normals[i - 1], normals[i]) << "buttons " << i - 1 << " and " << i;
     }
 }
@@ -198,7 +196,7 @@ TEST_F(MainFrameTest, StatusBarShowsTheMakerAndThePromptOfWhatIsUnderTheMouse) {
     EXPECT_EQ(maker->text(), "Powered by Varnok");
     EXPECT_EQ(maker->width(), 120);
     EXPECT_GE(prompt->minimumWidth(), 250);
-    EXPECT_EQ(prompt->text(), q("준비"));
+    EXPECT_EQ(prompt->text(), qs("준비"));
     frame->show();
     EXPECT_LT(maker->x(), prompt->x());
 
@@ -207,15 +205,15 @@ TEST_F(MainFrameTest, StatusBarShowsTheMakerAndThePromptOfWhatIsUnderTheMouse) {
     ASSERT_NE(button, nullptr);
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(button, &enter);
-    EXPECT_EQ(prompt->text(), q("선택된 설정을 복사하여 새로운 설정을 추가합니다"));
+    EXPECT_EQ(prompt->text(), qs("선택된 설정을 복사하여 새로운 설정을 추가합니다"));
     EXPECT_EQ(maker->text(), "Powered by Varnok");
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(button, &leave);
-    EXPECT_EQ(prompt->text(), q("준비"));
+    EXPECT_EQ(prompt->text(), qs("준비"));
 
     // A menu entry under the mouse reports its prompt the same way.
     frame->menuAction(ID_VIEW_STATUS_BAR)->showStatusText(frame->menuBar());
-    EXPECT_EQ(prompt->text(), q("상태 표시줄을 표시하거나 감춥니다"));
+    EXPECT_EQ(prompt->text(), qs("상태 표시줄을 표시하거나 감춥니다"));
     EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty());
 }
 
@@ -291,19 +289,16 @@ TEST_F(MainFrameTest, CtrlPPrintsAndCtrlXClosesTheWindow) {
 
 TEST_F(MainFrameTest, SelectedProfileIsTheOneNamedInTheFirstSelectedRow) {
     auto frame = makeFrame(temp.path());
-    IpProfile a;
-    a.name = "사무실";
-    IpProfile b;
-    b.name = "집";
-    frame->profileList.append(a);
-    frame->profileList.append(b);
+    const IpProfile a = test::dhcpProfile("사무실");
+    const IpProfile b = test::dhcpProfile("집");
+    frame->state().profileList.append(a);
+    frame->state().profileList.append(b);
 
     auto* view = qobject_cast<CTessupView*>(frame->centralWidget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(frame->GetSelectedProfile(), nullptr) << "no rows";
 
-    IpProfile stranger;
-    stranger.name = "없는 이름";
+    const IpProfile stranger = test::dhcpProfile("없는 이름");
     ProfileList shown;
     shown.append(b);
     shown.append(a);
@@ -322,7 +317,7 @@ TEST_F(MainFrameTest, SelectedProfileIsTheOneNamedInTheFirstSelectedRow) {
     selectRow(0);
     IpProfile* selected = frame->GetSelectedProfile();
     ASSERT_NE(selected, nullptr);
-    EXPECT_EQ(selected, frame->profileList.findByName("사무실")) << "the list's own record";
+    EXPECT_EQ(selected, frame->state().profileList.findByName("사무실")) << "the list's own record";
 }
 
 TEST_F(MainFrameTest, OpenUrlHandsTheAddressToTheBrowser) {
@@ -339,11 +334,11 @@ TEST_F(MainFrameTest, StartUpBacksUpAndLoadsTheDataFile) {
     test::writeFileBytes(temp.file("quorrel.dat"), bytes);
     test::writeFileBytes(temp.file("quorrel.bak"), "an old backup");
     auto frame = makeFrame(temp.path());
-    EXPECT_EQ(frame->installFolder, temp.path());
+    EXPECT_EQ(frame->state().installFolder, temp.path());
     EXPECT_EQ(test::readFileBytes(temp.file("quorrel.bak")), bytes);
-    ASSERT_EQ(frame->profileList.size(), 2u);
-    EXPECT_EQ(frame->profileList.begin()->name, "집");
-    EXPECT_EQ(frame->profilesModified, 0);
+    ASSERT_EQ(frame->state().profileList.size(), 2u);
+    EXPECT_EQ(frame->state().profileList.begin()->name, "집");
+    EXPECT_EQ(frame->state().profilesModified, 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -351,7 +346,7 @@ TEST_F(MainFrameTest, AnInstallFolderWithoutItsSeparatorStillHoldsTheDataFile) {
     std::string folder = temp.path();
     folder.pop_back();
     auto frame = makeFrame(folder);
-    EXPECT_EQ(frame->installFolder, temp.path());
+    EXPECT_EQ(frame->state().installFolder, temp.path());
     ASSERT_TRUE(frame->close());
     EXPECT_TRUE(std::filesystem::exists(temp.file("quorrel.dat")));
 }
@@ -364,26 +359,20 @@ TEST_F(MainFrameTest, ClosingAlwaysRewritesTheDataFile) {
     EXPECT_TRUE(prompter.messages.empty());
 
     auto second = makeFrame(temp.path());
-    IpProfile home;
-    home.name = "집";
-    home.useDhcp = 1;
-    home.dnsAuto = 1;
-    second->profileList.append(home);
-    second->profilesModified = 1;
+    second->state().profileList.append(test::dhcpProfile("집"));
+    second->state().profilesModified = 1;
     second->show();
     second->menuAction(ID_APP_EXIT)->trigger();
     EXPECT_FALSE(second->isVisible());
-    EXPECT_EQ(second->profilesModified, 0);
+    EXPECT_EQ(second->state().profilesModified, 0);
     EXPECT_EQ(test::readFileBytes(temp.file("quorrel.dat")), "\xC1\xFD||TRUE||||||||TRUE||||\r\n");
 }
 
 TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
     const std::string folder = temp.file("missing/");  // cannot be written into
     auto frame = makeFrame(folder);
-    IpProfile home;
-    home.name = "집";
-    frame->profileList.append(home);
-    frame->profilesModified = 1;
+    frame->state().profileList.append(test::dhcpProfile("집"));
+    frame->state().profilesModified = 1;
     frame->show();
 
     prompter.answers.push_back(MessageResult::No);
@@ -395,7 +384,7 @@ TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
     EXPECT_EQ(asked.caption, "Quorrel v2.1.1");
     EXPECT_NE(asked.text.find(folder + "quorrel.dat"), std::string::npos) << asked.text;
     EXPECT_NE(asked.text.find(texts::kSaveFailedOnCloseQuestion), std::string::npos);
-    EXPECT_EQ(frame->profilesModified, 1);
+    EXPECT_EQ(frame->state().profilesModified, 1);
 
     prompter.answers.push_back(MessageResult::Yes);
     EXPECT_TRUE(frame->close());
@@ -406,18 +395,18 @@ TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
 TEST_F(MainFrameTest, AFailedSaveAfterACommandIsReportedWithTheFileName) {
     const std::string folder = temp.file("missing/");
     auto frame = makeFrame(folder);
-    frame->profilesModified = 1;
-    EXPECT_EQ(frame->saveProfiles(), 0);
-    EXPECT_EQ(frame->profilesModified, 1);
+    frame->state().profilesModified = 1;
+    EXPECT_EQ(frame->state().saveProfiles(), 0);
+    EXPECT_EQ(frame->state().profilesModified, 1);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_NE(prompter.messages[0].text.find(folder + "quorrel.dat"), std::string::npos);
 
     auto good = makeFrame(temp.path());
-    good->profilesModified = 1;
-    EXPECT_EQ(good->saveProfiles(), 1);
-    EXPECT_EQ(good->profilesModified, 0);
+    good->state().profilesModified = 1;
+    EXPECT_EQ(good->state().saveProfiles(), 1);
+    EXPECT_EQ(good->state().profilesModified, 0);
     EXPECT_EQ(prompter.messages.size(), 1u);
 }
 

@@ -12,14 +12,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/UrlOpener.h"
-#include "apply/CApplyConfirmDlg.h"
-#include "apply/CApplyProgressDlg.h"
-#include "listview/CProfileEditDlg.h"
-#include "listview/CTessupView.h"
-#include "listview/IpAddressEdit.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UrlOpener.h"
+#include "apply/ui/CApplyConfirmDlg.h"
+#include "apply/ui/CApplyProgressDlg.h"
+#include "base/CommandIds.h"
+#include "listview/ui/CProfileEditDlg.h"
+#include "listview/ui/CTessupView.h"
+#include "listview/ui/IpAddressEdit.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "resources/ListTexts.h"
@@ -70,31 +70,30 @@ protected:
     std::string dataFile() const { return temp.file("data/quorrel.dat"); }
 
     // Selects the row of 집 that shows this address.
-    void selectNamesakeWith(const QString& address) {
+    void selectNamesakeWith(const std::string& address) {
         for (int row = 0; row < view->rowCount(); ++row) {
-            if (view->cellText(row, 0) == QString::fromUtf8("집") &&
-                view->cellText(row, 1) == address) {
+            if (view->cellText(row, 0) == "집" && view->cellText(row, 1) == address) {
                 view->selectionModel()->select(
                     view->model()->index(row, 0),
                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
                 return;
             }
         }
-        FAIL() << address.toStdString();
+        FAIL() << address;
     }
 
     // name and address of every profile, in list order
     std::vector<std::string> listed() const {
         std::vector<std::string> result;
-        for (const IpProfile& p : frame->profileList) {
+        for (const IpProfile& p : frame->state().profileList) {
             result.push_back(p.name + " " + p.ipAddress);
         }
         return result;
     }
 
     IpProfile& namesake(int which) {
-        auto it = frame->profileList.begin();
-        for (int seen = 0; it != frame->profileList.end(); ++it) {
+        auto it = frame->state().profileList.begin();
+        for (int seen = 0; it != frame->state().profileList.end(); ++it) {
             if (it->name == "집" && seen++ == which) {
                 break;
             }
@@ -128,8 +127,8 @@ TEST_F(NamesakeCommandsTest, DeleteRemovesTheSelectedOneAndKeepsItsNamesake) {
 TEST_F(NamesakeCommandsTest, CopyTakesTheSelectedOnesSettings) {
     selectNamesakeWith("10.0.0.2");
     frame->runCommand(ID_PROFILE_COPY);
-    ASSERT_EQ(frame->profileList.size(), 4u);
-    EXPECT_EQ(std::prev(frame->profileList.end())->ipAddress, "10.0.0.2");
+    ASSERT_EQ(frame->state().profileList.size(), 4u);
+    EXPECT_EQ(std::prev(frame->state().profileList.end())->ipAddress, "10.0.0.2");
 }
 
 TEST_F(NamesakeCommandsTest, EditOpensAndChangesTheSelectedOneWhichMustTakeANewName) {

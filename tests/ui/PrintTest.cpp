@@ -10,18 +10,24 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "app/ProgramFonts.h"
+#include "app/ui/ProgramFonts.h"
 #include "listview/CTessupDoc.h"
-#include "listview/CTessupView.h"
-#include "listview/PrintCommands.h"
 #include "listview/PrinterCount.h"
 #include "listview/PrinterInventory.h"
+#include "listview/ui/CTessupView.h"
+#include "listview/ui/PrintCommands.h"
+#include "tests/support/ProfileBuilder.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/PdfPages.h"
 #include "tests/ui/RecordingPrompter.h"
 
 namespace quorrel {
 namespace {
+
+// The rows of the printouts: every cell of a fixed profile filled but the second DNS server.
+IpProfile printedProfile(const std::string& name, const std::string& ip) {
+    return test::fixedProfile(name, ip).gateway("10.1.0.1").dns("10.1.0.53");
+}
 
 using test::PdfPages;
 
@@ -33,16 +39,6 @@ public:
     std::vector<std::string> names{"프린터 추가", "Office Laser"};
     std::vector<std::string> entryNames() const override { return names; }
 };
-
-IpProfile fixedProfile(const std::string& name, const std::string& ip) {
-    IpProfile p;
-    p.name = name;
-    p.ipAddress = ip;
-    p.subnetMask = "255.255.255.0";
-    p.gateway = "10.1.0.1";
-    p.primaryDns = "10.1.0.53";
-    return p;
-}
 
 class PrintTest : public ::testing::Test {
 protected:
@@ -74,7 +70,7 @@ protected:
         for (int i = count - 1; i >= 0; --i) {
             char name[16];
             std::snprintf(name, sizeof name, "p%03d", i);
-            profiles.append(fixedProfile(name, "10.0." + std::to_string(i % 7) + ".9"));
+            profiles.append(printedProfile(name, "10.0." + std::to_string(i % 7) + ".9"));
         }
         view.OnInitialUpdate(profiles);
     }
@@ -82,7 +78,7 @@ protected:
     std::vector<QString> shownNames() const {
         std::vector<QString> names;
         for (int row = 0; row < view.rowCount(); ++row) {
-            names.push_back(view.cellText(row, 0));
+            names.push_back(QString::fromStdString(view.cellText(row, 0)));
         }
         return names;
     }
@@ -296,7 +292,7 @@ TEST_F(PrintTest, PreviewHidesTheMenuBarAndItsPrintButtonRunsThePrintCommand) {
 
 TEST_F(PrintTest, PreviewPrintsABoldTitleAndTheCommandLightOnes) {
     // A list as people keep it: Korean and Latin names, DHCP, two DNS servers.
-    IpProfile office = fixedProfile("사무실", "192.168.10.25");
+    IpProfile office = printedProfile("사무실", "192.168.10.25");
     office.secondaryDns = "168.126.63.2";
     profiles.append(office);
     IpProfile home;
@@ -304,9 +300,9 @@ TEST_F(PrintTest, PreviewPrintsABoldTitleAndTheCommandLightOnes) {
     home.useDhcp = 1;
     home.dnsAuto = 1;
     profiles.append(home);
-    profiles.append(fixedProfile("회의실", "192.168.20.7"));
-    profiles.append(fixedProfile("Lab", "10.10.0.12"));
-    profiles.append(fixedProfile("Test-bench", "172.16.5.1"));
+    profiles.append(printedProfile("회의실", "192.168.20.7"));
+    profiles.append(printedProfile("Lab", "10.10.0.12"));
+    profiles.append(printedProfile("Test-bench", "172.16.5.1"));
     view.OnInitialUpdate(profiles);
     answerPrintDialog();
     view.PrintProfileList();

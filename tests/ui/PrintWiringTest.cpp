@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/UrlOpener.h"
-#include "listview/CTessupView.h"
-#include "listview/PrintWiring.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/PrintWiring.h"
+#include "app/ui/UrlOpener.h"
+#include "base/CommandIds.h"
 #include "listview/PrinterCount.h"
 #include "listview/PrinterInventory.h"
+#include "listview/ui/CTessupView.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "tests/support/TempFolder.h"
@@ -55,8 +55,8 @@ TEST_F(PrintWiringTest, ThePrintCommandOfTheFrameReachesItsListView) {
     }
 }
 
-// The preview hides the frame's own menu bar while it is open; 57608 prints every page
-// without a dialog.
+// The preview hides the frame's own menu bar while it is open; ID_FILE_PRINT_DIRECT
+// prints every page without a dialog.
 TEST_F(PrintWiringTest, ThePreviewHidesTheFramesMenuBarWhileItIsOpen) {
     ASSERT_NE(view, nullptr);
     OnePrinter printers;

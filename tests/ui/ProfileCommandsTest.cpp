@@ -1,54 +1,44 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QAction>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/UrlOpener.h"
-#include "listview/CProfileEditDlg.h"
-#include "listview/CTessupView.h"
-#include "listview/IpAddressEdit.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/UrlOpener.h"
+#include "apply/ui/CApplyConfirmDlg.h"
+#include "base/CommandIds.h"
+#include "listview/ProfileRows.h"
+#include "listview/ui/CProfileEditDlg.h"
+#include "listview/ui/CTessupView.h"
+#include "listview/ui/IpAddressEdit.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "resources/AppTexts.h"
 #include "tests/support/FakeAdapterPlatform.h"
 #include "tests/support/MemoryRegistryStore.h"
+#include "tests/support/ProfileBuilder.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/RecordingPrompter.h"
 
 namespace quorrel {
 namespace {
 
+using test::dhcpProfile;
+using test::fixedProfile;
+
 class NoUrls final : public UrlOpener {
 public:
     void open(const std::string&) override {}
 };
-
-IpProfile fixedProfile(std::string name, std::string ip, std::string gateway = "") {
-    IpProfile p;
-    p.name = std::move(name);
-    p.ipAddress = std::move(ip);
-    p.subnetMask = "255.255.255.0";
-    p.gateway = std::move(gateway);
-    return p;
-}
-
-IpProfile dhcpProfile(std::string name) {
-    IpProfile p;
-    p.name = std::move(name);
-    p.useDhcp = 1;
-    p.dnsAuto = 1;
-    return p;
-}
 
 // The main window with its list view, offscreen; dialogs and messages are answered by the
 // recording prompter.
@@ -66,21 +56,35 @@ protected:
                                                            &adapterKeys});
         view = frame->view();
         for (const IpProfile& p : profiles) {
-            frame->profileList.append(p);
+            frame->state().profileList.append(p);
         }
         frame->OnInitialUpdate();
         // Without adapters the start-up has said so; the commands' own messages follow.
         prompter.messages.clear();
-        frame->applyProfileNamed = [this](const std::string& name) {
-            applied.push_back(name);
-            const int row = rowOf(name);
-            appliedRowGateway.push_back(row < 0 ? "" : view->cellText(row, 3).toStdString());
-        };
+        // A picture of an adapter, so that a re-apply gets as far as its confirmation.
+        frame->state().currentSettings = dhcpProfile("").adapter("eth0").build();
+    }
+
+    // A re-apply's confirmation is recorded, with the gateway every row shows at that
+    // moment, and declined.
+    bool recordConfirmation(QDialog& dialog) {
+        auto* confirm = dynamic_cast<CApplyConfirmDlg*>(&dialog);
+        if (confirm == nullptr) {
+            return false;
+        }
+        Confirmation seen;
+        seen.gateway = confirm->gatewayText()->text().toStdString();
+        for (int row = 0; row < view->rowCount(); ++row) {
+            seen.rowGateways[view->cellText(row, kNameColumn)] =
+                view->cellText(row, kGatewayColumn);
+        }
+        confirmations.push_back(seen);
+        return true;
     }
 
     int rowOf(const std::string& name) const {
         for (int row = 0; row < view->rowCount(); ++row) {
-            if (view->cellText(row, 0).toStdString() == name) {
+            if (view->cellText(row, 0) == name) {
                 return row;
             }
         }
@@ -97,18 +101,21 @@ protected:
 
     std::vector<std::string> names() const {
         std::vector<std::string> result;
-        for (const IpProfile& p : frame->profileList) {
+        for (const IpProfile& p : frame->state().profileList) {
             result.push_back(p.name);
         }
         return result;
     }
 
-    bool dataFileWritten() const { return std::filesystem::exists(frame->dataFilePath()); }
-    void forgetDataFile() const { std::filesystem::remove(frame->dataFilePath()); }
+    bool dataFileWritten() const { return std::filesystem::exists(frame->state().dataFilePath()); }
+    void forgetDataFile() const { std::filesystem::remove(frame->state().dataFilePath()); }
 
     // The editor is answered by `fill`, then OK.
     void answerEditorWith(std::function<void(CProfileEditDlg&)> fill) {
-        prompter.onDialog = [fill](QDialog& dialog) {
+        prompter.onDialog = [this, fill](QDialog& dialog) {
+            if (recordConfirmation(dialog)) {
+                return int(QDialog::Rejected);
+            }
             auto& editor = dynamic_cast<CProfileEditDlg&>(dialog);
             fill(editor);
             editor.okButton()->click();
@@ -132,14 +139,15 @@ protected:
     test::FakeAdapterKeys adapterKeys;
     std::unique_ptr<CMainFrame> frame;
     CTessupView* view = nullptr;
-    std::vector<std::string> applied;
-    std::vector<std::string> appliedRowGateway;
+    struct Confirmation {
+        std::string gateway;
+        std::map<std::string, std::string> rowGateways;
+    };
+    std::vector<Confirmation> confirmations;
 };
 
 TEST_F(ProfileCommandsTest, CopiesTakeTheLowestFreeNumberAndAreNeverMarked) {
-    IpProfile home = dhcpProfile("집");
-    home.isCurrent = 1;
-    start({home, fixedProfile("50%", "10.0.0.1")});
+    start({dhcpProfile("집").current(), fixedProfile("50%", "10.0.0.1")});
     for (int i = 0; i < 3; ++i) {
         select("집");
         frame->runCommand(ID_PROFILE_COPY);
@@ -150,11 +158,11 @@ TEST_F(ProfileCommandsTest, CopiesTakeTheLowestFreeNumberAndAreNeverMarked) {
     frame->runCommand(ID_PROFILE_COPY);
     EXPECT_EQ(names(), (std::vector<std::string>{"집", "50%", "집[1]", "집[2]", "집[3]", "집[1][1]",
                                                  "50%[1]"}));
-    const IpProfile* copy = frame->profileList.findByName("집[1]");
+    const IpProfile* copy = frame->state().profileList.findByName("집[1]");
     EXPECT_EQ(copy->useDhcp, 1);
     EXPECT_EQ(copy->isCurrent, 0);
     EXPECT_EQ(copy->ipAddress, "");
-    EXPECT_EQ(frame->profileList.findByName("50%[1]")->ipAddress, "10.0.0.1");
+    EXPECT_EQ(frame->state().profileList.findByName("50%[1]")->ipAddress, "10.0.0.1");
     EXPECT_TRUE(dataFileWritten());
     EXPECT_GE(rowOf("50%[1]"), 0);  // the list shows the copies at once
 
@@ -167,9 +175,8 @@ TEST_F(ProfileCommandsTest, CopiesTakeTheLowestFreeNumberAndAreNeverMarked) {
 }
 
 TEST_F(ProfileCommandsTest, DeleteRefusesTheProfileInUseAndAsksBeforeRemovingAnother) {
-    IpProfile inUse = fixedProfile("Office", "10.0.0.1");
-    inUse.isCurrent = 1;
-    start({inUse, fixedProfile("Lab", "10.0.0.2"), dhcpProfile("Home")});
+    start({fixedProfile("Office", "10.0.0.1").current(), fixedProfile("Lab", "10.0.0.2"),
+           dhcpProfile("Home")});
 
     select("Office");
     frame->runCommand(ID_PROFILE_DELETE);
@@ -177,7 +184,7 @@ TEST_F(ProfileCommandsTest, DeleteRefusesTheProfileInUseAndAsksBeforeRemovingAno
     EXPECT_EQ(prompter.messages[0].text, texts::kDeleteInUseText);
     EXPECT_EQ(prompter.messages[0].caption, "Quorrel - 삭제 오류");
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(frame->profileList.size(), 3u);
+    EXPECT_EQ(frame->state().profileList.size(), 3u);
     EXPECT_FALSE(dataFileWritten());
 
     select("Lab");
@@ -188,7 +195,7 @@ TEST_F(ProfileCommandsTest, DeleteRefusesTheProfileInUseAndAsksBeforeRemovingAno
     EXPECT_EQ(prompter.messages[1].caption, "삭제 확인");
     EXPECT_EQ(prompter.messages[1].icon, MessageIcon::Question);
     EXPECT_EQ(prompter.messages[1].buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(frame->profileList.size(), 3u);
+    EXPECT_EQ(frame->state().profileList.size(), 3u);
     EXPECT_FALSE(dataFileWritten());
 
     frame->runCommand(ID_PROFILE_DELETE);  // answered with OK
@@ -199,43 +206,43 @@ TEST_F(ProfileCommandsTest, DeleteRefusesTheProfileInUseAndAsksBeforeRemovingAno
 }
 
 TEST_F(ProfileCommandsTest, EditWithoutChangeSavesNothingAndAddAppendsAndSaves) {
-    start({fixedProfile("Lab", "10.0.0.2", "10.0.0.254")});
-    frame->lastAppliedName = "Lab";
+    start({fixedProfile("Lab", "10.0.0.2").gateway("10.0.0.254")});
+    frame->state().lastAppliedName = "Lab";
     select("Lab");
     answerEditorWith([](CProfileEditDlg&) {});
     frame->runCommand(ID_PROFILE_EDIT);
     EXPECT_EQ(prompter.dialogTitles.back(), QString::fromUtf8("IP 설정 수정"));
     EXPECT_FALSE(dataFileWritten());
-    EXPECT_TRUE(applied.empty());
-    EXPECT_EQ(frame->profilesModified, 0);
+    EXPECT_TRUE(confirmations.empty());
+    EXPECT_EQ(frame->state().profilesModified, 0);
 
     answerEditorWith([](CProfileEditDlg& dialog) { dialog.nameField()->setText("Cafe"); });
     frame->runCommand(ID_PROFILE_ADD);
     EXPECT_EQ(names(), (std::vector<std::string>{"Lab", "Cafe"}));
-    EXPECT_EQ(frame->profileList.findByName("Cafe")->useDhcp, 1);
+    EXPECT_EQ(frame->state().profileList.findByName("Cafe")->useDhcp, 1);
     EXPECT_TRUE(dataFileWritten());
 
     // A cancelled editor adds nothing.
     forgetDataFile();
     prompter.onDialog = nullptr;
     frame->runCommand(ID_PROFILE_ADD);
-    EXPECT_EQ(frame->profileList.size(), 2u);
+    EXPECT_EQ(frame->state().profileList.size(), 2u);
     EXPECT_FALSE(dataFileWritten());
 }
 
 TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeReappliesIt) {
-    IpProfile marked = fixedProfile("Lab", "10.0.0.9");
-    marked.isCurrent = 1;  // marked at start-up, never applied in this run
-    start({fixedProfile("집", "192.168.0.10", "192.168.0.1"), marked});
-    frame->lastAppliedName = "집";
+    // Lab is marked at start-up and never applied in this run.
+    start({fixedProfile("집", "192.168.0.10").gateway("192.168.0.1"),
+           fixedProfile("Lab", "10.0.0.9").current()});
+    frame->state().lastAppliedName = "집";
 
     // Only the name: saved, not applied, and the new name counts as applied.
     select("집");
     answerEditorWith(
         [](CProfileEditDlg& dialog) { dialog.nameField()->setText(QString::fromUtf8("우리집")); });
     frame->runCommand(ID_PROFILE_EDIT);
-    EXPECT_TRUE(applied.empty());
-    EXPECT_EQ(frame->lastAppliedName, "우리집");
+    EXPECT_TRUE(confirmations.empty());
+    EXPECT_EQ(frame->state().lastAppliedName, "우리집");
     EXPECT_TRUE(dataFileWritten());
     EXPECT_GE(rowOf("우리집"), 0);
 
@@ -249,9 +256,10 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
         QTest::keyClicks(gateway, "192.168.0.254");
     });
     frame->runCommand(ID_PROFILE_EDIT);
-    EXPECT_EQ(applied, (std::vector<std::string>{"우리집"}));
-    EXPECT_EQ(appliedRowGateway, (std::vector<std::string>{"192.168.0.254"}));
-    EXPECT_EQ(frame->profileList.findByName("우리집")->gateway, "192.168.0.254");
+    ASSERT_EQ(confirmations.size(), 1u);
+    EXPECT_EQ(confirmations[0].gateway, "192.168.0.254");
+    EXPECT_EQ(confirmations[0].rowGateways.at("우리집"), "192.168.0.254");
+    EXPECT_EQ(frame->state().profileList.findByName("우리집")->gateway, "192.168.0.254");
     EXPECT_TRUE(dataFileWritten());
 
     // Name and settings at once: the apply still finds the profile, under its new name.
@@ -263,9 +271,10 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
         QTest::keyClicks(gateway, "192.168.0.1");
     });
     frame->runCommand(ID_POPUP_EDIT);
-    EXPECT_EQ(applied.back(), "Home");
-    EXPECT_EQ(appliedRowGateway.back(), "192.168.0.1");
-    EXPECT_EQ(frame->lastAppliedName, "Home");
+    ASSERT_EQ(confirmations.size(), 2u);
+    EXPECT_EQ(confirmations[1].gateway, "192.168.0.1");
+    EXPECT_EQ(confirmations[1].rowGateways.at("Home"), "192.168.0.1");
+    EXPECT_EQ(frame->state().lastAppliedName, "Home");
 
     // The profile marked at start-up but never applied: saved, not applied.
     forgetDataFile();
@@ -276,9 +285,9 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
         QTest::keyClicks(address, "10.0.0.8");
     });
     frame->runCommand(ID_PROFILE_EDIT);
-    EXPECT_EQ(applied.size(), 2u);
-    EXPECT_EQ(frame->profileList.findByName("Lab")->ipAddress, "10.0.0.8");
-    EXPECT_EQ(frame->profileList.findByName("Lab")->isCurrent, 1);
+    EXPECT_EQ(confirmations.size(), 2u);
+    EXPECT_EQ(frame->state().profileList.findByName("Lab")->ipAddress, "10.0.0.8");
+    EXPECT_EQ(frame->state().profileList.findByName("Lab")->isCurrent, 1);
     EXPECT_TRUE(dataFileWritten());
 }
 
@@ -311,14 +320,14 @@ TEST_F(ProfileCommandsTest, SelectionCommandsAreEnabledOnlyWhileARowIsSelected) 
     frame->runCommand(ID_PROFILE_EDIT);
     frame->runCommand(ID_PROFILE_DELETE);
     EXPECT_EQ(prompter.messages.size(), messages);
-    EXPECT_TRUE(frame->profileList.empty());
+    EXPECT_TRUE(frame->state().profileList.empty());
 }
 
-TEST_F(ProfileCommandsTest, StatusViewPrintNoticeAndDeleteAll) {
+TEST_F(ProfileCommandsTest, TheStatusViewShowsItsDialog) {
     start({fixedProfile("Lab", "10.0.0.2")});
     const std::string script = temp.file("report.sh");
     std::ofstream(script) << "#!/bin/sh\nprintf 'report'\n";
-    ::chmod(script.c_str(), 0755);
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     const char* saved = std::getenv("QUORREL_IPCONFIG");
     const std::string savedValue = saved ? saved : "";
     setenv("QUORREL_IPCONFIG", script.c_str(), 1);
@@ -330,7 +339,10 @@ TEST_F(ProfileCommandsTest, StatusViewPrintNoticeAndDeleteAll) {
     }
     EXPECT_EQ(prompter.dialogTitles.back(), QString::fromUtf8("현황보기"));
     EXPECT_TRUE(prompter.messages.empty());
+}
 
+TEST_F(ProfileCommandsTest, ThePrintNoticeAndDeleteAllChangeNothing) {
+    start({fixedProfile("Lab", "10.0.0.2")});
     // The frame's list view has the print command; the frame's own answer is the notice.
     frame->OnPrintNotReady();
     ASSERT_EQ(prompter.messages.size(), 1u);
@@ -339,7 +351,7 @@ TEST_F(ProfileCommandsTest, StatusViewPrintNoticeAndDeleteAll) {
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Information);
 
     frame->runCommand(ID_PROFILE_DELETE_ALL);
-    EXPECT_EQ(frame->profileList.size(), 1u);
+    EXPECT_EQ(frame->state().profileList.size(), 1u);
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_FALSE(dataFileWritten());
 }

@@ -8,24 +8,19 @@
 #include <QTest>
 #include <memory>
 
-#include "listview/CProfileEditDlg.h"
-#include "listview/IpAddressEdit.h"
+#include "listview/ui/CProfileEditDlg.h"
+#include "listview/ui/IpAddressEdit.h"
 #include "platform/TextCodec.h"
 #include "resources/ListTexts.h"
+#include "tests/support/ProfileBuilder.h"
 #include "tests/ui/RecordingPrompter.h"
 
 namespace quorrel {
 namespace {
 
-using C = EditorControl;
+using test::fixedProfile;
 
-IpProfile fixedProfile(std::string name, std::string ip, std::string mask = "255.255.255.0") {
-    IpProfile p;
-    p.name = std::move(name);
-    p.ipAddress = std::move(ip);
-    p.subnetMask = std::move(mask);
-    return p;
-}
+using C = EditorControl;
 
 // Hangul cannot go through QTest::keyClicks: one key event per character.
 void typeText(QWidget* widget, const QString& text) {

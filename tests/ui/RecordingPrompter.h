@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/Prompter.h"
+#include "base/ui/Prompter.h"
 
 namespace quorrel::test {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/CMainFrame.h"
-#include "app/CTessupApp.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CTessupApp.h"
 #include "resources/AppTexts.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/RecordingPrompter.h"
@@ -115,7 +115,7 @@ TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
     EXPECT_TRUE(
         frame->windowTitle().startsWith(QString::fromUtf8("Quorrel v2.1.1  [선택 어댑터 : ")))
         << frame->windowTitle().toStdString();
-    EXPECT_EQ(frame->installFolder, dataHome.path() + "Varnok/Quorrel/");
+    EXPECT_EQ(frame->state().installFolder, dataHome.path() + "Varnok/Quorrel/");
     EXPECT_EQ(prompter.folderPromptTitles.size(), 1u);
     EXPECT_EQ(&frame->prompter(), &prompter);
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <deque>
 
-#include "platform/ProcessCapture.h"
+#include "system/OutputCapture.h"
 
-namespace quorrel::platform {
+namespace quorrel::system {
 namespace {
 
 // Hands out scripted reads (byte counts; negative: a failed read) and checks how it is
@@ -95,4 +95,4 @@ TEST(ChunkCollect, BytesAreKeptAsTheyCame) {
 }
 
 }  // namespace
-}  // namespace quorrel::platform
+}  // namespace quorrel::system

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/ProcessCommandLine.h"
+#include "system/CommandLine.h"
 
-namespace quorrel::platform {
+namespace quorrel::system {
 namespace {
 
 struct SplitCase {
@@ -55,4 +55,4 @@ TEST(CommandLineSplit, FollowsTheWindowsRuntimeRules) {
 }
 
 }  // namespace
-}  // namespace quorrel::platform
+}  // namespace quorrel::system

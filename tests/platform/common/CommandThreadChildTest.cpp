@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "apply/CommandThread.h"
-#include "apply/SystemCommandServices.h"
+#include "apply/ui/SystemCommandServices.h"
 #include "platform/DebugOutput.h"
 #include "resources/ApplyTexts.h"
 #include "tests/helpers/TestChildPath.h"

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "platform/ProcessCapture.h"
 #include "platform/ProcessRunner.h"
+#include "system/OutputCapture.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel::platform {
+
+using system::CapturedOutput;
+using system::makeCommandCapture;
+
 namespace {
 
 std::string child(const std::string& steps) {

@@ -3,6 +3,7 @@
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/ProfileFile.h"
+#include "tests/support/ProfileBuilder.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel {
@@ -15,11 +16,7 @@ TEST(ProfileDataFileOnDisk, WritesCp949WithCrLfAndReadsItBack) {
     ProfileDataFile dataFile(*files, *codec, folder.path());
 
     ProfileList list;
-    IpProfile home;
-    home.name = "집";
-    home.useDhcp = 1;
-    home.dnsAuto = 1;
-    list.append(home);
+    list.append(test::dhcpProfile("집"));
     std::string error;
     ASSERT_TRUE(dataFile.save(list, error)) << error;
 

@@ -183,8 +183,8 @@ TEST_P(RegistryStoreContract, TwoWritersAtOnceKeepEachOthersValues) {
 INSTANTIATE_TEST_SUITE_P(Stores, RegistryStoreContract,
                          ::testing::Values(BedMaker{"System", test::makeSystemRegistryTestBed},
                                            BedMaker{"Memory", test::makeMemoryRegistryTestBed}),
-                         [](const ::testing::TestParamInfo<BedMaker>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<BedMaker>& bed) {
+                             return std::string(bed.param.name);
                          });
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include <random>
 #include <set>
 
-#include "platform/linux/AtomicFile.h"
 #include "platform/linux/PosixFileStore.h"
+#include "system/linux/AtomicFile.h"
 #include "tests/platform/linux/ScratchUser.h"
 #include "tests/support/TempFolder.h"
 
@@ -139,7 +139,7 @@ TEST(AtomicSave, WritersKilledWhileWritingANamedTemporaryFileLeaveNothingAfterTh
     const std::string versionA(1 << 20, 'a');
     const std::string versionB(1 << 20, 'b');
     test::writeFileBytes(path, versionA);
-    platform::AtomicWriteOptions named;
+    system::AtomicWriteOptions named;
     named.unnamedFirst = false;
     int leftBehind = 0;
     for (int kill = 0; kill < 50; ++kill) {
@@ -152,8 +152,8 @@ TEST(AtomicSave, WritersKilledWhileWritingANamedTemporaryFileLeaveNothingAfterTh
             for (int save = 0;; ++save) {
                 std::string error;
                 if (::write(progress[1], "s", 1) != 1 ||
-                    !platform::replaceFileAtomically(path, save % 2 ? versionA : versionB, error,
-                                                     named)) {
+                    !system::replaceFileAtomically(path, save % 2 ? versionA : versionB, error,
+                                                   named)) {
                     ::_exit(1);
                 }
             }
@@ -171,7 +171,7 @@ TEST(AtomicSave, WritersKilledWhileWritingANamedTemporaryFileLeaveNothingAfterTh
         leftBehind = std::max(leftBehind, static_cast<int>(namesIn(folder.path()).size()) - 1);
     }
     std::string error;
-    ASSERT_TRUE(platform::replaceFileAtomically(path, "last", error, named)) << error;
+    ASSERT_TRUE(system::replaceFileAtomically(path, "last", error, named)) << error;
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"});
     EXPECT_LE(leftBehind, 1) << "each save sweeps what the writer before it left";
 }
@@ -200,7 +200,7 @@ TEST(AtomicSave, TheSweepSparesWritersAtWorkAndOtherFiles) {
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
 
     std::string error;
-    ASSERT_TRUE(platform::replaceFileAtomically(path, "new", error)) << error;
+    ASSERT_TRUE(system::replaceFileAtomically(path, "new", error)) << error;
     std::set<std::string> expected(others.begin(), others.end());
     expected.insert("quorrel.dat");
     expected.insert(".quorrel.dat.tmp-busy");
@@ -245,7 +245,7 @@ TEST(AtomicSave, ALinkOfAnotherUserIsReplacedNotFollowed) {
     fs::create_symlink(folder.file("precious"), folder.file("state"));
     ASSERT_EQ(::lchown(folder.file("state").c_str(), other.uid(), other.gid()), 0);
     std::string error;
-    ASSERT_TRUE(platform::replaceFileAtomically(folder.file("state"), "written", error)) << error;
+    ASSERT_TRUE(system::replaceFileAtomically(folder.file("state"), "written", error)) << error;
     EXPECT_FALSE(fs::is_symlink(folder.file("state")));
     EXPECT_EQ(test::readFileBytes(folder.file("state")), "written");
     EXPECT_EQ(test::readFileBytes(folder.file("precious")), "not yours");
@@ -256,9 +256,9 @@ TEST(AtomicSave, AskedNotToFollowALinkReplacesTheLinkItself) {
     test::writeFileBytes(folder.file("real.dat"), "first");
     fs::create_symlink(folder.file("real.dat"), folder.file("later"));
     std::string error;
-    platform::AtomicWriteOptions plain;
+    system::AtomicWriteOptions plain;
     plain.followLink = false;
-    ASSERT_TRUE(platform::replaceFileAtomically(folder.file("later"), "own", error, plain));
+    ASSERT_TRUE(system::replaceFileAtomically(folder.file("later"), "own", error, plain));
     EXPECT_FALSE(fs::is_symlink(folder.file("later")));
     EXPECT_EQ(test::readFileBytes(folder.file("later")), "own");
     EXPECT_EQ(test::readFileBytes(folder.file("real.dat")), "first");
@@ -270,11 +270,11 @@ TEST(AtomicSave, KeepsTheModeAndGivesANewFileTheUsualOne) {
     test::writeFileBytes(kept, "old");
     ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
     std::string error;
-    ASSERT_TRUE(platform::replaceFileAtomically(kept, "new", error)) << error;
+    ASSERT_TRUE(system::replaceFileAtomically(kept, "new", error)) << error;
     EXPECT_EQ(modeOf(kept), 0604u);
 
     const mode_t mask = ::umask(027);
-    ASSERT_TRUE(platform::replaceFileAtomically(folder.file("fresh.dat"), "new", error)) << error;
+    ASSERT_TRUE(system::replaceFileAtomically(folder.file("fresh.dat"), "new", error)) << error;
     ::umask(mask);
     EXPECT_EQ(modeOf(folder.file("fresh.dat")), 0640u);
 }
@@ -282,7 +282,7 @@ TEST(AtomicSave, KeepsTheModeAndGivesANewFileTheUsualOne) {
 TEST(AtomicSave, SaysWhyWhenTheFolderIsMissing) {
     test::TempFolder folder;
     std::string error;
-    EXPECT_FALSE(platform::replaceFileAtomically(folder.file("no/such/file"), "x", error));
+    EXPECT_FALSE(system::replaceFileAtomically(folder.file("no/such/file"), "x", error));
     EXPECT_FALSE(error.empty());
 }
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/linux/FileRegistryStore.h"
+#include "platform/registry/linux/FileRegistryStore.h"
 #include "tests/platform/linux/ScratchUser.h"
 #include "tests/support/TempFolder.h"
 
@@ -254,7 +254,7 @@ TEST(RegistryStoreFile, ALockFileLeftByRootDoesNotStopTheUsersWrites) {
         });
     };
 
-    for (const mode_t mode : {0644, 0600}) {
+    for (const mode_t mode : {mode_t{0644}, mode_t{0600}}) {
         test::writeFileBytes(lock, "");  // root's, as an earlier version left it
         ASSERT_EQ(::chmod(lock.c_str(), mode), 0);
         EXPECT_EQ(userWrites("eth" + std::to_string(mode)), 0) << std::oct << mode;

@@ -14,8 +14,8 @@
 #include "adapters/AdapterInventory.h"
 #include "platform/linux/LinuxAdapterSource.h"
 #include "platform/linux/NetworkState.h"
-#include "tests/support/NetworkNamespace.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/linux/NetworkNamespace.h"
 
 namespace quorrel {
 namespace {

@@ -4,11 +4,11 @@
 #include <cstdlib>
 
 #include "platform/ProcessRunner.h"
-#include "platform/linux/ProcessProgramLookup.h"
+#include "system/linux/ProgramLookup.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
 
-namespace quorrel::platform {
+namespace quorrel::system {
 namespace {
 
 class ProgramLookupTest : public ::testing::Test {
@@ -76,12 +76,12 @@ TEST(NetshStandIn, TheBareNameStartsTheProgramNamedByTheEnvironment) {
     test::TempFolder folder;
     const std::string file = folder.file("ran.txt");
     ::setenv("QUORREL_NETSH", test::testChildProgram().c_str(), 1);
-    const ProcessOutcome outcome =
-        makeSystemProcessRunner()->runAndWait("netsh.exe append \"" + file + "\" netsh");
+    const platform::ProcessOutcome outcome =
+        platform::makeSystemProcessRunner()->runAndWait("netsh.exe append \"" + file + "\" netsh");
     ::unsetenv("QUORREL_NETSH");
     EXPECT_TRUE(outcome.succeeded()) << outcome.reason;
     EXPECT_EQ(test::readFileBytes(file), "netsh\n");
 }
 
 }  // namespace
-}  // namespace quorrel::platform
+}  // namespace quorrel::system

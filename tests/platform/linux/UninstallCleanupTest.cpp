@@ -1,19 +1,16 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/linux/FileRegistryStore.h"
+#include "platform/registry/linux/FileRegistryStore.h"
 #include "resources/CleanupTexts.h"
+#include "system/linux/CollectedRun.h"
+#include "system/linux/ProcessSpawn.h"
 #include "tests/support/TempFolder.h"
-
-extern char** environ;
+#include "tests/support/linux/ClosedPipeSpawn.h"
 
 namespace quorrel {
 namespace {
@@ -28,75 +25,33 @@ struct Outcome {
 
 // Runs the built uninstall-cleanup with the store file in `registryFolder` and the user's
 // data folder in `dataFolder`, and collects its standard output.
-// With `closedOutput` its standard output is a pipe that nobody reads any more, as when
-// the uninstaller that started it has gone.
 Outcome runCleanup(const std::string& registryFolder, const std::string& dataFolder,
-                   std::vector<std::string> arguments = {}, bool closedOutput = false) {
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string entry = *variable;
-        if (entry.rfind("QUORREL_REGISTRY_DIR=", 0) != 0 && entry.rfind("XDG_DATA_HOME=", 0) != 0) {
-            environment.push_back(entry);
-        }
-    }
-    environment.push_back("QUORREL_REGISTRY_DIR=" + registryFolder);
-    environment.push_back("XDG_DATA_HOME=" + dataFolder);
+                   std::vector<std::string> arguments = {}) {
     arguments.insert(arguments.begin(), UNINSTALL_CLEANUP_PROGRAM);
+    system::CollectOptions options;
+    options.environment = {"QUORREL_REGISTRY_DIR=" + registryFolder, "XDG_DATA_HOME=" + dataFolder};
+    options.withErrors = false;
+    const system::CollectedRun run =
+        system::runCollectingOutput(UNINSTALL_CLEANUP_PROGRAM, arguments, options);
+    if (!run.started) {
+        ADD_FAILURE() << run.reason;
+    }
+    return {run.exitCode, run.output, 0};
+}
 
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
+// The same with its standard output a pipe that nobody reads any more, as when the
+// uninstaller that started it has gone.
+Outcome runCleanupWithClosedOutput(const std::string& registryFolder,
+                                   const std::string& dataFolder) {
+    const pid_t child = test::spawnWithClosedPipe(
+        {UNINSTALL_CLEANUP_PROGRAM},
+        {"QUORREL_REGISTRY_DIR=" + registryFolder, "XDG_DATA_HOME=" + dataFolder}, STDOUT_FILENO);
+    if (child < 0) {
+        ADD_FAILURE() << "cannot start " << UNINSTALL_CLEANUP_PROGRAM;
+        return {};
     }
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-
-    int pipeFds[2];
-    Outcome outcome;
-    if (::pipe(pipeFds) != 0) {
-        ADD_FAILURE() << "pipe";
-        return outcome;
-    }
-    if (closedOutput) {
-        ::close(pipeFds[0]);
-        pipeFds[0] = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    // The child starts as a shell would start it: a closed pipe ends a writer by default.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t pipeSignal;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &pipeSignal);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    pid_t child = 0;
-    const int spawned =
-        ::posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    ::close(pipeFds[1]);
-    if (spawned != 0) {
-        ::close(pipeFds[0]);
-        ADD_FAILURE() << "cannot start " << argv[0];
-        return outcome;
-    }
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
-        outcome.output.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    return outcome;
+    const system::ChildEnd end = system::waitForChild(child);
+    return {end.signalled ? -1 : end.exitCode, "", end.signalled ? end.exitCode - 128 : 0};
 }
 
 class UninstallCleanup : public ::testing::Test {
@@ -174,7 +129,7 @@ TEST_F(UninstallCleanup, AClosedStandardOutputStillRemovesTheFolderAndEndsWithCo
     const std::string folder = install.path() + "Tessup";
     std::filesystem::create_directory(folder);
     setTessupPath(&folder);
-    const Outcome outcome = runCleanup(registry.path(), data.path(), {}, true);
+    const Outcome outcome = runCleanupWithClosedOutput(registry.path(), data.path());
     EXPECT_EQ(outcome.signal, 0) << "ended by signal " << outcome.signal;
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(folder));

@@ -14,8 +14,8 @@
 #include "platform/AdapterTable.h"
 #include "platform/RegistryAdapterKeys.h"
 #include "platform/RegistryStore.h"
-#include "platform/win32/Win32CodePage.h"
 #include "profiles/Settings.h"
+#include "system/win32/Win32CodePage.h"
 
 namespace quorrel {
 namespace {
@@ -194,7 +194,7 @@ TEST(WindowsSettings, RulesHoldOnTheSystemRegistry) {
     const auto path = rawValue(keyPath, "PATH");
     ASSERT_TRUE(path.has_value());
     EXPECT_EQ(path->first, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(path->second, platform::win32::utf8ToCodePage("D:\\도구") + std::string(1, '\0'));
+    EXPECT_EQ(path->second, system::win32::utf8ToCodePage("D:\\도구") + std::string(1, '\0'));
     EXPECT_EQ(settings.determineInstallFolder(prompt, defaults), "D:\\도구\\");
     EXPECT_EQ(prompts, 1);
 

@@ -4,15 +4,15 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/win32/Win32CodePage.h"
 #include "resources/CleanupTexts.h"
+#include "system/win32/Win32CodePage.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::win32::utf8ToCodePage;
+using system::win32::utf8ToCodePage;
 
 struct Outcome {
     DWORD exitCode = 0xFFFFFFFF;

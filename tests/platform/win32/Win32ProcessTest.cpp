@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/ProcessCapture.h"
 #include "platform/ProcessRunner.h"
+#include "platform/StatusReport.h"
+#include "system/OutputCapture.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel::platform {
+
+using system::CapturedOutput;
+using system::makeCommandCapture;
+
 namespace {
 
 std::string child(const std::string& steps) {

@@ -1,0 +1,183 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSize>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/FrameState.h"
+#include "platform/AdapterKeys.h"
+#include "platform/AdapterTable.h"
+#include "platform/FileStore.h"
+#include "platform/RegistryStore.h"
+#include "platform/TextCodec.h"
+#include "profiles/IpProfile.h"
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace quorrel {
+
+class CAdapterSelectDlg;
+class CTessupDoc;
+class CTessupView;
+class ListRows;
+class Prompter;
+class UrlOpener;
+
+namespace platform {
+class HelpViewer;
+}
+
+// What the main frame works with. The owner (the application object, or a test) keeps
+// these alive for the frame's life.
+struct FrameServices {
+    Prompter& prompter;
+    UrlOpener& urlOpener;
+    platform::FileStore& files;
+    const platform::TextCodec& codec;
+    // Folder of "quorrel.dat"; empty: the folder the registry names (the user is asked for
+    // it when the registry does not).
+    std::string installFolder;
+    // Size of the primary screen; empty: ask the system.
+    QSize screenSize;
+    // The registry and the adapters; null: the system's own.
+    platform::RegistryStore* registry = nullptr;
+    platform::AdapterTable* adapterTable = nullptr;
+    platform::AdapterKeys* adapterKeys = nullptr;
+};
+
+// The program's only top-level window. Its working state and the decisions of its commands
+// live in a FrameState; the frame runs the dialogs and keeps the list and the bars up to
+// date. Construction runs the data start-up (backup and loading of the data file), sets
+// the plain title, places the window in the middle of the screen, puts the list in the
+// client area and builds the menu bar, the toolbar and the status bar. Closing the window
+// saves the data file.
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(FrameServices services, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // "Quorrel v2.1.1  [선택 어댑터 : <currentSettings' connectionName>]".
+    void UpdateTitle();
+    // 1 shows the menu bar, any other value hides it.
+    void ShowMenuBar(int flag);
+    // The working state; tests look into it and prepare it.
+    FrameState& state() { return state_; }
+    const FrameState& state() const { return state_; }
+    // The profile behind the first selected row of the list, or nullptr.
+    IpProfile* GetSelectedProfile();
+    // Opens the page in the browser; the result is not examined.
+    void OpenUrl(const std::string& url);
+
+    // Help and web links (CMainFrameHelp.cpp). OnShowHelp opens the help book of the
+    // install folder at its main page, OnCheckUpdate the product's home page.
+    void OnShowHelp();
+    void OnCheckUpdate();
+    // The viewer of the help book; until one is set, the system's, made on first use.
+    void setHelpViewer(platform::HelpViewer* viewer) { helpViewer_ = viewer; }
+
+    // The adapter command (FrameSelectAdapter.cpp): runs the adapter selection dialog;
+    // after OK rebuilds currentSettings and the in-use mark, taking an adapter
+    // configuration that no profile describes over as a new profile "설정[n]".
+    void OnSelectAdapter();
+
+    // The apply operation (FrameApply.cpp): the apply commands of the menu, the toolbar and
+    // the context menu, and a double-click on a row. Without a name it applies the profile
+    // of the first selected row, confirmed with that row's texts; with one, the first
+    // profile of that name, confirmed with its own values.
+    void OnProfileApply(const std::optional<std::string>& profileName = std::nullopt);
+    // The same for one listed record, confirmed with its own values (the edit command
+    // re-applies the record it edited, whatever other profile shares its name); nullptr
+    // applies the profile of the first selected row.
+    void applyProfile(IpProfile* profile);
+
+    // Commands of the menus, the toolbar and the keys (base/CommandIds.h). A command without
+    // a handler does nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are
+    // handled here.
+    void setCommandHandler(int command, std::function<void()> handler);
+    void runCommand(int command);
+    void setCommandEnabled(int command, bool enabled);
+    QAction* menuAction(int command) const;
+    QAction* toolButtonAction(int command) const;
+
+    // The list view's first fill, once the frame stands; it ends by setting the title with
+    // the chosen adapter. Until then the title is the plain "Quorrel v2.1.1".
+    void OnInitialUpdate();
+    CTessupView* view() const { return view_; }
+
+    // The client area: the list view and its rows. The frame takes ownership of `view`.
+    void setClientView(QWidget* view, ListRows* rows);
+    ListRows* listRows() const { return rows_; }
+
+    // Profile commands (FrameProfileCommands.cpp): add, copy, edit and delete from the menu,
+    // the toolbar or the context menu, the status view, the print command while no list
+    // view has taken it, and delete-all, which does nothing.
+    void OnAddProfile();
+    void OnCopyProfile();
+    void OnEditProfile();
+    void OnDeleteProfile();
+    void OnShowStatus();
+    void OnPrintNotReady();
+    void OnDeleteAll();
+    // Enables copy, edit, delete and apply in the menu and the toolbar while a row of the
+    // list is selected; runs on every change of the selection and after every refill.
+    void OnUpdateNeedsSelection();
+    // Rebuilds the list view's rows from profileList.
+    void RefreshList();
+    const platform::TextCodec& codec() const { return services_.codec; }
+
+    Prompter& prompter() const { return services_.prompter; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QLabel* poweredByPane() const { return poweredByPane_; }
+    QLabel* promptPane() const { return promptPane_; }
+    // The adapter selection dialog, owner of the run's adapter inventory (made with the
+    // frame).
+    CAdapterSelectDlg& adapterSelectDlg() const { return *adapterSelectDlg_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // One line for the debugger output.
+    static void traceLine(const std::string& line);
+    // FrameDataStartup.cpp: the adapter dialog with its inventory, and the data start-up.
+    void createAdapterSelectDlg();
+    void runDataStartup();
+    platform::RegistryStore& registry() const;
+    void createView();
+    void placeOnScreen();
+    void createMenuBar();
+    void createToolBar();
+    void createStatusBar();
+    void createAccelerators();
+    QAction* makeCommandAction(int command, const QString& text, QObject* parent);
+    void installProfileCommands();
+    void watchListSelection(QWidget* view);
+
+    FrameServices services_;
+    FrameState state_;
+    std::unique_ptr<CAdapterSelectDlg> adapterSelectDlg_;
+    ListRows* rows_ = nullptr;
+    std::unique_ptr<CTessupDoc> document_;
+    CTessupView* view_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* poweredByPane_ = nullptr;
+    QLabel* promptPane_ = nullptr;
+    std::map<int, QAction*> menuActions_;
+    std::map<int, QAction*> toolActions_;
+    std::map<int, std::function<void()>> handlers_;
+    platform::HelpViewer* helpViewer_ = nullptr;
+    std::unique_ptr<platform::HelpViewer> ownHelpViewer_;
+    std::unique_ptr<platform::RegistryStore> ownRegistry_;
+    std::unique_ptr<platform::AdapterTable> ownAdapterTable_;
+    std::unique_ptr<platform::AdapterKeys> ownAdapterKeys_;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,83 @@
+#include "app/ui/CTessupApp.h"
+
+#include <QApplication>
+
+#include "app/ui/CMainFrame.h"
+#include "app/ui/ProgramFonts.h"
+#include "app/ui/QtPrompter.h"
+#include "app/ui/UrlOpener.h"
+#include "platform/FileStore.h"
+#include "platform/TextCodec.h"
+#include "platform/ui/SystemWindows.h"
+
+namespace quorrel {
+
+CTessupApp::CTessupApp(AppServices services) : services_(std::move(services)) {
+    if (services_.prompter == nullptr) {
+        ownPrompter_ = std::make_unique<QtPrompter>();
+        services_.prompter = ownPrompter_.get();
+    }
+    if (services_.lock == nullptr) {
+        ownLock_ = platform::makeSystemInstanceLock();
+        services_.lock = ownLock_.get();
+    }
+    if (services_.windows == nullptr) {
+        ownWindows_ = platform::makeSystemWindowLookup();
+        services_.windows = ownWindows_.get();
+    }
+    if (services_.probe == nullptr) {
+        ownProbe_ = platform::makeSystemAdapterProbe();
+        services_.probe = ownProbe_.get();
+    }
+    if (services_.urlOpener == nullptr) {
+        ownUrlOpener_ = std::make_unique<DesktopUrlOpener>();
+        services_.urlOpener = ownUrlOpener_.get();
+    }
+}
+
+CTessupApp::~CTessupApp() {
+    // The frame goes before the services it was given.
+    if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
+        qtPrompter->setParentWindow(nullptr);
+    }
+    frame_.reset();
+    windowAnswers_.reset();
+}
+
+bool CTessupApp::InitInstance() {
+    // Nothing of the program is read or written before this check.
+    verdict_ =
+        checkStart(*services_.lock, *services_.windows, *services_.probe, *services_.prompter);
+    if (verdict_ != StartVerdict::Run) {
+        return false;
+    }
+
+    // From now on a second start finds this instance's window.
+    if (services_.windows == ownWindows_.get()) {
+        windowAnswers_ = platform::answerWindowLookups();
+    }
+
+    applyProgramFonts();
+
+    files_ = platform::makeSystemFileStore();
+    codec_ = platform::makeCp949Codec();
+    // Without a given folder the frame takes the one the registry names, or asks for it.
+    frame_ = std::make_unique<CMainFrame>(FrameServices{*services_.prompter, *services_.urlOpener,
+                                                        *files_, *codec_, services_.installFolder,
+                                                        QSize()});
+    if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
+        qtPrompter->setParentWindow(frame_.get());
+    }
+    frame_->OnInitialUpdate();
+    frame_->show();
+    return true;
+}
+
+int CTessupApp::run() {
+    if (InitInstance()) {
+        QApplication::exec();
+    }
+    return 0;
+}
+
+}  // namespace quorrel

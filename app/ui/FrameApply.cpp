@@ -1,0 +1,77 @@
+// The apply operation of the main frame: confirm, run the plan's command lines behind the
+// progress dialog, report, and on success mark the applied profile and read the adapters
+// again. The decisions are the frame state's; this file runs the dialogs.
+
+#include <QApplication>
+#include <QMetaObject>
+
+#include "app/ui/CMainFrame.h"
+#include "apply/ui/CApplyConfirmDlg.h"
+#include "apply/ui/CApplyProgressDlg.h"
+#include "apply/ui/SystemCommandServices.h"
+#include "base/ui/Prompter.h"
+#include "listview/ui/CTessupView.h"
+
+namespace quorrel {
+
+namespace {
+
+// The worker's message boxes go through the frame's prompter on the user-interface
+// thread. The prompter outlives every worker that may still show a box: a worker that is
+// given up has its boxes closed first.
+CommandThreadServices applyServices(Prompter& prompter) {
+    std::shared_ptr<MessagePresenter> presenter(&prompter, [](MessagePresenter*) {});
+    return systemCommandServices(std::move(presenter), [](std::function<void()> call) {
+        QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+    });
+}
+
+// The apply of one target: a profile name (the first profile of it), a listed record, or
+// none for the profile of the first selected row. FrameState decides for each kind alike.
+template <typename Target>
+void runApply(CMainFrame& frame, const Target& target) {
+    FrameState& state = frame.state();
+    const std::optional<ConfirmationTexts> confirmation =
+        state.confirmApply(target, frame.listRows());
+    if (!confirmation) {
+        return;
+    }
+    {
+        CApplyConfirmDlg confirm(*confirmation, &frame);
+        if (frame.prompter().runModal(confirm) != QDialog::Accepted) {
+            return;
+        }
+    }
+
+    std::optional<ApplyPlan> plan = state.beginApply(target, frame.listRows());
+    if (!plan) {
+        return;
+    }
+    std::optional<ApplyOutcome> outcome;
+    {
+        CApplyProgressDlg progress(std::move(*plan), applyServices(frame.prompter()), &frame);
+        frame.prompter().runModal(progress);
+        outcome = progress.outcome();
+    }
+    // Success means every line ran and exited with 0.
+    state.finishApply(outcome == ApplyOutcome::Succeeded);
+
+    // The refill ends by rewriting the title.
+    if (CTessupView* list = frame.view()) {
+        list->RefreshList(state.profileList);
+    } else {
+        frame.UpdateTitle();
+    }
+}
+
+}  // namespace
+
+void CMainFrame::OnProfileApply(const std::optional<std::string>& profileName) {
+    runApply(*this, profileName);
+}
+
+void CMainFrame::applyProfile(IpProfile* profile) {
+    runApply(*this, profile);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,56 @@
+// The main frame's data start-up: the adapter dialog with the run's inventory (made with
+// the frame), then the start-up of the frame state with the platform's folders and the
+// folder prompt.
+#include "adapters/ui/CAdapterSelectDlg.h"
+#include "app/ui/CMainFrame.h"
+#include "base/ui/Prompter.h"
+#include "platform/PlatformPaths.h"
+#include "profiles/Settings.h"
+
+namespace quorrel {
+
+platform::RegistryStore& CMainFrame::registry() const {
+    return services_.registry != nullptr ? *services_.registry : *ownRegistry_;
+}
+
+void CMainFrame::createAdapterSelectDlg() {
+    if (services_.registry == nullptr) {
+        ownRegistry_ = platform::makeSystemRegistryStore();
+    }
+    if (services_.adapterTable == nullptr) {
+        ownAdapterTable_ = platform::makeSystemAdapterTable();
+    }
+    if (services_.adapterKeys == nullptr) {
+        ownAdapterKeys_ = platform::makeSystemAdapterKeys();
+    }
+    platform::AdapterTable& table =
+        services_.adapterTable != nullptr ? *services_.adapterTable : *ownAdapterTable_;
+    platform::AdapterKeys& keys =
+        services_.adapterKeys != nullptr ? *services_.adapterKeys : *ownAdapterKeys_;
+
+    // Constructing the dialog object enumerates the adapters.
+    adapterSelectDlg_ = std::make_unique<CAdapterSelectDlg>(AdapterDialogServices{
+        table, keys, services_.prompter, registry(), [this] {
+            return state_.currentSettings ? state_.currentSettings->connectionName : std::string();
+        }});
+    state_.attachInventory(adapterSelectDlg_->inventory());
+}
+
+void CMainFrame::runDataStartup() {
+    Settings settings(registry(), traceLine);
+    // The install folder: the one given, else the registry's, else the user's choice.
+    const std::string givenFolder = services_.installFolder.empty()
+                                        ? std::string()
+                                        : platform::withTrailingSeparator(services_.installFolder);
+    const FolderPrompt prompt = [this](const std::string& title, const std::string& start) {
+        const std::optional<QString> chosen = services_.prompter.chooseFolder(
+            QString::fromStdString(title), QString::fromStdString(start));
+        return chosen ? std::make_optional(chosen->toStdString()) : std::nullopt;
+    };
+    const InstallFolderDefaults defaults{platform::folderSeparator(),
+                                         platform::defaultInstallFolder,
+                                         platform::cancelledPromptFolder};
+    state_.runDataStartup(givenFolder, settings, prompt, defaults);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quorrel::system {
+
+// Replacing a whole file on Linux, the one way every writer of the program uses.
+//
+// A reader sees the old or the new bytes, never a mix or a shortened file: the bytes go to
+// a temporary file in the target's folder, are flushed to disk and renamed over the target.
+// A writer that is killed leaves nothing behind for long: the bytes are written into an
+// unnamed file (O_TMPFILE) that the kernel drops with the writer, and the named temporary
+// file that exists only for the instant of the rename, ".<name>.tmp-<random>", is locked
+// by its writer; every later replace of the same file removes such names whose lock is
+// free, as their writer is gone.
+//
+// The replaced file keeps its permission bits (and, for a writer with root rights, its
+// owner; a new file written by root belongs to the folder's owner). A new file gets the
+// usual 0666 less the umask. The temporary file is created without following symbolic
+// links.
+struct AtomicWriteOptions {
+    // A symbolic link at the path is written through to the file it names, and the link
+    // stays; false replaces the link itself by a plain file. A link owned by another user
+    // than the writer (and not by root) is never followed: it is replaced itself.
+    bool followLink = true;
+    // Whether the bytes go to an unnamed file first. Where the file system cannot make one
+    // the named temporary file holds them from the start; tests turn this off to run that
+    // way on any file system.
+    bool unnamedFirst = true;
+    // Called with the temporary file's path when its bytes are on disk, just before the
+    // rename: lets tests stop a save at its most fragile moment.
+    std::function<void(const std::string& tempPath)> beforeRename;
+};
+
+// Returns false when the file could not be replaced; it is then untouched and `error` says
+// why (the system's text).
+bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+                           const AtomicWriteOptions& options = {});
+
+// The file a path ends up at after following symbolic links of its last name (at most 40,
+// and only links of the effective user or of root), also when that file does not exist
+// yet. Relative links count from the link's folder.
+std::string resolveFinalLink(const std::string& path);
+
+// Whether `fileName` is the name of a temporary file that replacing `target` makes.
+bool isTemporaryNameOf(std::string_view fileName, std::string_view targetName);
+
+}  // namespace quorrel::system

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "adapters/ui/BitmapButton.h"
+#include "adapters/ui/CAdapterStatusDlg.h"
+#include "resources/AdapterTexts.h"
+#include "tests/support/TempFolder.h"
+#include "tests/ui/RecordingPrompter.h"
+
+namespace quorrel {
+namespace {
+
+// The status view runs our ipconfig; QUORREL_IPCONFIG points it at a small shell script
+// of the test's own instead, started as a real child process.
+class AdapterStatusDlgTest : public ::testing::Test {
+protected:
+    ~AdapterStatusDlgTest() override {
+        if (saved_) {
+            setenv("QUORREL_IPCONFIG", saved_->c_str(), 1);
+        } else {
+            unsetenv("QUORREL_IPCONFIG");
+        }
+    }
+
+    void useReportScript(const std::string& body) {
+        const std::string path = temp.file("report.sh");
+        std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+        ::chmod(path.c_str(), 0755);
+        setenv("QUORREL_IPCONFIG", path.c_str(), 1);
+    }
+
+    // Opens the view as the frame does and returns the field's text.
+    QString openView() {
+        dialog = std::make_unique<CAdapterStatusDlg>(prompter);
+        dialog->DoModal(prompter);
+        return dialog->reportField()->toPlainText();
+    }
+
+    test::TempFolder temp;
+    test::RecordingPrompter prompter;
+    std::unique_ptr<CAdapterStatusDlg> dialog;
+
+private:
+    std::optional<std::string> saved_ = [] {
+        const char* value = std::getenv("QUORREL_IPCONFIG");
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }();
+};
+
+TEST_F(AdapterStatusDlgTest, ShowsTheWholeOutputWhateverItsLength) {
+    // 3000 bytes come in reads of 1024, 1024 and 952; 2048 is an exact multiple of a read.
+    for (const int size : {3000, 2048, 1024, 5}) {
+        SCOPED_TRACE(size);
+        useReportScript("head -c " + std::to_string(size) + " /dev/zero | tr '\\0' 'x'");
+        const QString text = openView();
+        EXPECT_EQ(text.size(), size);
+        EXPECT_EQ(text, QString(size, QLatin1Char('x')));
+    }
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(prompter.dialogTitles.back(), QString::fromUtf8("현황보기"));
+}
+
+TEST_F(AdapterStatusDlgTest, OutputInPiecesAndNoOutputAtAllDoNotHang) {
+    useReportScript("printf 'one'; sleep 0.2; printf ' two'");
+    EXPECT_EQ(openView(), "one two");
+
+    useReportScript("exit 0");
+    EXPECT_EQ(openView(), "");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AdapterStatusDlgTest, LinesEndingInCrLfShowAsLinesAndTextIsShownUnchanged) {
+    useReportScript(
+        "printf 'Windows IP \\354\\204\\244\\354\\240\\225\\r\\n\\r\\n   Host Name . . : "
+        "pc\\r\\n'");
+    const QString text = openView();
+    EXPECT_EQ(text.split('\n'),
+              (QStringList{QString::fromUtf8("Windows IP 설정"), "", "   Host Name . . : pc", ""}));
+    EXPECT_EQ(dialog->reportField()->document()->blockCount(), 4);
+    EXPECT_FALSE(text.contains('\r'));
+
+    // Read-only, no wrapping, both scroll bars, a fixed-pitch font.
+    QPlainTextEdit* field = dialog->reportField();
+    EXPECT_TRUE(field->isReadOnly());
+    EXPECT_EQ(field->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(field->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(field->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    const QFontMetrics metrics(field->font());
+    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"));
+}
+
+TEST_F(AdapterStatusDlgTest, AProgramThatCannotStartIsReportedOnceAndLeavesTheFieldEmpty) {
+    setenv("QUORREL_IPCONFIG", temp.file("no-such-program").c_str(), 1);
+    EXPECT_EQ(openView(), "");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const Message& shown = prompter.messages[0];
+    EXPECT_EQ(shown.text, texts::kStatusStartFailedText);
+    EXPECT_EQ(shown.caption, "Quorrel - 파일 실행 실패");
+    EXPECT_EQ(shown.icon, MessageIcon::Stop);
+    EXPECT_EQ(shown.buttons, MessageButtons::Ok);
+    // The dialog still opens, empty.
+    EXPECT_EQ(prompter.dialogTitles.size(), 1u);
+
+    // The close picture button, 80 x 23, ends the dialog with OK.
+    EXPECT_EQ(dialog->closeButton()->sizeHint(), QSize(80, 23));
+    dialog->show();
+    dialog->closeButton()->click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace quorrel
