@@ -20,6 +20,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/support/WaitUntil.h"
+
 extern char** environ;
 
 namespace quorrel::test {
@@ -27,6 +29,11 @@ namespace quorrel::test {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Between two looks at another process: it takes a process start to look.
+void betweenLooks() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
 
 // This process's environment with `extra` ("NAME=value") laid over it.
 std::vector<std::string> mergedEnvironment(const std::vector<std::string>& extra) {
@@ -210,22 +217,22 @@ void NetworkNamespace::createNamespace(const std::string& ns) {
 }
 
 void NetworkNamespace::killEverythingIn(const std::string& ns) {
-    // Processes left behind (DHCP clients started by the code under test, the server).
-    for (int round = 0; round < 20; ++round) {
-        const CommandOutput pids = runCommand({"ip", "netns", "pids", ns});
-        std::istringstream in(pids.output);
-        bool any = false;
-        for (long pid = 0; in >> pid;) {
-            if (pid > 1) {
-                ::kill(static_cast<pid_t>(pid), SIGKILL);
-                any = true;
+    // Processes left behind (DHCP clients started by the code under test, the server),
+    // until none is left; a process may start another while it is being killed.
+    waitUntil(
+        [&] {
+            const CommandOutput pids = runCommand({"ip", "netns", "pids", ns});
+            std::istringstream in(pids.output);
+            bool any = false;
+            for (long pid = 0; in >> pid;) {
+                if (pid > 1) {
+                    ::kill(static_cast<pid_t>(pid), SIGKILL);
+                    any = true;
+                }
             }
-        }
-        if (!any) {
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+            return !any;
+        },
+        kPatience, betweenLooks);
 }
 
 void NetworkNamespace::addVeth(const std::string& inner, const std::string& outer) {
@@ -287,18 +294,24 @@ void NetworkNamespace::startDhcpServer(const std::string& outer, const DhcpServe
         throw std::runtime_error(std::string("cannot start dnsmasq: ") + std::strerror(rc));
     }
     // Ready once it listens on the DHCP port.
-    for (int i = 0; i < 100; ++i) {
-        if (::waitpid(dhcpServer_, nullptr, WNOHANG) == dhcpServer_) {
-            dhcpServer_ = -1;
-            throw std::runtime_error("dnsmasq ended at once: " + joined(argv));
-        }
-        if (runInPeer({"ss", "-uln", "sport", "=", ":67"}).output.find(":67") !=
-            std::string::npos) {
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    bool ended = false;
+    const bool listening = waitUntil(
+        [&] {
+            if (::waitpid(dhcpServer_, nullptr, WNOHANG) == dhcpServer_) {
+                ended = true;
+                return true;
+            }
+            return runInPeer({"ss", "-uln", "sport", "=", ":67"}).output.find(":67") !=
+                   std::string::npos;
+        },
+        kPatience, betweenLooks);
+    if (ended) {
+        dhcpServer_ = -1;
+        throw std::runtime_error("dnsmasq ended at once: " + joined(argv));
     }
-    throw std::runtime_error("dnsmasq did not start listening");
+    if (!listening) {
+        throw std::runtime_error("dnsmasq did not start listening");
+    }
 }
 
 CommandOutput NetworkNamespace::run(const std::vector<std::string>& argv,
