@@ -32,6 +32,7 @@ public:
     QtPrompter();
 
     MessageResult show(const Message& message) override;
+    MessageResult showClosable(const Message& message, MessageCloser& closer) override;
     int runModal(QDialog& dialog) override;
     std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
 
@@ -39,6 +40,8 @@ public:
     void setParentWindow(QWidget* window) { parent_ = window; }
 
 private:
+    MessageResult runBox(const Message& message, MessageCloser* closer);
+
     QWidget* parent_ = nullptr;
     bool unattended_ = false;
 };
