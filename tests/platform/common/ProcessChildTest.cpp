@@ -95,6 +95,51 @@ TEST(OutputCaptureWithChildren, LineEndsStayAsWritten) {
     EXPECT_EQ(out.text, "first\r\n\r\nlast\r\n");
 }
 
+// A collection that may be stopped: it hands over each piece as it comes, gives up when
+// told (keeping what came), and otherwise reads to the end as before.
+TEST(OutputCaptureWithChildren, AStoppedCollectionKeepsWhatArrived) {
+    struct Case {
+        const char* name;
+        const char* before;  // what the child writes before it waits for the go file
+    };
+    for (const Case& c : {Case{"part, then waits", "part"}, Case{"nothing, waits", ""}}) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        const std::string go = folder.file("go");
+        std::string steps = "await \"" + go + "\"";
+        if (*c.before != '\0') {
+            steps = std::string("print ") + c.before + " " + steps;
+        }
+        auto capture = makeCommandCapture(child(steps));
+        std::string reason;
+        ASSERT_TRUE(capture->start(reason)) << reason;
+        std::string text;
+        int asked = 0;
+        // Stops once what the child wrote has come and the collection has waited on.
+        const bool complete = capture->collect([&](std::string_view piece) { text.append(piece); },
+                                               [&] { return ++asked >= 3 && text == c.before; });
+        EXPECT_FALSE(complete);
+        EXPECT_EQ(text, c.before);
+        test::writeFileBytes(go, "");
+    }
+
+    // Never told to stop: everything, in pieces of at most a read each.
+    auto capture = makeCommandCapture(child("print one write 2100"));
+    std::string reason;
+    ASSERT_TRUE(capture->start(reason)) << reason;
+    std::string text;
+    int pieces = 0;
+    EXPECT_TRUE(capture->collect(
+        [&](std::string_view piece) {
+            EXPECT_LE(piece.size(), kCaptureChunkSize);
+            text.append(piece);
+            ++pieces;
+        },
+        [] { return false; }));
+    EXPECT_EQ(text, "one" + pattern(2100));
+    EXPECT_GE(pieces, 3);
+}
+
 TEST(OutputCaptureWithChildren, AMissingProgramIsReportedAsNotStarted) {
     const CapturedOutput out = makeCommandCapture(missingProgram())->capture();
     EXPECT_FALSE(out.started);
