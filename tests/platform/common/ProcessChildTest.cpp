@@ -4,6 +4,7 @@
 #include "platform/ProcessRunner.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel::platform {
 namespace {
@@ -106,7 +107,8 @@ TEST(OutputCaptureWithChildren, AStoppedCollectionKeepsWhatArrived) {
         SCOPED_TRACE(c.name);
         test::TempFolder folder;
         const std::string go = folder.file("go");
-        std::string steps = "await \"" + go + "\"";
+        const std::string gone = folder.file("gone");
+        std::string steps = "await \"" + go + "\" append \"" + gone + "\" gone";
         if (*c.before != '\0') {
             steps = std::string("print ") + c.before + " " + steps;
         }
@@ -120,7 +122,9 @@ TEST(OutputCaptureWithChildren, AStoppedCollectionKeepsWhatArrived) {
                                                [&] { return ++asked >= 3 && text == c.before; });
         EXPECT_FALSE(complete);
         EXPECT_EQ(text, c.before);
+        // The child ends once it may; its folder goes only after that.
         test::writeFileBytes(go, "");
+        EXPECT_TRUE(test::waitUntil([&] { return test::readFileBytes(gone) == "gone\n"; }));
     }
 
     // Never told to stop: everything, in pieces of at most a read each.
