@@ -1,5 +1,7 @@
 #include "adapters/AdapterChoice.h"
 
+#include <algorithm>
+
 #include "adapters/LabelPadding.h"
 #include "resources/AdapterTexts.h"
 
@@ -24,6 +26,21 @@ bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
+
+bool listBoxOrder(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto left = static_cast<unsigned char>(foldAscii(a[i]));
+        const auto right = static_cast<unsigned char>(foldAscii(b[i]));
+        if (left != right) {
+            return left < right;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b;
+}
 
 int findEntryIgnoringCase(const std::vector<std::string>& entries, std::string_view text,
                           int startAfter) {

@@ -22,6 +22,11 @@ inline constexpr std::size_t kDetailRows = 8;
 int findEntryIgnoringCase(const std::vector<std::string>& entries, std::string_view text,
                           int startAfter);
 
+// The order of the adapter list, which sorts itself as a sorted list box does: without
+// regard to ASCII case ("a0" before "Wlan0"), otherwise by the bytes; names that differ
+// only in case keep a fixed order among themselves (upper case first).
+bool listBoxOrder(std::string_view a, std::string_view b);
+
 // The first record whose connection name equals `connectionName` exactly, or nullptr.
 const AdapterInfo* findAdapterByName(const AdapterInventory& inventory,
                                      std::string_view connectionName);

@@ -21,8 +21,7 @@ void ApplyProgress::onTimer(int timerId) {
     if (result_) {
         return;
     }
-    const bool running = worker_ && worker_->running();
-    const ProgressTicker::Step step = ticker_.tick(timerId, running);
+    const ProgressTicker::Step step = ticker_.tick(timerId, workerRunning());
     switch (step.action) {
         case ProgressTicker::Step::Action::None:
             break;

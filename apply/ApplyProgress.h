@@ -46,6 +46,9 @@ public:
     void cancel();
 
     std::optional<ProgressResult> result() const { return result_; }
+    // True while the worker started by start() has not finished; what the next tick will
+    // find.
+    bool workerRunning() const { return worker_ && worker_->running(); }
     // Meaningful once result() is set.
     ApplyOutcome outcome() const { return outcome_; }
 

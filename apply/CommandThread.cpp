@@ -1,9 +1,8 @@
 #include "apply/CommandThread.h"
 
 #include <atomic>
-#include <system_error>
-#include <thread>
 
+#include "apply/DetachedThread.h"
 #include "resources/ApplyTexts.h"
 
 namespace quorrel {
@@ -113,9 +112,7 @@ CCommandThread::CCommandThread(std::string addressLine, std::string dnsLine,
         state_->finish(false);
         return;
     }
-    try {
-        std::thread([state = state_] { state->run(); }).detach();
-    } catch (const std::system_error&) {
+    if (!startDetachedThread([state = state_] { state->run(); })) {
         state_->finish(false);
     }
 }

@@ -44,7 +44,7 @@ void WorkerMessageGate::deliver(const std::shared_ptr<Pending>& pending, const M
         pending->answer(MessageResult::Cancel);
         return;
     }
-    pending->answer(presenter_->show(message));
+    pending->answer(presenter_->showClosable(message, closer_));
 }
 
 void WorkerMessageGate::close() {
@@ -56,6 +56,9 @@ void WorkerMessageGate::close() {
     }
     if (pending) {
         pending->answer(MessageResult::Cancel);
+    }
+    if (post_) {
+        closer_.close();
     }
 }
 

@@ -18,9 +18,11 @@ namespace quorrel {
 // Without one, the presenter is called right on the worker thread (tests).
 //
 // close() is for the owner giving up on the worker: no box appears after it (a box still
-// waiting in the UI thread's queue is dropped there), and a worker blocked in show()
-// returns at once. A box the user already sees stays until the user closes it. Call
-// close() on the UI thread, so that it is ordered with the queued calls.
+// waiting in the UI thread's queue is dropped there), a box the user sees now is closed
+// (the presenter's showClosable), and a worker blocked in show() returns at once. Call
+// close() on the UI thread, so that it is ordered with the queued calls and reaches the
+// box there; the owner typically calls it from an event that arrives while the box is
+// open, such as the progress dialog's time limit.
 class WorkerMessageGate : public MessagePresenter,
                           public std::enable_shared_from_this<WorkerMessageGate> {
 public:
@@ -47,6 +49,8 @@ private:
     std::shared_ptr<MessagePresenter> presenter_;
     Post post_;
     std::atomic<bool> closed_{false};
+    // The box on the UI thread; touched only there.
+    MessageCloser closer_;
     std::mutex mutex_;
     std::shared_ptr<Pending> pending_;
 };

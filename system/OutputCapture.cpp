@@ -4,8 +4,7 @@
 
 namespace quorrel::system {
 
-std::string collectChunks(const ChunkReader& read) {
-    std::string text;
+void collectChunks(const ChunkReader& read, const OutputPiece& piece) {
     std::array<char, kCaptureChunkSize + 1> buffer{};
     for (;;) {
         buffer.fill('\0');
@@ -16,9 +15,24 @@ std::string collectChunks(const ChunkReader& read) {
         const auto bytes = static_cast<std::size_t>(count) < kCaptureChunkSize
                                ? static_cast<std::size_t>(count)
                                : kCaptureChunkSize;
-        text.append(buffer.data(), bytes);
+        piece(std::string_view(buffer.data(), bytes));
     }
+}
+
+std::string collectChunks(const ChunkReader& read) {
+    std::string text;
+    collectChunks(read, [&text](std::string_view piece) { text.append(piece); });
     return text;
+}
+
+CapturedOutput OutputCapture::capture() {
+    CapturedOutput result;
+    if (!start(result.reason)) {
+        return result;
+    }
+    result.started = true;
+    collect([&result](std::string_view piece) { result.text.append(piece); }, {});
+    return result;
 }
 
 }  // namespace quorrel::system

@@ -49,6 +49,15 @@ constexpr double kLabelWidth = 60;
 constexpr double kValueX = 168;
 constexpr double kValueWidth = 134;
 
+// An entry of the adapter list, which keeps its entries in the list box's order.
+class AdapterListEntry final : public QListWidgetItem {
+public:
+    using QListWidgetItem::QListWidgetItem;
+    bool operator<(const QListWidgetItem& other) const override {
+        return listBoxOrder(text().toStdString(), other.text().toStdString());
+    }
+};
+
 void writeDebugLine(const std::string& line) {
     DebugTrace("%s", line.c_str());
 }
@@ -157,7 +166,7 @@ void CAdapterSelectDlg::OnInitDialog() {
     const QSignalBlocker quiet(list_);
     list_->clear();
     for (const AdapterInfo& record : inventory_.records()) {
-        list_->addItem(QString::fromStdString(record.connectionName));
+        list_->addItem(new AdapterListEntry(QString::fromStdString(record.connectionName)));
     }
     std::vector<std::string> entries;
     for (int i = 0; i < list_->count(); ++i) {

@@ -4,8 +4,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "adapters/StatusReportReader.h"
 #include "adapters/ui/BitmapButton.h"
 #include "adapters/ui/DialogFonts.h"
 #include "adapters/ui/DialogPieces.h"
@@ -83,23 +85,67 @@ CAdapterStatusDlg::CAdapterStatusDlg(MessagePresenter& messages,
     buttons->addWidget(close_);
     layout->addLayout(buttons);
     connect(close_, &QAbstractButton::clicked, this, &QDialog::accept);
+
+    deadline_ = new QTimer(this);
+    deadline_->setObjectName("readDeadline");
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, &CAdapterStatusDlg::OnReadDeadline);
 }
 
-CAdapterStatusDlg::~CAdapterStatusDlg() = default;
+CAdapterStatusDlg::~CAdapterStatusDlg() {
+    // Stops the reading and waits for its thread before the window goes; what it may
+    // still have posted to the window is dropped with the window.
+    reader_.reset();
+}
 
 void CAdapterStatusDlg::OnInitDialog() {
     report_->clear();
+    if (reader_) {
+        return;  // the report is read once per dialog
+    }
     if (!capture_) {
         capture_ = platform::makeStatusReportCapture();
     }
-    const system::CapturedOutput output = capture_->capture();
-    if (!output.started) {
-        DebugTrace("status report not started: %s", output.reason.c_str());
+    reader_ = std::make_unique<StatusReportReader>(std::move(capture_));
+    // The reading thread hands its news to the window's thread; the window shows them.
+    StatusReportReader::Events events;
+    events.arrived = [this](const std::string& bytes) {
+        QMetaObject::invokeMethod(
+            this, [this, bytes] { showReport(bytes); }, Qt::QueuedConnection);
+    };
+    events.ended = [this](bool complete) {
+        QMetaObject::invokeMethod(
+            this, [this, complete] { readingEnded(complete); }, Qt::QueuedConnection);
+    };
+    std::string reason;
+    if (!reader_->start(std::move(events), reason)) {
+        DebugTrace("status report not started: %s", reason.c_str());
         messages_.show(Message{texts::kStatusStartFailedText, texts::kStatusStartFailedCaption,
                                MessageIcon::Stop, MessageButtons::Ok});
         return;
     }
-    report_->setPlainText(statusReportText(output.text));
+    reading_ = true;
+    deadline_->start(kReadLimit);
+}
+
+void CAdapterStatusDlg::OnReadDeadline() {
+    if (reader_ && reading_) {
+        reader_->stop();
+    }
+}
+
+void CAdapterStatusDlg::showReport(const std::string& bytes) {
+    // The whole text each time: a piece may end inside a character or between CR and LF.
+    report_->setPlainText(statusReportText(bytes));
+}
+
+void CAdapterStatusDlg::readingEnded(bool complete) {
+    reading_ = false;
+    deadline_->stop();
+    if (!complete) {
+        DebugTrace("status report cut off after %lld ms; showing what arrived",
+                   static_cast<long long>(kReadLimit.count()));
+    }
 }
 
 int CAdapterStatusDlg::DoModal(Prompter& prompter) {

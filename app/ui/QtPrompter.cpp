@@ -50,13 +50,36 @@ QtPrompter::QtPrompter() {
 }
 
 MessageResult QtPrompter::show(const Message& message) {
+    return runBox(message, nullptr);
+}
+
+MessageResult QtPrompter::showClosable(const Message& message, MessageCloser& closer) {
+    if (closer.closed()) {
+        return MessageResult::Cancel;
+    }
+    return runBox(message, &closer);
+}
+
+MessageResult QtPrompter::runBox(const Message& message, MessageCloser* closer) {
     if (unattended_) {
         DebugTrace("message: %s", message.text.c_str());
         return firstButton(message.buttons);
     }
     QMessageBox box(boxIcon(message.icon), QString::fromStdString(message.caption),
                     QString::fromStdString(message.text), boxButtons(message.buttons), parent_);
-    switch (box.exec()) {
+    if (closer != nullptr) {
+        // Closed from an event that the box's own loop delivers (the progress dialog
+        // giving up), so the box and its loop end together.
+        closer->attach([&box] { box.done(QMessageBox::Cancel); });
+    }
+    const int answer = box.exec();
+    if (closer != nullptr) {
+        closer->detach();
+        if (closer->closed()) {
+            return MessageResult::Cancel;
+        }
+    }
+    switch (answer) {
         case QMessageBox::Cancel:
             return MessageResult::Cancel;
         case QMessageBox::Yes:

@@ -15,6 +15,7 @@ public:
     QtPrompter();
 
     MessageResult show(const Message& message) override;
+    MessageResult showClosable(const Message& message, MessageCloser& closer) override;
     int runModal(QDialog& dialog) override;
     std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
 
@@ -22,6 +23,8 @@ public:
     void setParentWindow(QWidget* window) { parent_ = window; }
 
 private:
+    MessageResult runBox(const Message& message, MessageCloser* closer);
+
     QWidget* parent_ = nullptr;
     bool unattended_ = false;
 };

@@ -35,6 +35,9 @@ public:
     // Set once the dialog has ended.
     std::optional<ApplyOutcome> outcome() const;
 
+    // Whether the worker still runs, as the next tick will see it.
+    bool workerRunning() const { return progress_.workerRunning(); }
+
     // The picture shown now, 168 to 182.
     int currentBitmap() const { return bitmap_; }
     QLabel* picture() const { return picture_; }

@@ -8,31 +8,20 @@
 
 namespace quorrel::platform {
 
-namespace {
-
 // "cmd.exe /c ipconfig.exe /all" from the system folder.
-class Win32StatusReportCapture final : public system::OutputCapture {
-public:
-    system::CapturedOutput capture() override {
-        // A Windows folder longer than its 49-byte buffer is left empty: the paths then
-        // start at the root of the current drive.
-        char windowsFolder[50] = {};
-        const UINT length = GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
-        if (length == 0 || length >= sizeof windowsFolder) {
-            windowsFolder[0] = '\0';
-        }
-        char systemFolder[61] = {};
-        std::snprintf(systemFolder, sizeof systemFolder, "%s\\System32", windowsFolder);
-        char interpreter[71] = {};
-        std::snprintf(interpreter, sizeof interpreter, "%s\\cmd.exe", systemFolder);
-        return system::win32::captureWith(interpreter, "/c ipconfig.exe /all", systemFolder);
-    }
-};
-
-}  // namespace
-
 std::unique_ptr<system::OutputCapture> makeStatusReportCapture() {
-    return std::make_unique<Win32StatusReportCapture>();
+    // A Windows folder longer than its 49-byte buffer is left empty: the paths then start
+    // at the root of the current drive.
+    char windowsFolder[50] = {};
+    const UINT length = GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    if (length == 0 || length >= sizeof windowsFolder) {
+        windowsFolder[0] = '\0';
+    }
+    char systemFolder[61] = {};
+    std::snprintf(systemFolder, sizeof systemFolder, "%s\\System32", windowsFolder);
+    char interpreter[71] = {};
+    std::snprintf(interpreter, sizeof interpreter, "%s\\cmd.exe", systemFolder);
+    return system::win32::makeCaptureWith(interpreter, "/c ipconfig.exe /all", systemFolder);
 }
 
 std::string statusReportUtf8(std::string_view bytes) {

@@ -1,11 +1,11 @@
+#include "system/win32/Win32OutputCapture.h"
+
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "system/OutputCapture.h"
 #include "system/win32/Win32Error.h"
-#include "system/win32/Win32OutputCapture.h"
 
 namespace quorrel::system {
 
@@ -31,77 +31,117 @@ private:
     HANDLE handle_ = nullptr;
 };
 
-}  // namespace
-
-CapturedOutput win32::captureWith(const char* application, std::string commandLine,
-                                  const char* folder) {
-    CapturedOutput result;
-    SECURITY_ATTRIBUTES inheritable;
-    inheritable.nLength = sizeof inheritable;
-    inheritable.lpSecurityDescriptor = nullptr;
-    inheritable.bInheritHandle = TRUE;
-
-    Handle outputRead;
-    Handle outputWrite;
-    Handle inputRead;
-    Handle inputWrite;
-    if (!CreatePipe(outputRead.out(), outputWrite.out(), &inheritable, 0) ||
-        !CreatePipe(inputRead.out(), inputWrite.out(), &inheritable, 0)) {
-        result.reason = "CreatePipe: " + win32::lastErrorText();
-        return result;
-    }
-    // Our ends stay with us, so that the child's end of the output is the end of data.
-    SetHandleInformation(outputRead.get(), HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = inputRead.get();
-    startup.hStdOutput = outputWrite.get();
-    startup.hStdError = nullptr;
-    PROCESS_INFORMATION process;
-    ZeroMemory(&process, sizeof process);
-
-    if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder,
-                        &startup, &process)) {
-        result.reason = "CreateProcessA: " + win32::lastErrorText();
-        return result;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    outputWrite.reset();
-    inputRead.reset();
-
-    result.started = true;
-    const HANDLE readEnd = outputRead.get();
-    result.text = collectChunks([readEnd](char* buffer, std::size_t capacity) -> long {
-        DWORD count = 0;
-        if (!ReadFile(readEnd, buffer, static_cast<DWORD>(capacity), &count, nullptr)) {
-            return -1;  // ERROR_BROKEN_PIPE: the child has closed its output
-        }
-        return static_cast<long>(count);
-    });
-    return result;
-}
-
-namespace {
-
-class Win32CommandCapture final : public OutputCapture {
+class Win32Capture final : public OutputCapture {
 public:
-    explicit Win32CommandCapture(std::string commandLine) : commandLine_(std::move(commandLine)) {}
-    CapturedOutput capture() override { return win32::captureWith(nullptr, commandLine_, nullptr); }
+    Win32Capture(std::string application, std::string commandLine, std::string folder)
+        : application_(std::move(application)),
+          commandLine_(std::move(commandLine)),
+          folder_(std::move(folder)) {}
+
+    bool start(std::string& reason) override {
+        if (outputRead_.get() != nullptr) {
+            reason = "the command was started already";
+            return false;
+        }
+        std::string commandLine = commandLine_;
+        SECURITY_ATTRIBUTES inheritable;
+        inheritable.nLength = sizeof inheritable;
+        inheritable.lpSecurityDescriptor = nullptr;
+        inheritable.bInheritHandle = TRUE;
+
+        Handle outputWrite;
+        Handle inputRead;
+        if (!CreatePipe(outputRead_.out(), outputWrite.out(), &inheritable, 0) ||
+            !CreatePipe(inputRead.out(), inputWrite_.out(), &inheritable, 0)) {
+            reason = "CreatePipe: " + win32::lastErrorText();
+            closePipes();
+            return false;
+        }
+        // Our ends stay with us, so that the child's end of the output is the end of data.
+        SetHandleInformation(outputRead_.get(), HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(inputWrite_.get(), HANDLE_FLAG_INHERIT, 0);
+
+        STARTUPINFOA startup;
+        ZeroMemory(&startup, sizeof startup);
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        startup.hStdInput = inputRead.get();
+        startup.hStdOutput = outputWrite.get();
+        startup.hStdError = nullptr;
+        PROCESS_INFORMATION process;
+        ZeroMemory(&process, sizeof process);
+
+        if (!CreateProcessA(application_.empty() ? nullptr : application_.c_str(),
+                            commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            folder_.empty() ? nullptr : folder_.c_str(), &startup, &process)) {
+            reason = "CreateProcessA: " + win32::lastErrorText();
+            closePipes();
+            return false;
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return true;
+    }
+
+    bool collect(const OutputPiece& piece, const StopRequest& stop) override {
+        const HANDLE readEnd = outputRead_.get();
+        if (readEnd == nullptr) {
+            return false;
+        }
+        bool stopped = false;
+        collectChunks(
+            [readEnd, &stop, &stopped](char* buffer, std::size_t capacity) -> long {
+                // An anonymous pipe cannot be waited on with a time-out: a collection that
+                // may be stopped looks whether output waits before it reads.
+                while (stop) {
+                    if (stop()) {
+                        stopped = true;
+                        return 0;
+                    }
+                    DWORD waiting = 0;
+                    if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr)) {
+                        return -1;  // ERROR_BROKEN_PIPE: the child has closed its output
+                    }
+                    if (waiting > 0) {
+                        break;
+                    }
+                    Sleep(kCaptureStopCheckMs);
+                }
+                DWORD count = 0;
+                if (!ReadFile(readEnd, buffer, static_cast<DWORD>(capacity), &count, nullptr)) {
+                    return -1;  // ERROR_BROKEN_PIPE: the child has closed its output
+                }
+                return static_cast<long>(count);
+            },
+            piece);
+        closePipes();
+        return !stopped;
+    }
 
 private:
+    void closePipes() {
+        outputRead_.reset();
+        inputWrite_.reset();
+    }
+
+    std::string application_;
     std::string commandLine_;
+    std::string folder_;
+    Handle outputRead_;
+    Handle inputWrite_;
 };
 
 }  // namespace
 
+std::unique_ptr<OutputCapture> win32::makeCaptureWith(std::string application,
+                                                      std::string commandLine, std::string folder) {
+    return std::make_unique<Win32Capture>(std::move(application), std::move(commandLine),
+                                          std::move(folder));
+}
+
 std::unique_ptr<OutputCapture> makeCommandCapture(std::string commandLine) {
-    return std::make_unique<Win32CommandCapture>(std::move(commandLine));
+    return win32::makeCaptureWith("", std::move(commandLine), "");
 }
 
 }  // namespace quorrel::system

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,17 @@ TEST(AdapterListSearchTest, ExactSearchIgnoresCaseStartsAfterTheGivenEntryAndWra
     EXPECT_EQ(findEntryIgnoringCase({"only"}, "ONLY", 0), 0);
     EXPECT_EQ(findEntryIgnoringCase({}, "", 0), -1);
     EXPECT_EQ(findEntryIgnoringCase({"로컬 영역 연결"}, "로컬 영역 연결", 0), 0);
+}
+
+TEST(AdapterListOrderTest, SortsAsASortedListBoxWithoutRegardToCase) {
+    std::vector<std::string> names = {"Wlan0", "로컬 영역 연결", "a0", "lan", "eth10",
+                                      "LAN",   "eth1",           "B1", "_x"};
+    std::sort(names.begin(), names.end(), listBoxOrder);
+    EXPECT_EQ(names, (std::vector<std::string>{"_x", "a0", "B1", "eth1", "eth10", "LAN", "lan",
+                                               "Wlan0", "로컬 영역 연결"}));
+    EXPECT_FALSE(listBoxOrder("lan", "LAN"));
+    EXPECT_TRUE(listBoxOrder("LAN", "lan"));
+    EXPECT_FALSE(listBoxOrder("a0", "a0"));
 }
 
 class AdapterChoiceTest : public ::testing::Test {

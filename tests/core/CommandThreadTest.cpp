@@ -1,32 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 #include "apply/CommandThread.h"
 #include "resources/AppTexts.h"
 #include "resources/ApplyTexts.h"
 #include "tests/core/FakeProcessRunner.h"
 #include "tests/core/RecordingPresenter.h"
+#include "tests/core/UiQueue.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel {
 namespace {
 
 using platform::ProcessOutcome;
-
-// Polls `done` for a few seconds.
-bool eventually(const std::function<bool()>& done) {
-    for (int i = 0; i < 1000; ++i) {
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
-}
+using test::waitUntil;
 
 class CommandThreadTest : public ::testing::Test {
 protected:
@@ -50,12 +40,12 @@ protected:
     std::unique_ptr<CCommandThread> runToEnd(const std::string& a, const std::string& b,
                                              const std::string& c) {
         auto worker = std::make_unique<CCommandThread>(a, b, c, services());
-        EXPECT_TRUE(eventually([&] { return !worker->running(); }));
+        EXPECT_TRUE(waitUntil([&] { return !worker->running(); }));
         return worker;
     }
     // The worker's state is gone once the test holds the only reference to the runner.
     bool workerGone() {
-        return eventually([&] { return runner.use_count() == 1; });
+        return waitUntil([&] { return runner.use_count() == 1; });
     }
 
     std::shared_ptr<test::FakeProcessRunner> runner = std::make_shared<test::FakeProcessRunner>();
@@ -167,10 +157,11 @@ TEST_F(CommandThreadTest, StaysRunningWhileItsMessageIsOpen) {
     presenter->hold();
     CCommandThread worker("A", "B", "", services());
     ASSERT_TRUE(presenter->awaitShown(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The worker waits inside the box: had it given up its flag before showing the box,
+    // it would read false here already.
     EXPECT_TRUE(worker.running());
     presenter->close();
-    EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+    EXPECT_TRUE(waitUntil([&] { return !worker.running(); }));
     EXPECT_FALSE(worker.succeeded());
 }
 
@@ -180,7 +171,7 @@ TEST_F(CommandThreadTest, CancelStartsNoFurtherLineWhileTheRunningOneEndsOnItsOw
     ASSERT_TRUE(runner->awaitStarted(1));
     worker.cancel();
     runner->release("A");
-    EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+    EXPECT_TRUE(waitUntil([&] { return !worker.running(); }));
     EXPECT_FALSE(worker.succeeded());
     EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
 }
@@ -198,37 +189,8 @@ TEST_F(CommandThreadTest, DiscardingTheObjectLeavesTheWorkerItsOwnStateAndNoMess
     EXPECT_TRUE(presenter->shown().empty());
 }
 
-// Stands for the user-interface thread's queue: the test runs the posted calls itself.
-class UiQueue {
-public:
-    void post(std::function<void()> call) {
-        const std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
-    }
-    bool awaitCall() {
-        return eventually([&] {
-            const std::lock_guard lock(mutex_);
-            return !calls_.empty();
-        });
-    }
-    void runAll() {
-        std::deque<std::function<void()>> calls;
-        {
-            const std::lock_guard lock(mutex_);
-            calls.swap(calls_);
-        }
-        for (auto& call : calls) {
-            call();
-        }
-    }
-
-private:
-    std::mutex mutex_;
-    std::deque<std::function<void()>> calls_;
-};
-
 TEST_F(CommandThreadTest, MessagesAreShownByTheUiThreadWhileTheWorkerWaits) {
-    auto queue = std::make_shared<UiQueue>();
+    auto queue = std::make_shared<test::UiQueue>();
     runner->answer("B", ProcessOutcome::waitFailed("x"));
     CommandThreadServices s = services();
     s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
@@ -240,12 +202,12 @@ TEST_F(CommandThreadTest, MessagesAreShownByTheUiThreadWhileTheWorkerWaits) {
     queue->runAll();
     ASSERT_EQ(presenter->shown().size(), 1u);
     EXPECT_EQ(presenter->shown()[0].text, texts::kDnsFailed);
-    EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+    EXPECT_TRUE(waitUntil([&] { return !worker.running(); }));
     EXPECT_EQ(runner->started(), (std::vector<std::string>{"A", "B"}));
 }
 
 TEST_F(CommandThreadTest, AMessageStillQueuedAtCancelIsNeverShown) {
-    auto queue = std::make_shared<UiQueue>();
+    auto queue = std::make_shared<test::UiQueue>();
     runner->answer("A", ProcessOutcome::waitFailed("x"));
     CommandThreadServices s = services();
     s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
@@ -256,6 +218,25 @@ TEST_F(CommandThreadTest, AMessageStillQueuedAtCancelIsNeverShown) {
     EXPECT_TRUE(workerGone());
     queue->runAll();
     EXPECT_TRUE(presenter->shown().empty());
+    EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(CommandThreadTest, GivingTheWorkerUpClosesTheBoxTheUserStillSees) {
+    auto queue = std::make_shared<test::UiQueue>();
+    runner->answer("A", ProcessOutcome::waitFailed("x"));
+    CommandThreadServices s = services();
+    s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
+    auto worker = std::make_unique<CCommandThread>("A", "B", "", std::move(s));
+    ASSERT_TRUE(queue->awaitCall());
+
+    // While the box is open, the owner gives the worker up (the progress dialog's stop).
+    presenter->whileOpen = [&] { worker.reset(); };
+    queue->runAll();
+
+    ASSERT_EQ(presenter->shown().size(), 1u);
+    EXPECT_EQ(presenter->closedByOwner(), 1);
+    EXPECT_EQ(presenter->closedByUser(), 0);
+    EXPECT_TRUE(workerGone());
     EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ProcessRunner.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel::test {
 
@@ -37,11 +38,11 @@ public:
         held_.erase(line);
         changed_.notify_all();
     }
-    // Waits until `count` lines have been started; false after a few seconds.
+    // Waits until `count` lines have been started; false when that takes longer than a
+    // healthy machine ever needs.
     bool awaitStarted(std::size_t count) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10),
-                                 [&] { return started_.size() >= count; });
+        return changed_.wait_for(lock, kPatience, [&] { return started_.size() >= count; });
     }
     std::vector<std::string> started() {
         const std::lock_guard lock(mutex_);

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "apply/ApplyProgress.h"
 #include "apply/ProgressTicker.h"
 #include "tests/core/FakeProcessRunner.h"
+#include "tests/core/RecordingPresenter.h"
+#include "tests/core/UiQueue.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel {
 namespace {
@@ -94,15 +97,15 @@ protected:
         s.runner = runner;
         return s;
     }
-    // Ticks until the dialog ends or `limit` ticks have passed, pausing between ticks so
-    // that the worker gets to run.
-    void tickUntilEnd(ApplyProgress& progress, int limit) {
-        for (int i = 0; i < limit && !progress.result(); ++i) {
-            progress.onTimer(1125);
-            if (!progress.result()) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            }
-        }
+    // Waits (on the steady clock) until the worker has finished, then gives the dialog
+    // the tick that finds it so.
+    static void tickOnceFinished(ApplyProgress& progress) {
+        EXPECT_TRUE(test::waitUntil([&] { return !progress.workerRunning(); }));
+        progress.onTimer(1125);
+    }
+    // The worker is gone once the test holds the only reference to the runner.
+    bool workerGone() {
+        return test::waitUntil([&] { return runner.use_count() == 1; });
     }
 
     std::shared_ptr<test::FakeProcessRunner> runner = std::make_shared<test::FakeProcessRunner>();
@@ -114,17 +117,18 @@ protected:
 TEST_F(ApplyProgressTest, FinishedWorkerEndsWithOkAndItsVerdict) {
     ApplyProgress progress(plan, services(), timer, display);
     progress.start();
-    tickUntilEnd(progress, 400);
+    tickOnceFinished(progress);
     ASSERT_EQ(display.ends, std::vector<ProgressResult>{ProgressResult::Ok});
     EXPECT_EQ(progress.outcome(), ApplyOutcome::Succeeded);
     EXPECT_EQ(runner->started(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_TRUE(display.frames.empty());
 
     runner = std::make_shared<test::FakeProcessRunner>();
     runner->answer("B", platform::ProcessOutcome::exited(1));
     FakeDisplay failedDisplay;
     ApplyProgress failed(plan, services(), timer, failedDisplay);
     failed.start();
-    tickUntilEnd(failed, 400);
+    tickOnceFinished(failed);
     ASSERT_EQ(failedDisplay.ends, std::vector<ProgressResult>{ProgressResult::Ok});
     EXPECT_EQ(failed.outcome(), ApplyOutcome::Failed);
 }
@@ -143,9 +147,7 @@ TEST_F(ApplyProgressTest, StopByTheUserEndsOnceWithCancelAndNoFurtherLineRuns) {
     EXPECT_EQ(display.frames, std::vector<int>{169});
 
     runner->release("A");
-    for (int i = 0; i < 200 && runner.use_count() > 1; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    EXPECT_TRUE(workerGone());
     EXPECT_EQ(runner->started(), std::vector<std::string>{"A"});
 }
 
@@ -160,10 +162,51 @@ TEST_F(ApplyProgressTest, TimeLimitEndsWithCancel) {
     EXPECT_EQ(display.ends, std::vector<ProgressResult>{ProgressResult::Cancel});
     EXPECT_EQ(display.frames.size(), 500u);
     runner->release("A");
-    for (int i = 0; i < 200 && runner.use_count() > 1; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    EXPECT_TRUE(workerGone());
     EXPECT_EQ(runner->started(), std::vector<std::string>{"A"});
+}
+
+// A box of the worker that is still open when the dialog ends, by its time limit or by
+// the user's stop, goes with the dialog, so that the apply's failure message follows at
+// once.
+TEST_F(ApplyProgressTest, AWorkerBoxStillOpenWhenTheDialogEndsIsClosedWithIt) {
+    const std::vector<std::pair<const char*, std::function<void(ApplyProgress&)>>> ends = {
+        {"time limit",
+         [](ApplyProgress& p) {
+             for (int i = 0; i < 501; ++i) {
+                 p.onTimer(1125);
+             }
+         }},
+        {"stop", [](ApplyProgress& p) { p.cancel(); }},
+    };
+    for (const auto& [name, endIt] : ends) {
+        SCOPED_TRACE(name);
+        runner = std::make_shared<test::FakeProcessRunner>();
+        runner->answer("A", platform::ProcessOutcome::waitFailed("lost"));
+        auto presenter = std::make_shared<test::RecordingPresenter>();
+        auto queue = std::make_shared<test::UiQueue>();
+        CommandThreadServices s = services();
+        s.presenter = presenter;
+        s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
+        FakeDisplay shown;
+        ApplyProgress progress(plan, std::move(s), timer, shown);
+        progress.start();
+        ASSERT_TRUE(queue->awaitCall());
+
+        std::vector<ProgressResult> endsWhileOpen;
+        presenter->whileOpen = [&] {
+            endIt(progress);
+            endsWhileOpen = shown.ends;
+        };
+        queue->runAll();
+
+        EXPECT_EQ(endsWhileOpen, std::vector<ProgressResult>{ProgressResult::Cancel});
+        EXPECT_EQ(presenter->closedByOwner(), 1);
+        EXPECT_EQ(presenter->closedByUser(), 0);
+        EXPECT_EQ(progress.outcome(), ApplyOutcome::Cancelled);
+        EXPECT_TRUE(workerGone());
+        EXPECT_EQ(runner->started(), std::vector<std::string>{"A"});
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // A small program that the process tests start as a real child. Its arguments are steps,
 // run in order:
 //   append FILE TEXT   appends TEXT and a line feed to FILE
-//   await FILE         waits until FILE exists (at most 20 s)
+//   await FILE         waits until FILE exists (at most 60 s on the steady clock)
 //   sleep MS           waits MS milliseconds
 //   write N            writes N bytes ('a' to 'z' repeating) to standard output at once
 //   pieces N COUNT MS  writes COUNT pieces of N bytes, flushing and waiting MS after each
@@ -48,8 +48,9 @@ int main(int argc, char** argv) {
             std::ofstream(file, std::ios::app | std::ios::binary) << text << '\n';
         } else if (step == "await") {
             const std::string file = next();
-            for (int waited = 0; waited < 2000 && !exists(file); ++waited) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (!exists(file) && std::chrono::steady_clock::now() < giveUp) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
         } else if (step == "sleep") {
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(next().c_str())));

@@ -6,14 +6,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <climits>
 #include <memory>
 #include <sstream>
-#include <thread>
 
 #include "platform/linux/NetworkState.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaitUntil.h"
 #include "tests/support/linux/NetworkNamespace.h"
 
 namespace quorrel::ipconfig {
@@ -177,13 +176,10 @@ TEST_F(IpconfigInNamespace, ReportsEveryInterfaceInIndexOrderWithItsSettings) {
     // Up again: the lease in local time, its server and DNS servers.
     mustRun({"ip", "link", "set", "lan2", "up"});
     // The kernel reports the carrier a moment later.
-    for (int tries = 0;
-         tries < 50 &&
-         ns_->run({"ip", "-o", "link", "show", "dev", "lan2"}).output.find("state UP") ==
-             std::string::npos;
-         ++tries) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    ASSERT_TRUE(test::waitUntil([&] {
+        return ns_->run({"ip", "-o", "link", "show", "dev", "lan2"}).output.find("state UP") !=
+               std::string::npos;
+    }));
     const Lines up = blockOf(splitLines(ipconfig().output), "이더넷 어댑터 lan2:");
     EXPECT_EQ(valuesOf(up, "임대 시작 날짜"), Lines{"2026년 12월 7일 월요일 오후 3:04:05"});
     EXPECT_EQ(valuesOf(up, "임대 만료 날짜"), Lines{"2026년 12월 8일 화요일 오후 3:04:05"});

@@ -117,6 +117,27 @@ TEST_F(AdapterSelectDlgTest, OpensWithTheCurrentAdapterSelectedAndItsSettingsSho
     ASSERT_EQ(prompter.dialogTitles.size(), 1u);
 }
 
+TEST_F(AdapterSelectDlgTest, TheListSortsWithoutRegardToCaseAndFindsTheCurrentOneSo) {
+    table.entries = {tableEntry("{W}", 0, "172.16.0.9", "255.255.0.0", ""),
+                     tableEntry("{A}", 1, "10.0.0.5", "255.0.0.0", "10.0.0.1"),
+                     tableEntry("{B}", 0, "192.168.1.7", "255.255.255.0", "192.168.1.1")};
+    keys.connectionKeys.clear();
+    keys.interfaceKeys.clear();
+    keys.add("{W}", "Wlan0", "");
+    keys.add("{A}", "a0");
+    keys.add("{B}", "B1");
+    currentName = "wlan0";
+    dialog = std::make_unique<CAdapterSelectDlg>(
+        AdapterDialogServices{table, keys, prompter, registry, [this] { return currentName; }});
+    run([](CAdapterSelectDlg& d) {
+        EXPECT_EQ(entries(*d.adapterList()), QStringList({"a0", "B1", "Wlan0"}));
+        ASSERT_NE(d.adapterList()->currentItem(), nullptr);
+        EXPECT_EQ(d.adapterList()->currentItem()->text(), "Wlan0");
+        EXPECT_EQ(d.valueField(2)->text(), "172.16.0.9");
+        d.cancelButton()->click();
+    });
+}
+
 TEST_F(AdapterSelectDlgTest, PaddedLabelsLineUpAtTheirColonsInTheBodyFont) {
     run([](CAdapterSelectDlg& d) {
         const QFont body = d.detailLabel(0)->font();

@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <chrono>
 #include <memory>
-#include <thread>
 
 #include "apply/ApplyPlan.h"
 #include "apply/ui/CApplyConfirmDlg.h"
@@ -18,6 +15,8 @@
 #include "listview/ProfileRows.h"
 #include "resources/ApplyTexts.h"
 #include "tests/core/FakeProcessRunner.h"
+#include "tests/support/WaitUntil.h"
+#include "tests/ui/EventLoopWait.h"
 #include "tests/ui/RecordingPrompter.h"
 
 namespace quorrel {
@@ -54,12 +53,15 @@ protected:
         return std::make_unique<CApplyProgressDlg>(plan, services, nullptr, &timer);
     }
 
-    // Ticks until the worker has been seen finished (it runs on its own thread).
-    static void tickUntilEnded(CApplyProgressDlg& dialog) {
-        for (int i = 0; i < 2000 && !dialog.outcome(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            dialog.OnTimer(ProgressTicker::kTimerId);
-        }
+    // Waits until the worker (on its own thread) has finished, then gives the dialog the
+    // tick that finds it so.
+    static void tickOnceFinished(CApplyProgressDlg& dialog) {
+        EXPECT_TRUE(test::waitUntil([&] { return !dialog.workerRunning(); }));
+        dialog.OnTimer(ProgressTicker::kTimerId);
+    }
+    // The worker is gone once the test holds the only reference to the runner.
+    bool workerGone() {
+        return test::waitUntil([&] { return runner.use_count() == 1; });
     }
 
     std::shared_ptr<test::FakeProcessRunner> runner = std::make_shared<test::FakeProcessRunner>();
@@ -94,17 +96,15 @@ TEST_F(ApplyProgressDialog, OpensWithItsTextsAndStartsWorkerAndTimerOnlyWhenShow
     EXPECT_TRUE(dialog->stopButton()->isVisible());
     dialog->show();  // showing it again starts nothing more
     runner->release(kPlan.addressLine);
-    tickUntilEnded(*dialog);
+    tickOnceFinished(*dialog);
     EXPECT_EQ(runner->started(), (std::vector<std::string>{kPlan.addressLine, kPlan.dnsLine}));
 }
 
 TEST_F(ApplyProgressDialog, AWorkerDoneBeforeTheFirstTickEndsItAcceptedWithoutAnimating) {
     auto dialog = makeDialog();
     dialog->show();
-    ASSERT_TRUE(runner->awaitStarted(2));
     // The worker finishes right after its last line; the first tick finds it finished.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    dialog->OnTimer(ProgressTicker::kTimerId);
+    tickOnceFinished(*dialog);
     ASSERT_TRUE(dialog->outcome());
     EXPECT_EQ(*dialog->outcome(), ApplyOutcome::Succeeded);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -117,7 +117,7 @@ TEST_F(ApplyProgressDialog, AFailingLineStillEndsAcceptedButNotAsSuccess) {
     runner->answer(kPlan.dnsLine, platform::ProcessOutcome::exited(1));
     auto dialog = makeDialog();
     dialog->show();
-    tickUntilEnded(*dialog);
+    tickOnceFinished(*dialog);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->outcome(), ApplyOutcome::Failed);
 }
@@ -151,7 +151,7 @@ TEST_F(ApplyProgressDialog, PicturesTurnEachTickAndGiveUpOnTheTick501StillRunnin
 
     // The line that was running ends on its own; nothing after it starts.
     runner->release(kPlan.addressLine);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(workerGone());
     EXPECT_EQ(runner->started(), std::vector<std::string>{kPlan.addressLine});
 }
 
@@ -164,9 +164,7 @@ TEST_F(ApplyProgressDialog, AWorkerThatFinishesBeforeTick501EndsItAccepted) {
         dialog->OnTimer(ProgressTicker::kTimerId);
     }
     runner->release(kPlan.addressLine);
-    ASSERT_TRUE(runner->awaitStarted(2));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    dialog->OnTimer(ProgressTicker::kTimerId);  // 501
+    tickOnceFinished(*dialog);  // 501
     EXPECT_EQ(dialog->outcome(), ApplyOutcome::Succeeded);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
@@ -194,7 +192,7 @@ TEST_F(ApplyProgressDialog, StopButtonEscapeAndCloseBoxEachGiveTheWorkerUp) {
         EXPECT_EQ(dialog->currentBitmap(), 169);
 
         runner->release(kPlan.addressLine);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_TRUE(workerGone());
         EXPECT_EQ(runner->started(), std::vector<std::string>{kPlan.addressLine});
     }
 }
@@ -208,7 +206,7 @@ TEST_F(ApplyProgressDialog, EnterDoesNotEndItAsFinished) {
     EXPECT_FALSE(dialog->outcome());
     EXPECT_TRUE(dialog->isVisible());
     runner->release(kPlan.addressLine);
-    tickUntilEnded(*dialog);
+    tickOnceFinished(*dialog);
     EXPECT_EQ(dialog->outcome(), ApplyOutcome::Succeeded);
 }
 
@@ -223,15 +221,35 @@ TEST(ApplyProgressDialogRun, ItsOwnTimerEndsARunModallyAndWorkerBoxesAppearMeanw
         QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
     };
     CApplyProgressDlg dialog(kPlan, services);
-    // A guard: the test never hangs in the dialog's loop.
-    QTimer::singleShot(10000, &dialog, [&dialog] { dialog.reject(); });
-    QElapsedTimer clock;
-    clock.start();
+    // A guard: the test never hangs in the dialog's loop. It would end the dialog rejected.
+    QTimer::singleShot(test::kPatience, &dialog, [&dialog] { dialog.reject(); });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-    EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_EQ(dialog.outcome(), ApplyOutcome::Failed);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, texts::kAddressFailed);
+    EXPECT_EQ(prompter.boxesClosedByOwner, 0);
+}
+
+TEST(ApplyProgressDialogRun, AWorkerBoxStillOpenAtTheStopGoesWithTheDialog) {
+    auto runner = std::make_shared<test::FakeProcessRunner>();
+    runner->answer(kPlan.addressLine, platform::ProcessOutcome::waitFailed("lost"));
+    test::RecordingPrompter prompter;
+    CommandThreadServices services;
+    services.runner = runner;
+    services.presenter = std::shared_ptr<MessagePresenter>(&prompter, [](MessagePresenter*) {});
+    services.postToUi = [](std::function<void()> call) {
+        QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
+    };
+    CApplyProgressDlg dialog(kPlan, std::move(services));
+    // The user presses 중단 while the worker's box is open.
+    prompter.whileBoxOpen = [&dialog] { dialog.stopButton()->click(); };
+    QTimer::singleShot(test::kPatience, &dialog, [&dialog] { dialog.reject(); });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_EQ(dialog.outcome(), ApplyOutcome::Cancelled);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.boxesClosedByOwner, 1);
+    EXPECT_TRUE(test::waitUntil([&] { return runner.use_count() == 1; }));
+    EXPECT_EQ(runner->started(), std::vector<std::string>{kPlan.addressLine});
 }
 
 ConfirmationTexts rowTexts(const IpProfile& profile, const std::string& adapter) {

@@ -35,6 +35,29 @@ public:
         return message.buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
     }
 
+    // Runs while a box shown with showClosable() is open: the events that reach the
+    // program meanwhile. The box counts as closed by its owner when the closer fires then.
+    std::function<void()> whileBoxOpen;
+    int boxesClosedByOwner = 0;
+
+    MessageResult showClosable(const Message& message, MessageCloser& closer) override {
+        if (closer.closed()) {
+            return MessageResult::Cancel;
+        }
+        bool closedByOwner = false;
+        closer.attach([&closedByOwner] { closedByOwner = true; });
+        const MessageResult answer = show(message);
+        if (whileBoxOpen) {
+            whileBoxOpen();
+        }
+        closer.detach();
+        if (closedByOwner) {
+            ++boxesClosedByOwner;
+            return MessageResult::Cancel;
+        }
+        return answer;
+    }
+
     int runModal(QDialog& dialog) override {
         dialogTitles.push_back(dialog.windowTitle());
         return onDialog ? onDialog(dialog) : QDialog::Rejected;

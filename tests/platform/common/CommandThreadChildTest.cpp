@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 #include "apply/CommandThread.h"
 #include "apply/ui/SystemCommandServices.h"
@@ -11,20 +9,12 @@
 #include "resources/ApplyTexts.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel {
 namespace {
 
-bool eventually(const std::function<bool()>& done, int seconds = 10) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
+using test::waitUntil;
 
 class CountingPresenter : public MessagePresenter {
 public:
@@ -63,7 +53,7 @@ protected:
     std::unique_ptr<CCommandThread> runToEnd(const std::string& a, const std::string& b,
                                              const std::string& c) {
         auto worker = std::make_unique<CCommandThread>(a, b, c, services());
-        EXPECT_TRUE(eventually([&] { return !worker->running(); }));
+        EXPECT_TRUE(waitUntil([&] { return !worker->running(); }));
         return worker;
     }
     std::string debugText() {
@@ -111,18 +101,20 @@ TEST_F(CommandThreadWithChildren, AMissingProgramIsReported) {
 
 TEST_F(CommandThreadWithChildren, CancelLetsTheRunningChildFinishAndStartsNothingMore) {
     const std::string go = folder.file("go");
-    // The first child waits for the go file and then ends with a failure code that
-    // would otherwise lead on to the second line.
+    const std::string up = folder.file("up");
+    // The first child says it runs, waits for the go file and then ends with a failure
+    // code that would otherwise lead on to the second line.
     auto worker = std::make_unique<CCommandThread>(
-        append("one", "await \"" + go + "\" ") + " exit 1", append("two"), "", services());
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        append("one", "append \"" + up + "\" up await \"" + go + "\" ") + " exit 1", append("two"),
+        "", services());
+    ASSERT_TRUE(waitUntil([&] { return test::readFileBytes(up) == "up\n"; }));
     EXPECT_TRUE(worker->running());
     worker.reset();
 
     test::writeFileBytes(go, "");
-    ASSERT_TRUE(eventually([&] { return test::readFileBytes(out) == "one\n"; }));
+    ASSERT_TRUE(waitUntil([&] { return test::readFileBytes(out) == "one\n"; }));
     // The worker is gone once the test holds the only reference to the runner.
-    ASSERT_TRUE(eventually([&] { return runner.use_count() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return runner.use_count() == 1; }));
     EXPECT_EQ(test::readFileBytes(out), "one\n");
     EXPECT_TRUE(presenter->shown().empty());
 }
@@ -137,7 +129,7 @@ TEST_F(CommandThreadWithChildren, SystemServicesTraceEachLineFromTheWorkerThread
     const std::string first = append("one");
     {
         CCommandThread worker(first, "", "", systemCommandServices(presenter, {}));
-        EXPECT_TRUE(eventually([&] { return !worker.running(); }));
+        EXPECT_TRUE(waitUntil([&] { return !worker.running(); }));
         EXPECT_TRUE(worker.succeeded());
     }
     platform::setDebugSink({});

@@ -4,10 +4,12 @@
 #include "system/OutputCapture.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel::platform {
 
 using system::CapturedOutput;
+using system::kCaptureChunkSize;
 using system::makeCommandCapture;
 
 namespace {
@@ -97,6 +99,54 @@ TEST(OutputCaptureWithChildren, AChildWithoutOutputDoesNotKeepUsWaiting) {
 TEST(OutputCaptureWithChildren, LineEndsStayAsWritten) {
     const CapturedOutput out = makeCommandCapture(child("crlf"))->capture();
     EXPECT_EQ(out.text, "first\r\n\r\nlast\r\n");
+}
+
+// A collection that may be stopped: it hands over each piece as it comes, gives up when
+// told (keeping what came), and otherwise reads to the end as before.
+TEST(OutputCaptureWithChildren, AStoppedCollectionKeepsWhatArrived) {
+    struct Case {
+        const char* name;
+        const char* before;  // what the child writes before it waits for the go file
+    };
+    for (const Case& c : {Case{"part, then waits", "part"}, Case{"nothing, waits", ""}}) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        const std::string go = folder.file("go");
+        const std::string gone = folder.file("gone");
+        std::string steps = "await \"" + go + "\" append \"" + gone + "\" gone";
+        if (*c.before != '\0') {
+            steps = std::string("print ") + c.before + " " + steps;
+        }
+        auto capture = makeCommandCapture(child(steps));
+        std::string reason;
+        ASSERT_TRUE(capture->start(reason)) << reason;
+        std::string text;
+        int asked = 0;
+        // Stops once what the child wrote has come and the collection has waited on.
+        const bool complete = capture->collect([&](std::string_view piece) { text.append(piece); },
+                                               [&] { return ++asked >= 3 && text == c.before; });
+        EXPECT_FALSE(complete);
+        EXPECT_EQ(text, c.before);
+        // The child ends once it may; its folder goes only after that.
+        test::writeFileBytes(go, "");
+        EXPECT_TRUE(test::waitUntil([&] { return test::readFileBytes(gone) == "gone\n"; }));
+    }
+
+    // Never told to stop: everything, in pieces of at most a read each.
+    auto capture = makeCommandCapture(child("print one write 2100"));
+    std::string reason;
+    ASSERT_TRUE(capture->start(reason)) << reason;
+    std::string text;
+    int pieces = 0;
+    EXPECT_TRUE(capture->collect(
+        [&](std::string_view piece) {
+            EXPECT_LE(piece.size(), kCaptureChunkSize);
+            text.append(piece);
+            ++pieces;
+        },
+        [] { return false; }));
+    EXPECT_EQ(text, "one" + pattern(2100));
+    EXPECT_GE(pieces, 3);
 }
 
 TEST(OutputCaptureWithChildren, AMissingProgramIsReportedAsNotStarted) {

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/WaitUntil.h"
+
 extern char** environ;
 
 namespace quorrel::test {
@@ -91,16 +93,11 @@ private:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // Runs the command until it succeeds, for at most ten seconds.
+    // Runs the command until it succeeds (another process may hold the user's files for a
+    // moment), for at most ten seconds: a useradd that cannot work here skips soon.
     static bool retry(const std::vector<std::string>& argv) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (run(argv) != 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return true;
+        return test::waitUntil([&] { return run(argv) == 0; }, std::chrono::seconds(10),
+                               [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
     }
 
     std::string name_;

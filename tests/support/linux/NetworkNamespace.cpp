@@ -17,6 +17,7 @@
 #include "system/linux/CollectedRun.h"
 #include "system/linux/ProcessSpawn.h"
 #include "system/linux/ProgramLookup.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel::test {
 
@@ -26,6 +27,11 @@ namespace {
 
 // Searched after PATH, which a test run's environment may have cut short.
 constexpr const char* kSystemFolders = "/usr/sbin:/sbin:/usr/bin:/bin:/usr/local/sbin";
+
+// Between two looks at another process: it takes a process start to look.
+void betweenLooks() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
 
 // The program file to start for `name`: a path as it stands, else the first one found.
 std::string programPath(const std::string& name) {
@@ -139,22 +145,22 @@ void NetworkNamespace::createNamespace(const std::string& ns) {
 }
 
 void NetworkNamespace::killEverythingIn(const std::string& ns) {
-    // Processes left behind (DHCP clients started by the code under test, the server).
-    for (int round = 0; round < 20; ++round) {
-        const CommandOutput pids = runCommand({"ip", "netns", "pids", ns});
-        std::istringstream in(pids.output);
-        bool any = false;
-        for (long pid = 0; in >> pid;) {
-            if (pid > 1) {
-                ::kill(static_cast<pid_t>(pid), SIGKILL);
-                any = true;
+    // Processes left behind (DHCP clients started by the code under test, the server),
+    // until none is left; a process may start another while it is being killed.
+    waitUntil(
+        [&] {
+            const CommandOutput pids = runCommand({"ip", "netns", "pids", ns});
+            std::istringstream in(pids.output);
+            bool any = false;
+            for (long pid = 0; in >> pid;) {
+                if (pid > 1) {
+                    ::kill(static_cast<pid_t>(pid), SIGKILL);
+                    any = true;
+                }
             }
-        }
-        if (!any) {
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+            return !any;
+        },
+        kPatience, betweenLooks);
 }
 
 void NetworkNamespace::addVeth(const std::string& inner, const std::string& outer) {
@@ -212,18 +218,24 @@ void NetworkNamespace::startDhcpServer(const std::string& outer, const DhcpServe
     }
     dhcpServer_ = server.pid;
     // Ready once it listens on the DHCP port.
-    for (int i = 0; i < 100; ++i) {
-        if (::waitpid(dhcpServer_, nullptr, WNOHANG) == dhcpServer_) {
-            dhcpServer_ = -1;
-            throw std::runtime_error("dnsmasq ended at once: " + joined(argv));
-        }
-        if (runInPeer({"ss", "-uln", "sport", "=", ":67"}).output.find(":67") !=
-            std::string::npos) {
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    bool ended = false;
+    const bool listening = waitUntil(
+        [&] {
+            if (::waitpid(dhcpServer_, nullptr, WNOHANG) == dhcpServer_) {
+                ended = true;
+                return true;
+            }
+            return runInPeer({"ss", "-uln", "sport", "=", ":67"}).output.find(":67") !=
+                   std::string::npos;
+        },
+        kPatience, betweenLooks);
+    if (ended) {
+        dhcpServer_ = -1;
+        throw std::runtime_error("dnsmasq ended at once: " + joined(argv));
     }
-    throw std::runtime_error("dnsmasq did not start listening");
+    if (!listening) {
+        throw std::runtime_error("dnsmasq did not start listening");
+    }
 }
 
 CommandOutput NetworkNamespace::run(const std::vector<std::string>& argv,
@@ -290,15 +302,16 @@ bool groupAlive(pid_t group) {
 bool killGroup(pid_t group, int timeoutSeconds) {
     ::kill(-group, SIGKILL);
     ::waitpid(group, nullptr, 0);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    while (groupAlive(group)) {
-        if (std::chrono::steady_clock::now() > deadline) {
+    // A process of the group may start another while the group is being killed.
+    return waitUntil(
+        [group] {
+            if (!groupAlive(group)) {
+                return true;
+            }
+            ::kill(-group, SIGKILL);
             return false;
-        }
-        ::kill(-group, SIGKILL);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
+        },
+        std::chrono::seconds(timeoutSeconds));
 }
 
 std::string NetworkNamespace::resolvConf() const {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -13,6 +16,7 @@
 #include "adapters/ui/CAdapterStatusDlg.h"
 #include "resources/AdapterTexts.h"
 #include "tests/support/TempFolder.h"
+#include "tests/ui/EventLoopWait.h"
 #include "tests/ui/RecordingPrompter.h"
 
 namespace quorrel {
@@ -37,9 +41,14 @@ protected:
         setenv("QUORREL_IPCONFIG", path.c_str(), 1);
     }
 
-    // Opens the view as the frame does and returns the field's text.
+    // Opens the view as the frame does, lets it read the whole report while it is open
+    // and returns the field's text.
     QString openView() {
         dialog = std::make_unique<CAdapterStatusDlg>(prompter);
+        prompter.onDialog = [this](QDialog&) {
+            EXPECT_TRUE(test::waitWithEvents([this] { return !dialog->reading(); }));
+            return QDialog::Accepted;
+        };
         dialog->DoModal(prompter);
         return dialog->reportField()->toPlainText();
     }
@@ -75,6 +84,52 @@ TEST_F(AdapterStatusDlgTest, OutputInPiecesAndNoOutputAtAllDoNotHang) {
     useReportScript("exit 0");
     EXPECT_EQ(openView(), "");
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A report command that hangs, after part of its report or before any: the window goes on
+// working while it waits (what arrives shows at once), and when the deadline passes, or
+// the window is closed, the reading ends with what arrived. The tests are the deadline's
+// clock: they fire it themselves.
+TEST_F(AdapterStatusDlgTest, AHangingReportCommandNeverFreezesTheWindow) {
+    struct Case {
+        const char* name;
+        const char* before;  // what the command writes before it hangs
+        bool closeInstead;   // the user closes the window before the deadline
+    };
+    for (const Case& c :
+         {Case{"part, then hangs", "part of it", false}, Case{"nothing and never ends", "", false},
+          Case{"closed while it hangs", "part of it", true}}) {
+        SCOPED_TRACE(c.name);
+        const std::string pidFile = temp.file("report.pid");
+        std::remove(pidFile.c_str());
+        useReportScript("echo $$ > '" + pidFile + "'; printf '" + c.before + "'; exec sleep 120");
+        dialog = std::make_unique<CAdapterStatusDlg>(prompter);
+        prompter.onDialog = [&](QDialog&) {
+            EXPECT_TRUE(dialog->reading());
+            EXPECT_TRUE(dialog->readDeadline()->isActive());
+            EXPECT_EQ(dialog->readDeadline()->interval(), 10000);
+            // The event loop runs while the command hangs: its output shows as it comes.
+            EXPECT_TRUE(test::waitWithEvents([&] {
+                return !test::readFileBytes(pidFile).empty() &&
+                       dialog->reportField()->toPlainText() == QString::fromUtf8(c.before);
+            }));
+            EXPECT_TRUE(dialog->reading());
+            if (c.closeInstead) {
+                return QDialog::Rejected;
+            }
+            dialog->OnReadDeadline();
+            EXPECT_TRUE(test::waitWithEvents([&] { return !dialog->reading(); }));
+            EXPECT_FALSE(dialog->readDeadline()->isActive());
+            return QDialog::Accepted;
+        };
+        dialog->DoModal(prompter);
+        EXPECT_EQ(dialog->reportField()->toPlainText(), QString::fromUtf8(c.before));
+        dialog.reset();  // stops a reading still going
+        EXPECT_TRUE(prompter.messages.empty());
+        const pid_t hung = static_cast<pid_t>(std::atol(test::readFileBytes(pidFile).c_str()));
+        ASSERT_GT(hung, 0);
+        ::kill(hung, SIGKILL);
+    }
 }
 
 TEST_F(AdapterStatusDlgTest, LinesEndingInCrLfShowAsLinesAndTextIsShownUnchanged) {

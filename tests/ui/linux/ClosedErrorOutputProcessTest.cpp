@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/WaitUntil.h"
 #include "tests/support/linux/ClosedPipeSpawn.h"
 
 namespace quorrel {
@@ -53,30 +53,33 @@ protected:
 
     // Whether the program answers a second start's question on its socket, which it does
     // from its event loop, after the whole start-up. Gives up when it has ended.
-    bool answersOnItsSocket(int deadlineMs, std::string& ending) {
+    bool answersOnItsSocket(std::string& ending) {
         const QString socketPath = QString::fromStdString(temp.file("runtime/Quorrel.socket"));
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < deadlineMs) {
+        bool answered = false;
+        const bool settled = test::waitUntil([&] {
             int status = 0;
             if (::waitpid(child, &status, WNOHANG) == child) {
                 child = 0;
                 ending = WIFSIGNALED(status)
                              ? "killed by signal " + std::to_string(WTERMSIG(status))
                              : "exited with " + std::to_string(WEXITSTATUS(status));
-                return false;
+                return true;
             }
             QLocalSocket socket;
             socket.connectToServer(socketPath);
             if (socket.waitForConnected(200)) {
                 socket.write("RAISE no such window\n");
                 if (socket.waitForBytesWritten(2000) && socket.waitForReadyRead(5000)) {
-                    return socket.readLine() == "0\n";
+                    answered = socket.readLine() == "0\n";
+                    return true;
                 }
             }
+            return false;
+        });
+        if (!settled) {
+            ending = "no answer in time";
         }
-        ending = "no answer in time";
-        return false;
+        return answered;
     }
 
     test::TempFolder temp;
@@ -87,7 +90,7 @@ protected:
 TEST_F(ClosedErrorOutputProcess, StartsAndRunsOn) {
     start();
     std::string ending;
-    EXPECT_TRUE(answersOnItsSocket(30000, ending)) << ending;
+    EXPECT_TRUE(answersOnItsSocket(ending)) << ending;
     // The start-up got as far as the settings it writes after its first debug line.
     EXPECT_TRUE(std::filesystem::exists(temp.file("registry/HKEY_LOCAL_MACHINE.reg")));
 }

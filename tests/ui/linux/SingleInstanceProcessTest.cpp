@@ -10,9 +10,13 @@
 #include <memory>
 
 #include "tests/support/TempFolder.h"
+#include "tests/ui/EventLoopWait.h"
+#include "tests/ui/TestRegistryFolder.h"
 
 namespace quorrel {
 namespace {
+
+constexpr int kStartMs = static_cast<int>(std::chrono::milliseconds(test::kPatience).count());
 
 // Starts the real program, as a user would, in a sandbox of temporary folders: its lock and
 // socket in `runtime`, its data under `dataHome`. Messages are answered unattended (they
@@ -39,6 +43,7 @@ public:
     }
     QProcess& process() { return process_; }
     bool running() const { return process_.state() == QProcess::Running; }
+    bool ended() const { return process_.state() == QProcess::NotRunning; }
     QString errors() { return QString::fromUtf8(process_.readAllStandardError()); }
 
 private:
@@ -58,20 +63,31 @@ protected:
     std::string dataHome(const std::string& name) const { return temp.file(name); }
 
     // Waits until one of the processes has ended; returns its index, or -1.
-    static int waitForOneToEnd(std::vector<Instance*> instances, int ms) {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < ms) {
+    static int waitForOneToEnd(const std::vector<Instance*>& instances) {
+        int ended = -1;
+        test::waitWithEvents([&] {
             for (std::size_t i = 0; i < instances.size(); ++i) {
-                if (instances[i]->process().waitForFinished(20)) {
-                    return static_cast<int>(i);
+                if (instances[i]->ended()) {
+                    ended = static_cast<int>(i);
+                    return true;
                 }
             }
-        }
-        return -1;
+            return false;
+        });
+        return ended;
+    }
+    // Up once its data folder exists and it listens for further starts.
+    bool waitUntilUp(const std::string& data) {
+        return test::waitWithEvents([&] {
+            return std::filesystem::exists(runtime() + "/Quorrel.socket") &&
+                   std::filesystem::exists(data + "/Varnok/Quorrel");
+        });
     }
 
     test::TempFolder temp;
+    // Each test's programs share a registry of their own: what one test's program
+    // remembers (its profile folder) must not lead the next test's astray.
+    test::TestRegistryFolder registry;
 };
 
 TEST_F(SingleInstanceProcess, TwoStartedTogetherLeaveExactlyOneRunning) {
@@ -79,39 +95,32 @@ TEST_F(SingleInstanceProcess, TwoStartedTogetherLeaveExactlyOneRunning) {
     Instance b(temp.path(), runtime(), dataHome("data"));
     a.start();
     b.start();
-    ASSERT_TRUE(a.process().waitForStarted(5000));
-    ASSERT_TRUE(b.process().waitForStarted(5000));
+    ASSERT_TRUE(a.process().waitForStarted(kStartMs));
+    ASSERT_TRUE(b.process().waitForStarted(kStartMs));
 
-    const int ended = waitForOneToEnd({&a, &b}, 20000);
+    const int ended = waitForOneToEnd({&a, &b});
     ASSERT_NE(ended, -1) << "neither start was refused";
     Instance& refused = ended == 0 ? a : b;
     Instance& survivor = ended == 0 ? b : a;
     EXPECT_EQ(refused.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(refused.process().exitCode(), 0);
-    // The survivor keeps running: give it time to end, which it must not.
-    EXPECT_FALSE(survivor.process().waitForFinished(1500)) << survivor.errors().toStdString();
-    EXPECT_TRUE(survivor.running());
+    // The survivor comes all the way up and keeps running.
+    EXPECT_TRUE(waitUntilUp(dataHome("data"))) << survivor.errors().toStdString();
+    EXPECT_TRUE(survivor.running()) << survivor.errors().toStdString();
 }
 
 TEST_F(SingleInstanceProcess, ASecondStartAfterTheListIsFilledSaysSoAndWritesNothing) {
     Instance first(temp.path(), runtime(), dataHome("data"));
     first.start();
-    ASSERT_TRUE(first.process().waitForStarted(5000));
-    // Up once its data folder exists and it listens for further starts.
-    QElapsedTimer clock;
-    clock.start();
-    while (!(std::filesystem::exists(runtime() + "/Quorrel.socket") &&
-             std::filesystem::exists(dataHome("data") + "/Varnok/Quorrel")) &&
-           clock.elapsed() < 15000) {
-        QTest::qWait(50);
-    }
+    ASSERT_TRUE(first.process().waitForStarted(kStartMs));
+    ASSERT_TRUE(waitUntilUp(dataHome("data"))) << first.errors().toStdString();
     ASSERT_TRUE(first.running()) << first.errors().toStdString();
 
     // The second start has a data folder of its own, to see that it writes nothing there.
     std::filesystem::create_directory(dataHome("second"));
     Instance second(temp.path(), runtime(), dataHome("second"));
     second.start();
-    ASSERT_TRUE(second.process().waitForFinished(15000));
+    ASSERT_TRUE(test::waitWithEvents([&] { return second.ended(); }));
     EXPECT_EQ(second.process().exitCode(), 0);
     // Once the first has filled its list its title names the adapter, so no window has
     // exactly the plain title: the second start says that the program runs.
