@@ -7,6 +7,8 @@
 #include <mutex>
 #include <string>
 
+#include "system/Cp949Run.h"
+
 namespace quorrel::system {
 
 namespace {
@@ -78,39 +80,22 @@ void carry(std::string& out, unsigned char byte) {
 
 }  // namespace
 
-bool utf8ToCp949(std::string_view utf8, std::string& out) {
-    out.clear();
-    if (isAscii(utf8)) {
-        out.assign(utf8);
-        return true;
-    }
+bool appendCp949Run(std::string_view utf8, std::string& out) {
     Converter& converter = toCp949();
     if (!converter.usable()) {
-        out.assign(utf8);
+        out.append(utf8);
         return false;
     }
     bool lossless = true;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        // Up to the next carried byte, or to the end.
-        std::size_t end = pos;
-        unsigned char carried = 0;
-        while (end < utf8.size() && !carriedByteAt(utf8, end, carried)) {
-            ++end;
-        }
-        while (pos < end) {
-            pos += converter.convert(utf8.substr(pos, end - pos), out);
-            if (pos < end) {
-                // A character CP949 has no room for, or broken UTF-8.
-                lossless = false;
-                out += '?';
-                pos +=
-                    std::min(utf8SequenceLength(static_cast<unsigned char>(utf8[pos])), end - pos);
-            }
-        }
-        if (end < utf8.size()) {
-            out += static_cast<char>(carried);
-            pos = end + kCarriedByteLength;
+        pos += converter.convert(utf8.substr(pos), out);
+        if (pos < utf8.size()) {
+            // A character CP949 has no room for, or broken UTF-8.
+            lossless = false;
+            out += '?';
+            pos += std::min(utf8SequenceLength(static_cast<unsigned char>(utf8[pos])),
+                            utf8.size() - pos);
         }
     }
     return lossless;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "system/CodePage.h"
+#include "system/Cp949Run.h"
 #include "system/win32/Win32CodePage.h"
 
 namespace quorrel::system {
@@ -20,35 +21,10 @@ std::wstring oneCharacter(std::string_view bytes, std::size_t& length) {
 
 }  // namespace
 
-bool utf8ToCp949(std::string_view utf8, std::string& out) {
-    out.clear();
-    if (isAscii(utf8)) {
-        out.assign(utf8);
-        return true;
-    }
-    bool lossless = true;
-    std::size_t start = 0;
-    const auto flush = [&](std::size_t end) {
-        if (end > start) {
-            bool complete = true;
-            out += win32::utf8ToCodePage(utf8.substr(start, end - start), win32::kProgramCodePage,
-                                         &complete);
-            lossless = lossless && complete;
-        }
-    };
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        unsigned char carried = 0;
-        if (carriedByteAt(utf8, pos, carried)) {
-            flush(pos);
-            out += static_cast<char>(carried);
-            pos += kCarriedByteLength;
-            start = pos;
-        } else {
-            ++pos;
-        }
-    }
-    flush(utf8.size());
-    return lossless;
+bool appendCp949Run(std::string_view utf8, std::string& out) {
+    bool complete = true;
+    out += win32::utf8ToCodePage(utf8, win32::kProgramCodePage, &complete);
+    return complete;
 }
 
 std::string cp949ToUtf8(std::string_view bytes) {
