@@ -9,8 +9,6 @@
 // runs offscreen unless QT_QPA_PLATFORM says otherwise.
 
 #include <malloc.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -31,8 +29,7 @@
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/ProfileFile.h"
-
-extern char** environ;
+#include "system/linux/CollectedRun.h"
 
 namespace {
 
@@ -191,35 +188,11 @@ int runWindow(const std::string& kind, long long startNs, const std::string& fol
 
 // Runs this program again with `arguments` and returns what it printed.
 std::string runChild(const std::vector<std::string>& arguments) {
-    std::vector<std::string> args = {"/proc/self/exe"};
-    args.insert(args.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    int out[2];
-    if (::pipe(out) != 0) {
-        return {};
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    std::string printed;
-    char buffer[256];
-    for (ssize_t n; spawned == 0 && (n = ::read(out[0], buffer, sizeof buffer)) > 0;) {
-        printed.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(out[0]);
-    if (spawned == 0) {
-        ::waitpid(pid, nullptr, 0);
-    }
-    return printed;
+    std::vector<std::string> argv = {"/proc/self/exe"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    quorrel::system::CollectOptions options;
+    options.withErrors = false;
+    return quorrel::system::runCollectingOutput(argv[0], argv, options).output;
 }
 
 int runAll(std::string folder) {

@@ -2,7 +2,6 @@
 
 #include <grp.h>
 #include <pwd.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,9 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "system/linux/CollectedRun.h"
 #include "tests/support/WaitUntil.h"
-
-extern char** environ;
 
 namespace quorrel::test {
 
@@ -78,19 +76,8 @@ public:
     }
 
 private:
-    static int run(std::vector<std::string> argv) {
-        std::vector<char*> args;
-        for (auto& arg : argv) {
-            args.push_back(arg.data());
-        }
-        args.push_back(nullptr);
-        pid_t pid = 0;
-        if (::posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) {
-            return -1;
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    static int run(const std::vector<std::string>& argv) {
+        return system::runCollectingOutput(argv[0], argv).exitCode;
     }
 
     // Runs the command until it succeeds (another process may hold the user's files for a
