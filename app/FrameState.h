@@ -108,8 +108,9 @@ public:
                                         const ListRows* rows);
     // Then the end of the command lines. Success (every line ran and exited with 0) marks
     // the record applied, not the first of its name, and reads the adapters again; a
-    // failure changes nothing. The user is told either way.
-    void finishApply(bool succeeded);
+    // failure changes nothing. The user is told either way; the failure message carries
+    // `details` (why the lines failed, in their own words) as its details.
+    void finishApply(bool succeeded, const std::string& details = {});
 
     // The profile commands. addProfile appends the editor's new profile; copySelected
     // appends a copy of the selected row's profile (false without one).

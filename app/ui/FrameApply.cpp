@@ -48,13 +48,15 @@ void runApply(CMainFrame& frame, const Target& target) {
         return;
     }
     std::optional<ApplyOutcome> outcome;
+    std::string details;
     {
         CApplyProgressDlg progress(std::move(*plan), applyServices(frame.prompter()), &frame);
         frame.prompter().runModal(progress);
         outcome = progress.outcome();
+        details = progress.failureDetails();
     }
     // Success means every line ran and exited with 0.
-    state.finishApply(outcome == ApplyOutcome::Succeeded);
+    state.finishApply(outcome == ApplyOutcome::Succeeded, details);
 
     // The refill ends by rewriting the title.
     if (CTessupView* list = frame.view()) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/PlatformPaths.h"
+#include "system/linux/InstalledLayout.h"
 
 namespace quorrel::platform {
 
@@ -52,6 +53,10 @@ std::string defaultInstallFolder() {
 
 std::string cancelledPromptFolder() {
     return withTrailingSeparator(homeFolder());
+}
+
+std::string bundledFilesFolder(const std::string& programFolder) {
+    return system::sharedDataFolderFor(programFolder);
 }
 
 }  // namespace quorrel::platform
