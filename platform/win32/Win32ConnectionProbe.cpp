@@ -3,12 +3,16 @@
 // the DNS server by a query of our own over a Winsock datagram socket.
 
 // winsock2.h before windows.h, which would otherwise bring the old winsock.h.
-#include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// After winsock2.h.
+#include <windows.h>
 // After windows.h: these rely on its types.
-#include <icmpapi.h>
 #include <iphlpapi.h>
+// IPAddr and IP_OPTION_INFORMATION, which icmpapi.h uses without including them.
+#include <ipexport.h>
+// After ipexport.h.
+#include <icmpapi.h>
 
 #include <atomic>
 #include <cstring>
