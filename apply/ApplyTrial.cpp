@@ -1,5 +1,7 @@
 #include "apply/ApplyTrial.h"
 
+#include <thread>
+
 namespace quorrel {
 
 ApplyTrial::ApplyTrial(IpProfile applied, std::string connectionName,
@@ -107,6 +109,24 @@ void ApplyTrial::decide(TrialDecision decision, bool timedOut) {
     phase_ = Phase::Decided;
     result_ = TrialResult{decision, checks_.allPassed(), timedOut};
     listener_.decided(*result_);
+}
+
+TrialResult runTrial(ApplyTrial& trial, std::chrono::milliseconds period,
+                     const std::function<void()>& between,
+                     const std::function<void(std::chrono::milliseconds)>& sleep) {
+    trial.start();
+    while (trial.phase() != ApplyTrial::Phase::Decided) {
+        if (sleep) {
+            sleep(period);
+        } else {
+            std::this_thread::sleep_for(period);
+        }
+        trial.poll();
+        if (between && trial.phase() != ApplyTrial::Phase::Decided) {
+            between();
+        }
+    }
+    return trial.result().value_or(TrialResult{});
 }
 
 }  // namespace quorrel

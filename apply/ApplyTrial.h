@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -104,5 +105,14 @@ private:
     int shownSeconds_ = -1;
     std::optional<TrialResult> result_;
 };
+
+// For a caller without an event loop (the command line): starts `trial` and polls it every
+// `period` on the calling thread until it has decided. `between` runs after each poll; a
+// caller that asks the user reads the answer there and calls keep() or putBack(). `sleep`
+// waits out the period (the thread's sleep when empty; tests move their clock instead).
+TrialResult runTrial(ApplyTrial& trial,
+                     std::chrono::milliseconds period = std::chrono::milliseconds(50),
+                     const std::function<void()>& between = {},
+                     const std::function<void(std::chrono::milliseconds)>& sleep = {});
 
 }  // namespace quorrel

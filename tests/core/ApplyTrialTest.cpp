@@ -168,5 +168,57 @@ TEST(ApplyTrial, PoliciesOfTheCommandLine) {
     }
 }
 
+// The command line's loop, with the fake clock moved by its sleeps.
+TEST(ApplyTrial, RunTrialPollsUntilTheDecision) {
+    struct Case {
+        const char* name;
+        TrialPolicy policy;
+        bool keepWhenAsked;
+        TrialDecision decision;
+    };
+    const Case cases[] = {
+        {"check only", kCheckOnly, false, TrialDecision::Keep},
+        {"try, kept", tryForSeconds(5), true, TrialDecision::Keep},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeCheckWorld world;
+        world.probe->reading.found = true;
+        world.probe->reading.up = true;
+        world.probe->reading.addresses = {"10.1.0.5"};
+        world.probe->gatewayAnswer = FakeConnectionProbe::answer("ARP");
+        world.probe->dnsAnswer = FakeConnectionProbe::answer("DNS");
+        RecordingListener listener;
+        listener.time = &world.time;
+        ApplyTrial trial(profile(), "eth0", world.services(), c.policy, listener);
+        int sleeps = 0;
+        const TrialResult result = runTrial(
+            trial, milliseconds(50),
+            [&] {
+                if (c.keepWhenAsked && trial.phase() == ApplyTrial::Phase::Asking) {
+                    trial.keep();
+                }
+            },
+            [&](milliseconds period) {
+                ++sleeps;
+                world.runJobs();
+                world.advance(period);
+            });
+        EXPECT_EQ(result.decision, c.decision);
+        EXPECT_TRUE(result.checksPassed);
+        EXPECT_EQ(listener.results.size(), 1u);
+        EXPECT_LT(sleeps, 10);
+    }
+
+    // Nobody answers: the countdown decides.
+    TrialBed bed(true, tryForSeconds(2));
+    const TrialResult result = runTrial(*bed.trial, milliseconds(50), {}, [&](milliseconds period) {
+        bed.world.runJobs();
+        bed.world.advance(period);
+    });
+    EXPECT_EQ(result.decision, TrialDecision::PutBack);
+    EXPECT_TRUE(result.timedOut);
+}
+
 }  // namespace
 }  // namespace quorrel
