@@ -88,6 +88,11 @@ std::string DirectRoad::check(const NetshCommand& command) {
             return why + "; nothing was changed";
         }
     }
+    if (command.action == NetshAction::SetAddress && !command.dhcp && checkAddress_) {
+        if (auto conflict = checkAddress_(ifname, command.address); !conflict.empty()) {
+            return conflict;
+        }
+    }
     if (command.action == NetshAction::SetDns && command.dhcp) {
         // DNS servers come from DHCP only together with the address, as in the system's
         // own adapter settings. Refusing keeps the hand-set servers of a fixed interface

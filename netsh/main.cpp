@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "netsh/AddressConflict.h"
 #include "netsh/AdminRights.h"
 #include "netsh/CommandLineParser.h"
 #include "netsh/CommandValidator.h"
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
     auto dhcp = makeProcessDhcpClient(folder, leaseWait());
     auto dns = makeSystemDnsConfigurator(*runner);
     StateKeeper states(folder, *dns, *interfaces);
-    DirectRoad road(*runner, *dhcp, states, hasNetworkAdminRights);
+    DirectRoad road(*runner, *dhcp, states, hasNetworkAdminRights, checkAddressFree);
 
     const std::string error = road.carryOut(command);
     for (const auto& note : road.notes()) {
