@@ -94,6 +94,7 @@ public:
     std::string open() {
         fd_ = ::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP));
         if (fd_ < 0) {
+            denied_ = errno == EPERM || errno == EACCES;
             return "cannot open a packet socket: " + lastError();
         }
         sockaddr_ll local{};
@@ -157,14 +158,19 @@ public:
 
     Clock::time_point now() const override { return Clock::now(); }
 
+    // open() failed for want of the right to open packet sockets.
+    bool denied() const { return denied_; }
+
 private:
     int index_;
     int fd_ = -1;
+    bool denied_ = false;
 };
 
 }  // namespace
 
-std::string checkAddressFree(const std::string& ifname, const std::string& address) {
+std::string checkAddressFree(const std::string& ifname, const std::string& address,
+                             std::string& note) {
     const std::optional<std::uint32_t> target = parseIpv4(address);
     if (!target || !platform::isValidInterfaceName(ifname)) {
         return "";  // the command's checks have refused such values before
@@ -175,6 +181,11 @@ std::string checkAddressFree(const std::string& ifname, const std::string& addre
     }
     PacketArpLink arp(link.index);
     std::string error = arp.open();
+    if (!error.empty() && arp.denied()) {
+        note = "did not check whether " + address + " is already in use on " + ifname + " (" +
+               error + "; netsh needs CAP_NET_RAW for that)";
+        return "";
+    }
     ProbeResult result;
     if (error.empty()) {
         result = probeAddress(arp, link.mac, *target);

@@ -89,8 +89,12 @@ std::string DirectRoad::check(const NetshCommand& command) {
         }
     }
     if (command.action == NetshAction::SetAddress && !command.dhcp && checkAddress_) {
-        if (auto conflict = checkAddress_(ifname, command.address); !conflict.empty()) {
+        std::string note;
+        if (auto conflict = checkAddress_(ifname, command.address, note); !conflict.empty()) {
             return conflict;
+        }
+        if (!note.empty()) {
+            notes_.push_back(note);
         }
     }
     if (command.action == NetshAction::SetDns && command.dhcp) {

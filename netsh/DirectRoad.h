@@ -34,9 +34,10 @@ namespace quorrel::netsh {
 class DirectRoad final : public NetshRoad {
 public:
     // Asked before a fixed address is set, among the checks: "" when the interface may
-    // take the address, otherwise why not (another host on the link uses it).
-    using AddressCheck =
-        std::function<std::string(const std::string& ifname, const std::string& address)>;
+    // take the address, otherwise why not (another host on the link uses it). `note`
+    // receives what the user should know when the address is taken unchecked.
+    using AddressCheck = std::function<std::string(const std::string& ifname,
+                                                   const std::string& address, std::string& note)>;
 
     DirectRoad(CommandRunner& runner, DhcpClient& dhcp, StateKeeper& states,
                std::function<bool()> hasAdminRights, AddressCheck checkAddress = {})

@@ -73,5 +73,21 @@ TEST_F(AddressConflictInNamespace, NoProbeForTheAddressTheInterfaceHasOrOnALinkT
     EXPECT_EQ(addresses(), "10.60.0.5/24");
 }
 
+TEST_F(AddressConflictInNamespace, WithoutTheRightToProbeTheAddressIsTakenWithANote) {
+    ASSERT_EQ(ns_->runInPeer({"ip", "addr", "add", "10.60.0.5/24", "dev", "peer0"}).exitCode, 0);
+    // netsh with CAP_NET_ADMIN but not CAP_NET_RAW, as a set-up that grants only the former.
+    const CommandOutput out =
+        ns_->run({"setpriv", "--bounding-set=-net_raw", "--inh-caps=-net_raw", QUORREL_NETSH_PATH,
+                  "interface", "ip", "set", "address", "lan0", "source=static", "addr=10.60.0.5",
+                  "mask=255.255.255.0", "gateway=10.60.0.1", "1"},
+                 netshEnvironment(10000));
+    EXPECT_EQ(out.exitCode, 0) << out.output;
+    EXPECT_NE(out.output.find("netsh: did not check whether 10.60.0.5 is already in use on lan0"),
+              std::string::npos)
+        << out.output;
+    EXPECT_NE(out.output.find("CAP_NET_RAW"), std::string::npos) << out.output;
+    EXPECT_EQ(addresses(), "10.60.0.5/24");
+}
+
 }  // namespace
 }  // namespace quorrel::netsh

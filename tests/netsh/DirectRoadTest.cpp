@@ -22,8 +22,9 @@ protected:
     std::string apply(const NetshCommand& command) {
         DirectRoad road(
             runner_, dhcp_, states_, [this] { return rights_; },
-            [this](const std::string& ifname, const std::string& address) {
+            [this](const std::string& ifname, const std::string& address, std::string& note) {
                 addressChecks_.push_back(ifname + " " + address);
+                note = addressNote_;
                 return addressInUse_;
             });
         const std::string error = road.carryOut(command);
@@ -103,6 +104,7 @@ protected:
     std::vector<std::string> notes_;
     // The link's answer to the address check, and what was asked of it.
     std::string addressInUse_;
+    std::string addressNote_;
     std::vector<std::string> addressChecks_;
 };
 
@@ -195,6 +197,12 @@ TEST_F(DirectRoadTest, OnlyAFixedAddressIsCheckedOnTheLink) {
     EXPECT_TRUE(addressChecks_.empty());
     ASSERT_EQ(apply(fixed("10.0.0.1", "1")), "");
     EXPECT_EQ(addressChecks_, std::vector<std::string>{"eth0 10.0.0.5"});
+
+    // An address taken unchecked is applied, and the user is told.
+    addressNote_ = "did not check whether 10.0.0.5 is already in use";
+    ASSERT_EQ(apply(fixed("10.0.0.1", "1")), "");
+    EXPECT_EQ(notes_, std::vector<std::string>{addressNote_});
+    EXPECT_FALSE(runner_.lines.empty());
 }
 
 TEST_F(DirectRoadTest, AFailingStepPutsBackWhatTheInterfaceHadAndSaysSo) {
