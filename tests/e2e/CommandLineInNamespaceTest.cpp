@@ -15,6 +15,7 @@
 
 #include "cli/ExitCode.h"
 #include "platform/FileStore.h"
+#include "platform/InstanceLock.h"
 #include "platform/TextCodec.h"
 #include "platform/registry/linux/FileRegistryStore.h"
 #include "profiles/ProfileFile.h"
@@ -191,6 +192,22 @@ TEST_F(CommandLineInNamespace, ListApplyAndStatusReachTheInterfaceAndWriteNoFile
     EXPECT_EQ(addresses("lan0"), leased);
 
     EXPECT_EQ(stored(), before);
+}
+
+TEST_F(CommandLineInNamespace, AWindowThatRunsDoesNotStopIt) {
+    // The lock of a running window, in the runtime folder the program is given.
+    setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+    const auto window = platform::makeSystemInstanceLock();
+    const auto second = platform::makeSystemInstanceLock();
+    unsetenv("XDG_RUNTIME_DIR");
+    ASSERT_EQ(window->acquire("Quorrel"), platform::LockResult::Acquired);
+    ASSERT_EQ(second->acquire("Quorrel"), platform::LockResult::AlreadyExists);
+
+    CommandOutput out = quorrel({"--list"});
+    EXPECT_EQ(out.exitCode, 0) << out.output;
+    out = quorrel({"--apply", "사무실"});
+    EXPECT_EQ(out.exitCode, 0) << out.output;
+    EXPECT_EQ(addresses("lan0"), "10.77.0.20/24");
 }
 
 TEST_F(CommandLineInNamespace, BadNamesAreRefusedWithTheirOwnCodesAndChangeNothing) {
