@@ -150,6 +150,9 @@ int Run::apply(const CommandLineOptions& options) {
     if (const AdapterInfo* now = findAdapterByName(inventory, connectionName)) {
         out(fillFormat(texts::kCliNowFormat, {connectionName, describeAdapterSettings(*now)}));
     }
+    if (s_.afterApply) {
+        return exitStatus(s_.afterApply(AppliedProfile{*profile.profile, connectionName}));
+    }
     return exitStatus(ExitCode::Success);
 }
 

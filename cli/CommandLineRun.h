@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/CommandLineOptions.h"
+#include "cli/ExitCode.h"
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 #include "platform/FileStore.h"
@@ -14,8 +15,15 @@
 #include "platform/RegistryStore.h"
 #include "platform/StatusReport.h"
 #include "platform/TextCodec.h"
+#include "profiles/IpProfile.h"
 
 namespace quorrel {
+
+// A profile that --apply has just applied, every line with success.
+struct AppliedProfile {
+    const IpProfile& profile;
+    const std::string& connectionName;
+};
 
 // What a command-line run uses of the system; the owner keeps it alive for the run.
 struct CommandLineServices {
@@ -38,6 +46,10 @@ struct CommandLineServices {
     // limit (500 ticks of 200 ms). How long the adapter report may take: the status view's.
     std::chrono::milliseconds applyTimeLimit{100000};
     std::chrono::milliseconds reportTimeLimit{10000};
+    // A step after a successful apply and its report (say, a check of the new
+    // configuration); it prints through out/err itself and its exit code becomes the run's.
+    // None: the run ends in success.
+    std::function<ExitCode(const AppliedProfile&)> afterApply{};
 };
 
 // Carries out a command-line run (not CliCommand::Window) and returns the process's exit

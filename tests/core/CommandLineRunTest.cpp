@@ -99,6 +99,7 @@ public:
             [this](std::string_view text) { append(err, text); },
             applyLimit,
             std::chrono::milliseconds(50),
+            afterApply,
         };
         return runCommandLine(parseCommandLine(args), services);
     }
@@ -125,6 +126,7 @@ public:
     std::vector<std::string> reportPieces;
     bool reportEnds = true;
     std::chrono::milliseconds applyLimit{100000};
+    std::function<ExitCode(const AppliedProfile&)> afterApply;
     std::mutex mutex;
     std::string out;
     std::string err;
@@ -183,6 +185,22 @@ TEST_F(CommandLineRunTest, ApplyRunsTheWindowsLinesOnTheRememberedAdapterStepByS
                   "어댑터 \"eth0\"의 현재 설정: IP 주소 10.77.0.20, 서브넷 마스크 255.255.255.0, "
                   "게이트웨이 10.77.0.1, DNS 10.77.0.1, 8.8.8.8\n");
     EXPECT_EQ(err, "");
+}
+
+TEST_F(CommandLineRunTest, AStepAfterTheApplyRunsOnlyAfterASuccessAndGivesTheExitCode) {
+    std::vector<std::string> seen;
+    afterApply = [&](const AppliedProfile& applied) {
+        seen.push_back(applied.profile.name + " " + applied.connectionName + " " +
+                       std::to_string(out.find(texts::kApplyDoneText) != std::string::npos));
+        return ExitCode::Failed;
+    };
+    EXPECT_EQ(run({"--apply", "사무실", "--adapter", "wlan0"}), 1);
+    EXPECT_EQ(seen, std::vector<std::string>{"사무실 wlan0 1"});
+
+    const ApplyPlan plan = buildApplyPlan(dhcpProfile("사무실"), "eth0");
+    runner->answer(plan.addressLine, ProcessOutcome::exited(1));
+    EXPECT_EQ(run({"--apply", "사무실"}), 1);
+    EXPECT_EQ(seen.size(), 1u);
 }
 
 TEST_F(CommandLineRunTest, AGivenAdapterWinsOverTheRememberedOne) {
