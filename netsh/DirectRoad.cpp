@@ -88,6 +88,15 @@ std::string DirectRoad::check(const NetshCommand& command) {
             return why + "; nothing was changed";
         }
     }
+    if (command.action == NetshAction::SetAddress && !command.dhcp && checkAddress_) {
+        std::string note;
+        if (auto conflict = checkAddress_(ifname, command.address, note); !conflict.empty()) {
+            return conflict;
+        }
+        if (!note.empty()) {
+            notes_.push_back(note);
+        }
+    }
     if (command.action == NetshAction::SetDns && command.dhcp) {
         // DNS servers come from DHCP only together with the address, as in the system's
         // own adapter settings. Refusing keeps the hand-set servers of a fixed interface

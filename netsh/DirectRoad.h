@@ -33,12 +33,19 @@ namespace quorrel::netsh {
 //                        already in the list moves there, so it is never listed twice
 class DirectRoad final : public NetshRoad {
 public:
+    // Asked before a fixed address is set, among the checks: "" when the interface may
+    // take the address, otherwise why not (another host on the link uses it). `note`
+    // receives what the user should know when the address is taken unchecked.
+    using AddressCheck = std::function<std::string(const std::string& ifname,
+                                                   const std::string& address, std::string& note)>;
+
     DirectRoad(CommandRunner& runner, DhcpClient& dhcp, StateKeeper& states,
-               std::function<bool()> hasAdminRights)
+               std::function<bool()> hasAdminRights, AddressCheck checkAddress = {})
         : runner_(runner),
           dhcp_(dhcp),
           states_(states),
-          hasAdminRights_(std::move(hasAdminRights)) {}
+          hasAdminRights_(std::move(hasAdminRights)),
+          checkAddress_(std::move(checkAddress)) {}
 
     std::string carryOut(const NetshCommand& command) override;
     std::vector<std::string> notes() const override { return notes_; }
@@ -65,6 +72,7 @@ private:
     DhcpClient& dhcp_;
     StateKeeper& states_;
     std::function<bool()> hasAdminRights_;
+    AddressCheck checkAddress_;
     std::vector<std::string> notes_;
 };
 

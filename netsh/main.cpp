@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "netsh/AddressConflict.h"
 #include "netsh/AdminRights.h"
 #include "netsh/CommandLineParser.h"
 #include "netsh/CommandValidator.h"
@@ -86,7 +87,7 @@ int changeDirectly(const NetshCommand& command, const RunEnvironment& run,
     auto dhcp = makeProcessDhcpClient(run.stateFolder, run.leaseWait, run.toolSearchPath);
     auto dns = makeSystemDnsConfigurator(*runner, run.resolvConf, run.toolSearchPath);
     StateKeeper states(run.stateFolder, *dns, interfaces);
-    DirectRoad road(*runner, *dhcp, states, hasNetworkAdminRights);
+    DirectRoad road(*runner, *dhcp, states, hasNetworkAdminRights, checkAddressFree);
     return carryOut(road, command);
 }
 

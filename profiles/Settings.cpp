@@ -133,4 +133,30 @@ void Settings::storeCheckAfterApply(bool on) {
     key->setDword(texts::kCheckAfterApplyValue, on ? 1 : 0);
 }
 
+std::optional<std::string> Settings::storedInstallFolder(char separator) const {
+    std::unique_ptr<platform::RegistryKey> key;
+    std::string path;
+    if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::Read, key) !=
+            platform::RegStatus::Ok ||
+        key->queryString(texts::kPathValue, kPathBufferSize, path) != platform::RegStatus::Ok) {
+        return std::nullopt;
+    }
+    return withSeparator(std::move(path), separator);
+}
+
+std::string Settings::storedRememberedAdapter() const {
+    std::unique_ptr<platform::RegistryKey> key;
+    std::uint32_t autoCheck = 0;
+    std::string name;
+    if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::Read, key) !=
+            platform::RegStatus::Ok ||
+        key->queryDword(texts::kAutoCheckValue, autoCheck) != platform::RegStatus::Ok ||
+        autoCheck == 0 ||
+        key->queryString(texts::kAdapterNameValue, kAdapterNameBufferSize, name) !=
+            platform::RegStatus::Ok) {
+        return std::string();
+    }
+    return name;
+}
+
 }  // namespace quorrel

@@ -59,6 +59,13 @@ public:
     // Failures are silent.
     void storeCheckAfterApply(bool on);
 
+    // What the settings hold, read without writing or tracing anything (the command line
+    // leaves the settings to the window): the install folder PATH names, ending in
+    // `separator`, or none when it cannot be read; and the adapter start-up selects,
+    // AdapterName while AutoCheck is non-zero, else empty.
+    std::optional<std::string> storedInstallFolder(char separator) const;
+    std::string storedRememberedAdapter() const;
+
 private:
     void trace(const char* line) const;
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Quorrel needs.
 # This script owns the package list; the run and test scripts call it first.
-# Usage: scripts/install-deps.sh [run|test]   (default: test, which is a superset)
+# Usage: scripts/install-deps.sh [run|sandbox|test]   (default: test, which is a superset)
 set -euo pipefail
 
 purpose=${1:-test}
@@ -37,10 +37,14 @@ test_packages=(
 # the tests start their own copies inside network namespaces.
 host_services=(NetworkManager NetworkManager-dispatcher NetworkManager-wait-online)
 
+# The sandbox of scripts/run.sh --sandbox: its DHCP and DNS server, setpriv, iconv.
+sandbox_packages=(dnsmasq-base util-linux libc-bin)
+
 packages=("${run_packages[@]}")
-if [ "$purpose" = test ]; then
-  packages+=("${test_packages[@]}")
-fi
+case "$purpose" in
+  test) packages+=("${test_packages[@]}" "${sandbox_packages[@]}") ;;
+  sandbox) packages+=("${sandbox_packages[@]}") ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -20,7 +20,13 @@ constexpr const char* kFoundRoute = "default via 10.50.0.1 metric 7 \n";
 class DirectRoadTest : public ::testing::Test {
 protected:
     std::string apply(const NetshCommand& command) {
-        DirectRoad road(runner_, dhcp_, states_, [this] { return rights_; });
+        DirectRoad road(
+            runner_, dhcp_, states_, [this] { return rights_; },
+            [this](const std::string& ifname, const std::string& address, std::string& note) {
+                addressChecks_.push_back(ifname + " " + address);
+                note = addressNote_;
+                return addressInUse_;
+            });
         const std::string error = road.carryOut(command);
         notes_ = road.notes();
         return error;
@@ -96,6 +102,10 @@ protected:
     StateKeeper states_{folder_.path(), dns_, interfaces_};
     bool rights_ = true;
     std::vector<std::string> notes_;
+    // The link's answer to the address check, and what was asked of it.
+    std::string addressInUse_;
+    std::string addressNote_;
+    std::vector<std::string> addressChecks_;
 };
 
 TEST_F(DirectRoadTest, FixedAddressReplacesAddressesAndDefaultRoutes) {
@@ -154,17 +164,22 @@ TEST_F(DirectRoadTest, ARefusalBeforeTheStartChangesNothing) {
         NetshCommand command;
         bool rights;
         std::string missingClient;
+        std::string inUse;
         std::string expected;
     } cases[] = {
-        {"no rights", fixed(), false, "", "must run as administrator"},
+        {"no rights", fixed(), false, "", "", "must run as administrator"},
         {"no DHCP client", dhcpAddress(), true, "no DHCP client is installed (udhcpc or dhclient)",
-         "no DHCP client is installed (udhcpc or dhclient); nothing was changed"},
-        {"DNS from DHCP on a fixed address", dns(NetshAction::SetDns, "", true), true, "",
+         "", "no DHCP client is installed (udhcpc or dhclient); nothing was changed"},
+        {"DNS from DHCP on a fixed address", dns(NetshAction::SetDns, "", true), true, "", "",
          "the address of eth0 is fixed, so its DNS servers cannot come from DHCP"},
+        {"address in use on the link", fixed("10.0.0.1", "1"), true, "",
+         "10.0.0.5 is already in use; nothing was changed",
+         "10.0.0.5 is already in use; nothing was changed"},
     };
     for (const auto& c : cases) {
         rights_ = c.rights;
         dhcp_.missing = c.missingClient;
+        addressInUse_ = c.inUse;
         const std::string error = apply(c.command);
         EXPECT_NE(error.find(c.expected), std::string::npos) << c.what << ": " << error;
         EXPECT_TRUE(runner_.lines.empty()) << c.what;
@@ -173,6 +188,21 @@ TEST_F(DirectRoadTest, ARefusalBeforeTheStartChangesNothing) {
         EXPECT_EQ(recorded(), fixedState) << c.what;
         EXPECT_FALSE(journalLeft()) << c.what;
     }
+}
+
+TEST_F(DirectRoadTest, OnlyAFixedAddressIsCheckedOnTheLink) {
+    ASSERT_EQ(apply(dhcpAddress()), "");
+    ASSERT_EQ(apply(dns(NetshAction::SetDns, "10.0.0.53")), "");
+    ASSERT_EQ(apply(dns(NetshAction::AddDns, "10.0.0.54", false, "2")), "");
+    EXPECT_TRUE(addressChecks_.empty());
+    ASSERT_EQ(apply(fixed("10.0.0.1", "1")), "");
+    EXPECT_EQ(addressChecks_, std::vector<std::string>{"eth0 10.0.0.5"});
+
+    // An address taken unchecked is applied, and the user is told.
+    addressNote_ = "did not check whether 10.0.0.5 is already in use";
+    ASSERT_EQ(apply(fixed("10.0.0.1", "1")), "");
+    EXPECT_EQ(notes_, std::vector<std::string>{addressNote_});
+    EXPECT_FALSE(runner_.lines.empty());
 }
 
 TEST_F(DirectRoadTest, AFailingStepPutsBackWhatTheInterfaceHadAndSaysSo) {

@@ -1,0 +1,50 @@
+#include "app/ui/CommandLineProgram.h"
+
+#include <cstdio>
+
+#include "cli/CommandLineRun.h"
+#include "platform/AdapterKeys.h"
+#include "platform/AdapterTable.h"
+#include "platform/FileStore.h"
+#include "platform/PlatformPaths.h"
+#include "platform/ProcessRunner.h"
+#include "platform/RegistryStore.h"
+#include "platform/StatusReport.h"
+#include "platform/TextCodec.h"
+
+namespace quorrel {
+
+namespace {
+
+// One whole write per call, flushed at once, so that the lines keep their order with
+// what the started commands print on the same terminal.
+void write(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+}  // namespace
+
+int runCommandLineProgram(const CommandLineOptions& options) {
+    const auto registry = platform::makeSystemRegistryStore();
+    const auto files = platform::makeSystemFileStore();
+    const auto codec = platform::makeCp949Codec();
+    const auto table = platform::makeSystemAdapterTable();
+    const auto keys = platform::makeSystemAdapterKeys();
+    CommandLineServices services{
+        *registry,
+        *files,
+        *codec,
+        *table,
+        *keys,
+        platform::folderSeparator(),
+        platform::makeSystemProcessRunner(),
+        [] { return platform::makeStatusReportCapture(); },
+        [](std::string_view bytes) { return platform::statusReportUtf8(bytes); },
+        [](std::string_view text) { write(stdout, text); },
+        [](std::string_view text) { write(stderr, text); },
+    };
+    return runCommandLine(options, services);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorrel {
+
+// What the program was asked to do by its arguments.
+enum class CliCommand {
+    Window,  // no option of ours: the window opens
+    List,    // --list
+    Apply,   // --apply NAME [--adapter CONNECTION]
+    Status,  // --status
+    Help,    // --help, -h
+};
+
+struct CommandLineOptions {
+    CliCommand command = CliCommand::Window;
+    std::string profileName;                 // --apply
+    std::optional<std::string> adapterName;  // --adapter; none: the remembered adapter
+    std::string error;                       // not empty: the options are wrong, and why
+};
+
+// Whether the arguments (without the program's name) ask for the command line: any
+// argument that starts with "--", and "-h". The window's toolkit takes its own options
+// with one dash ("-platform offscreen"), so those still open the window.
+bool wantsCommandLine(const std::vector<std::string>& args);
+
+// Reads the arguments of a command-line run. Options take their value as the next
+// argument or after "=" ("--apply 사무실", "--apply=사무실"); an empty value is a value.
+// Exactly one of --list, --apply, --status, --help; --adapter only with --apply; nothing
+// else. When `error` is set the options are wrong and nothing else of the result counts.
+CommandLineOptions parseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace quorrel
