@@ -34,6 +34,25 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, std::string
     return false;
 }
 
+// The seconds of --try: digits only, 1 to an hour. None for anything else.
+std::optional<int> parseSeconds(const std::string& text) {
+    constexpr int kMostSeconds = 3600;
+    if (text.empty() || text.size() > 4) {
+        return std::nullopt;
+    }
+    int seconds = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        seconds = seconds * 10 + (c - '0');
+    }
+    if (seconds < 1 || seconds > kMostSeconds) {
+        return std::nullopt;
+    }
+    return seconds;
+}
+
 }  // namespace
 
 bool wantsCommandLine(const std::vector<std::string>& args) {
@@ -73,12 +92,26 @@ CommandLineOptions parseCommandLine(const std::vector<std::string>& args) {
                 options.error = fillFormat(texts::kCliTwiceFormat, {"--adapter"});
             }
             options.adapterName = value;
+        } else if (arg == "--check") {
+            options.check = true;
+        } else if (takeValue(args, i, "--try", value, options.error)) {
+            if (options.trySeconds && options.error.empty()) {
+                options.error = fillFormat(texts::kCliTwiceFormat, {"--try"});
+            }
+            options.trySeconds = parseSeconds(value);
+            if (!options.trySeconds && options.error.empty()) {
+                options.error = fillFormat(texts::kCliBadSecondsFormat, {value});
+            }
         } else {
             options.error = fillFormat(texts::kCliUnknownOptionFormat, {arg});
         }
     }
     if (options.error.empty() && options.adapterName && options.command != CliCommand::Apply) {
         options.error = texts::kCliAdapterWithoutApply;
+    }
+    if (options.error.empty() && (options.check || options.trySeconds) &&
+        options.command != CliCommand::Apply) {
+        options.error = texts::kCliTrialWithoutApply;
     }
     return options;
 }

@@ -19,6 +19,8 @@ struct CommandLineOptions {
     CliCommand command = CliCommand::Window;
     std::string profileName;                 // --apply
     std::optional<std::string> adapterName;  // --adapter; none: the remembered adapter
+    bool check = false;                      // --check
+    std::optional<int> trySeconds;           // --try SECONDS
     std::string error;                       // not empty: the options are wrong, and why
 };
 
@@ -29,8 +31,9 @@ bool wantsCommandLine(const std::vector<std::string>& args);
 
 // Reads the arguments of a command-line run. Options take their value as the next
 // argument or after "=" ("--apply 사무실", "--apply=사무실"); an empty value is a value.
-// Exactly one of --list, --apply, --status, --help; --adapter only with --apply; nothing
-// else. When `error` is set the options are wrong and nothing else of the result counts.
+// Exactly one of --list, --apply, --status, --help; --adapter, --check and --try only
+// with --apply (--try includes the checks of --check); nothing else. When `error` is set the
+// options are wrong and nothing else of the result counts.
 CommandLineOptions parseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace quorrel

@@ -6,10 +6,12 @@
 #include "adapters/AdapterChoice.h"
 #include "adapters/AdapterInventory.h"
 #include "app/ProfileMatching.h"
+#include "app/RestorePoint.h"
 #include "apply/ApplyPlan.h"
 #include "apply/CommandThread.h"
 #include "base/TextFormat.h"
 #include "cli/ApplySteps.h"
+#include "cli/ConsoleTrial.h"
 #include "cli/ExitCode.h"
 #include "cli/ProfileTable.h"
 #include "cli/TargetChoice.h"
@@ -63,6 +65,11 @@ private:
     // telling the user why not.
     std::optional<ExitCode> loadProfiles(ProfileList& profiles, std::string& dataPath);
     bool runWorker(const ApplyPlan& plan, const IpProfile& profile);
+    // What the adapter has now, read afresh as the window does after an apply.
+    void printAdapterNow(const std::string& connectionName);
+    int trial(const CommandLineOptions& options, const IpProfile& applied,
+              const RestorePoint& point);
+    std::optional<std::string> keepRestoreProfile(const RestorePoint& point, std::string& error);
 
     CommandLineServices& s_;
 };
@@ -136,6 +143,14 @@ int Run::apply(const CommandLineOptions& options) {
         return fail(adapter.verdict, adapter.message);
     }
     const std::string connectionName = adapter.adapter->connectionName;
+    const bool onTrial = options.check || options.trySeconds;
+    // Taken before anything changes, so that --try can put it back.
+    const std::optional<RestorePoint> point =
+        onTrial ? takeRestorePoint(inventory, connectionName) : std::nullopt;
+    if (onTrial && !point) {
+        return fail(ExitCode::Failed,
+                    fillFormat(texts::kCliRestorePointMissingFormat, {connectionName}));
+    }
 
     out(fillFormat(texts::kCliApplyingFormat,
                    {platform::readableText(profile.profile->name), connectionName}));
@@ -143,17 +158,62 @@ int Run::apply(const CommandLineOptions& options) {
         return fail(ExitCode::Failed, texts::kApplyFailedText);
     }
     out(texts::kApplyDoneText);
-
-    // What the adapter has now, read afresh as the window does after an apply.
-    inventory.clear();
-    inventory.enumerate();
-    if (const AdapterInfo* now = findAdapterByName(inventory, connectionName)) {
-        out(fillFormat(texts::kCliNowFormat, {connectionName, describeAdapterSettings(*now)}));
+    printAdapterNow(connectionName);
+    if (onTrial) {
+        return trial(options, *profile.profile, *point);
     }
     if (s_.afterApply) {
         return exitStatus(s_.afterApply(AppliedProfile{*profile.profile, connectionName}));
     }
     return exitStatus(ExitCode::Success);
+}
+
+void Run::printAdapterNow(const std::string& connectionName) {
+    ConsoleMessages messages(s_.err, false);
+    AdapterInventory inventory(s_.adapterTable, s_.adapterKeys, messages);
+    inventory.enumerate();
+    if (const AdapterInfo* now = findAdapterByName(inventory, connectionName)) {
+        out(fillFormat(texts::kCliNowFormat, {connectionName, describeAdapterSettings(*now)}));
+    }
+}
+
+int Run::trial(const CommandLineOptions& options, const IpProfile& applied,
+               const RestorePoint& point) {
+    ConsoleTrialServices trial{
+        s_.checks,
+        s_.readAnswer,
+        s_.trialSleep,
+        s_.out,
+        s_.err,
+        [this](const RestorePoint& p) {
+            const bool ok = runWorker(restorePlan(p), p.settings);
+            printAdapterNow(p.connectionName);
+            return ok;
+        },
+        [this](const RestorePoint& p, std::string& error) { return keepRestoreProfile(p, error); },
+    };
+    const TrialPolicy policy = options.trySeconds ? tryForSeconds(*options.trySeconds) : kCheckOnly;
+    return exitStatus(runConsoleTrial(applied, point, policy, trial));
+}
+
+std::optional<std::string> Run::keepRestoreProfile(const RestorePoint& point, std::string& error) {
+    // Read afresh: the file is only added to, whatever happened to it meanwhile.
+    const std::optional<std::string> folder =
+        Settings(s_.registry, nullptr).storedInstallFolder(s_.folderSeparator);
+    if (!folder) {
+        error = texts::kCliNoProfileFolder;
+        return std::nullopt;
+    }
+    ProfileDataFile file(s_.files, s_.codec, *folder);
+    ProfileList profiles;
+    if (file.load(profiles, error) == ProfileDataFile::LoadResult::Unreadable) {
+        return std::nullopt;
+    }
+    const std::string name = keepAsRestoreProfile(profiles, point).name;
+    if (!file.save(profiles, error)) {
+        return std::nullopt;
+    }
+    return platform::readableText(name);
 }
 
 bool Run::runWorker(const ApplyPlan& plan, const IpProfile& profile) {

@@ -3,9 +3,11 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "apply/ConnectionChecks.h"
 #include "cli/CommandLineOptions.h"
 #include "cli/ExitCode.h"
 #include "platform/AdapterKeys.h"
@@ -50,11 +52,18 @@ struct CommandLineServices {
     // configuration); it prints through out/err itself and its exit code becomes the run's.
     // None: the run ends in success.
     std::function<ExitCode(const AppliedProfile&)> afterApply{};
+    // The connection checks of --check and --try: the probe (tests give a clock and a way
+    // to run the questions too), the lines the user types (never blocking) and the wait
+    // between two looks at the checks (the thread's sleep when empty).
+    ConnectionCheckServices checks{};
+    std::function<std::optional<std::string>()> readAnswer{};
+    std::function<void(std::chrono::milliseconds)> trialSleep{};
 };
 
 // Carries out a command-line run (not CliCommand::Window) and returns the process's exit
 // code (ExitCode). Reads the profile folder and the remembered adapter from the settings
-// as the window does, and writes neither the settings nor the profile file: a window that
+// as the window does, and never writes the settings; the profile file only when --try could
+// not put the previous configuration back and keeps it there as "복원[n]". A window that
 // runs meanwhile keeps its own list and sees an applied change as any change made outside
 // it. An apply runs the window's command lines on the window's command worker, reports
 // each line and its result, and succeeds only when every line did.

@@ -13,6 +13,9 @@ enum class ExitCode : int {
     UnknownAdapter = 5,    // no adapter of that connection name, or none this program can set
     AmbiguousAdapter = 6,  // two or more adapters of that connection name
     NoProfiles = 7,        // no profile folder in the settings, or an unreadable data file
+    CheckFailed = 8,       // --check: the apply succeeded but a connection check failed
+    PutBack = 9,           // --try: the previous configuration was put back
+    PutBackFailed = 10,    // --try: putting the previous configuration back failed
 };
 
 inline int exitStatus(ExitCode code) {

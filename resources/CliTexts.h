@@ -7,7 +7,8 @@
 namespace quorrel::texts {
 
 inline constexpr const char* kCliHelp =
-    "사용법: quorrel [--list | --apply 프로필이름 [--adapter 연결이름] | --status | --help]\n"
+    "사용법: quorrel [--list | --apply 프로필이름 [--adapter 연결이름] [--check | --try 초]\n"
+    "                | --status | --help]\n"
     "\n"
     "옵션 없이 실행하면 창이 열립니다. 아래 옵션을 주면 창 없이(화면이 없어도) 동작합니다.\n"
     "\n"
@@ -18,13 +19,21 @@ inline constexpr const char* kCliHelp =
     "      프로필을 어댑터에 적용하고 단계마다 결과를 보여 줍니다. --adapter가 없으면\n"
     "      창에서 마지막으로 고른 어댑터에, 고른 적이 없으면 첫 번째 어댑터에 적용합니다.\n"
     "      이름은 대소문자까지 정확히 같아야 합니다. 공백이 있는 이름은 따옴표로 묶으십시오.\n"
+    "  --check (--apply와 함께)\n"
+    "      적용한 뒤 연결(링크와 주소, 기본 게이트웨이, 첫 DNS 서버)을 확인합니다.\n"
+    "      확인에 실패해도 새 설정은 그대로 둡니다.\n"
+    "  --try 초 (--apply와 함께)\n"
+    "      적용한 뒤 연결을 확인하고, 확인에 실패하면 바로, 아니면 주어진 초 안에 y를\n"
+    "      입력하지 않을 때 이전 설정으로 되돌립니다(n을 입력하면 바로 되돌립니다).\n"
+    "      되돌리지 못하면 이전 설정을 \"복원[n]\" 프로필로 프로필 파일에 저장합니다.\n"
     "  --status\n"
     "      각 어댑터의 현재 설정 현황을 보여 줍니다(창의 \"현황\"과 같은 내용).\n"
     "  --help\n"
     "      이 도움말을 보여 줍니다.\n"
     "\n"
-    "프로필 폴더와 마지막으로 고른 어댑터는 창과 같은 설정에서 읽습니다. 명령줄은 프로필\n"
-    "파일과 설정을 바꾸지 않으며, 창이 실행 중이어도 함께 쓸 수 있습니다.\n"
+    "프로필 폴더와 마지막으로 고른 어댑터는 창과 같은 설정에서 읽습니다. 명령줄은 설정을\n"
+    "바꾸지 않고, 프로필 파일은 --try가 되돌리지 못했을 때만 바꾸며, 창이 실행 중이어도\n"
+    "함께 쓸 수 있습니다.\n"
     "주소를 바꾸려면 창에서와 같이 관리자 권한이 필요합니다.\n"
     "\n"
     "종료 코드:\n"
@@ -35,7 +44,10 @@ inline constexpr const char* kCliHelp =
     "  4  그 이름의 프로필이 둘 이상이라 어느 것인지 알 수 없음\n"
     "  5  그런 연결 이름의 어댑터가 없음, 또는 그 어댑터를 이 프로그램으로 설정할 수 없음\n"
     "  6  그 연결 이름의 어댑터가 둘 이상이라 어느 것인지 알 수 없음\n"
-    "  7  프로필 폴더가 정해지지 않았거나 프로필 파일을 읽을 수 없음\n";
+    "  7  프로필 폴더가 정해지지 않았거나 프로필 파일을 읽을 수 없음\n"
+    "  8  --check: 적용은 성공했으나 연결 확인에 실패함\n"
+    "  9  --try: 이전 설정으로 되돌림\n"
+    "  10 --try: 이전 설정으로 되돌리지 못함\n";
 
 // Bad options. The first "%s" is what was wrong.
 inline constexpr const char* kCliUnknownOptionFormat = "알 수 없는 옵션입니다: %s";
@@ -43,6 +55,9 @@ inline constexpr const char* kCliMissingValueFormat = "%s 옵션 뒤에 값이 �
 inline constexpr const char* kCliTwoCommands =
     "--list, --apply, --status, --help 가운데 하나만 줄 수 있습니다.";
 inline constexpr const char* kCliAdapterWithoutApply = "--adapter는 --apply와 함께만 씁니다.";
+inline constexpr const char* kCliTrialWithoutApply = "--check와 --try는 --apply와 함께만 씁니다.";
+inline constexpr const char* kCliBadSecondsFormat =
+    "--try 뒤에는 1에서 3600 사이의 초를 주어야 합니다: %s";
 inline constexpr const char* kCliTwiceFormat = "%s 옵션을 두 번 주었습니다.";
 inline constexpr const char* kCliSeeHelp = "도움말: quorrel --help";
 
@@ -100,6 +115,22 @@ inline constexpr const char* kCliStepWaitFailedFormat = "      -> 끝을 기다�
 inline constexpr const char* kCliTimedOutFormat =
     "%s초 안에 끝나지 않아 기다리기를 멈추었습니다. 실행 중인 단계는 스스로 끝납니다.";
 inline constexpr const char* kCliNowFormat = "어댑터 \"%s\"의 현재 설정: %s";
+
+// The connection check after --apply (--check, --try). The lines of the checks and the
+// countdown are the window's own (SafetyTexts.h).
+inline constexpr const char* kCliTryQuestion =
+    "새 설정을 유지하려면 y, 바로 되돌리려면 n을 입력하고 Enter를 누르십시오.";
+inline constexpr const char* kCliKeptText = "새 설정을 유지합니다.";
+inline constexpr const char* kCliChecksFailedKept =
+    "연결 확인에 실패했습니다. 새 설정은 그대로 두었습니다.";
+inline constexpr const char* kCliChecksFailedPutBack = "연결 확인에 실패했습니다.";
+inline constexpr const char* kCliNoAnswerPutBack = "시간 안에 답이 없었습니다.";
+inline constexpr const char* kCliPuttingBackText = "이전 설정으로 되돌립니다.";
+inline constexpr const char* kCliRestorePointMissingFormat =
+    "어댑터 \"%s\"의 현재 설정을 읽지 못해 되돌릴 수 없으므로 적용하지 않았습니다.";
+inline constexpr const char* kCliPutBackNotKeptFormat =
+    "이전 설정으로 되돌리지 못했고, 프로필 파일에도 저장하지 못했습니다: %s\n"
+    "이전 설정은 다음과 같습니다.";
 
 // The status report.
 inline constexpr const char* kCliStatusFailedFormat = "어댑터 현황을 읽지 못했습니다: %s";

@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "cli/CommandLineRun.h"
+#include "cli/ConsoleTrial.h"
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
+#include "platform/ConnectionProbe.h"
 #include "platform/FileStore.h"
 #include "platform/PlatformPaths.h"
 #include "platform/ProcessRunner.h"
@@ -44,6 +46,10 @@ int runCommandLineProgram(const CommandLineOptions& options) {
         [](std::string_view text) { write(stdout, text); },
         [](std::string_view text) { write(stderr, text); },
     };
+    if (options.check || options.trySeconds) {
+        services.checks.probe = platform::makeSystemConnectionProbe();
+        services.readAnswer = standardInputAnswers();
+    }
     return runCommandLine(options, services);
 }
 

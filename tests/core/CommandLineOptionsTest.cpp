@@ -57,6 +57,17 @@ TEST(CommandLineOptions, ReadsEachCommandAndItsValues) {
     }
 }
 
+TEST(CommandLineOptions, CheckAndTryGoWithApply) {
+    const CommandLineOptions check = parseCommandLine({"--apply", "집", "--check"});
+    EXPECT_EQ(check.error, "");
+    EXPECT_TRUE(check.check);
+    EXPECT_EQ(check.trySeconds, std::nullopt);
+    const CommandLineOptions trial = parseCommandLine({"--try=3600", "--apply", "집"});
+    EXPECT_EQ(trial.error, "");
+    EXPECT_FALSE(trial.check);
+    EXPECT_EQ(trial.trySeconds, 3600);
+}
+
 TEST(CommandLineOptions, RefusesWhatItCannotReadWithTheReason) {
     struct Case {
         std::vector<std::string> args;
@@ -76,6 +87,14 @@ TEST(CommandLineOptions, RefusesWhatItCannotReadWithTheReason) {
         {{"--adapter", "eth0"}, "--adapter는 --apply와 함께만 씁니다."},
         {{"--apply", "a", "--adapter", "x", "--adapter", "y"},
          "--adapter 옵션을 두 번 주었습니다."},
+        {{"--list", "--check"}, "--check와 --try는 --apply와 함께만 씁니다."},
+        {{"--try", "30"}, "--check와 --try는 --apply와 함께만 씁니다."},
+        {{"--apply", "a", "--try", "0"}, "--try 뒤에는 1에서 3600 사이의 초를 주어야 합니다: 0"},
+        {{"--apply", "a", "--try=3601"}, "--try 뒤에는 1에서 3600 사이의 초를 주어야 합니다: 3601"},
+        {{"--apply", "a", "--try", "1e3"},
+         "--try 뒤에는 1에서 3600 사이의 초를 주어야 합니다: 1e3"},
+        {{"--apply", "a", "--try", "-5"}, "--try 뒤에는 1에서 3600 사이의 초를 주어야 합니다: -5"},
+        {{"--apply", "a", "--try", "5", "--try", "6"}, "--try 옵션을 두 번 주었습니다."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);

@@ -242,5 +242,36 @@ TEST_F(CommandLineInNamespace, AnAddressAnotherHostHoldsFailsTheApplyAndSaysWho)
     EXPECT_EQ(addresses("lan0"), "10.77.0.9/24");
 }
 
+// --check and --try with a profile whose gateway nobody answers for: --check reports it and
+// leaves the settings, --try puts back the lease the adapter had, on its own.
+TEST_F(CommandLineInNamespace, ATrialOfABadGatewayPutsThePreviousSettingsBack) {
+    ProfileList list;
+    list.append(dhcpProfile("집"));
+    list.append(fixedProfile("엉뚱한 게이트웨이", "10.77.0.21", "255.255.255.0")
+                    .gateway("10.77.0.254")
+                    .dns("10.77.0.1"));
+    const auto files = platform::makeSystemFileStore();
+    const auto codec = platform::makeCp949Codec();
+    std::string error;
+    ASSERT_TRUE(ProfileDataFile(*files, *codec, profiles_.path() + "/").save(list, error)) << error;
+
+    CommandOutput out = quorrel({"--apply", "집"});
+    ASSERT_EQ(out.exitCode, 0) << out.output;
+    const std::string leased = addresses("lan0");
+    ASSERT_FALSE(leased.empty());
+    const std::string before = stored();
+
+    out = quorrel({"--apply", "엉뚱한 게이트웨이", "--try", "5"});
+    EXPECT_EQ(out.exitCode, exitStatus(ExitCode::PutBack)) << out.output;
+    EXPECT_TRUE(contains(out.output, "[실패] 게이트웨이 10.77.0.254: 응답 없음")) << out.output;
+    EXPECT_TRUE(contains(out.output, "이전 설정으로 되돌렸습니다.")) << out.output;
+    EXPECT_EQ(addresses("lan0"), leased);
+    EXPECT_EQ(stored(), before);
+
+    out = quorrel({"--apply", "엉뚱한 게이트웨이", "--check"});
+    EXPECT_EQ(out.exitCode, exitStatus(ExitCode::CheckFailed)) << out.output;
+    EXPECT_EQ(addresses("lan0"), "10.77.0.21/24");
+}
+
 }  // namespace
 }  // namespace quorrel
