@@ -13,6 +13,7 @@
 
 #include "base/ui/Prompter.h"
 #include "base/ui/QtText.h"
+#include "listview/NameFieldLimit.h"
 #include "listview/ui/IpAddressEdit.h"
 #include "resources/ListTexts.h"
 
@@ -265,22 +266,22 @@ void CProfileEditDlg::moveFocus(std::optional<EditorControl> id) {
 }
 
 void CProfileEditDlg::nameEdited(const QString& text) {
-    // The field takes no more than the limit while typing. An edit that makes a name that
-    // is already too long (a stored one) shorter is let through, so it can be shortened.
+    // The field takes no more than the limit, as a limited text box does: typing stops at
+    // the limit and a paste keeps what fits (limitNameFieldEdit decides).
     userEditPending_ = true;
     const std::string typed = text.toStdString();
-    const std::string before = acceptedName_.toStdString();
-    if (profileNameFits(codec_, typed) ||
-        codec_.encodedLength(typed) <= codec_.encodedLength(before)) {
+    const NameFieldEdit edit =
+        limitNameFieldEdit(codec_, acceptedName_.toStdString(), typed, kProfileNameByteLimit);
+    if (!edit.cut) {
         acceptedName_ = text;
         return;
     }
-    const int cursor =
-        name_->cursorPosition() - static_cast<int>(text.size() - acceptedName_.size());
+    acceptedName_ = QString::fromStdString(edit.text);
     settingName_ = true;
     name_->setText(acceptedName_);
     settingName_ = false;
-    name_->setCursorPosition(std::max(0, cursor));
+    name_->setCursorPosition(
+        static_cast<int>(QString::fromStdString(edit.text.substr(0, edit.cursor)).size()));
     QApplication::beep();
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -261,6 +262,27 @@ TEST_F(ProfileEditDlgTest, NameFieldTakesTypedHangulUpToTwentyCodePageBytes) {
     EXPECT_EQ(name->text(), QString::fromUtf8("한글"));
     EXPECT_EQ(pressOk(), "");
     EXPECT_EQ(dialog->profile->name, "한글");
+}
+
+TEST_F(ProfileEditDlgTest, APastedNameKeepsItsFirstTwentyCodePageBytes) {
+    open();
+    QLineEdit* name = dialog->nameField();
+    name->setFocus();
+    QApplication::clipboard()->setText(QString::fromUtf8("가나다라마바사아자차카타"));
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), QString::fromUtf8("가나다라마바사아자차"));
+    EXPECT_EQ(name->cursorPosition(), 10);
+
+    // Pasted between two characters: what follows the cursor stays, the paste is cut
+    // before the syllable that would not fit whole.
+    name->setText(QString::fromUtf8("집a"));
+    name->setCursorPosition(1);
+    QApplication::clipboard()->setText(QString::fromUtf8("b가나다라마바사아자차"));
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), QString::fromUtf8("집b가나다라마바사아a"));
+    EXPECT_EQ(name->cursorPosition(), 10);
+    EXPECT_EQ(pressOk(), "");
+    EXPECT_EQ(dialog->profile->name, "집b가나다라마바사아a");
 }
 
 TEST_F(ProfileEditDlgTest, NamesTheDataFileCannotHoldAreRefused) {
