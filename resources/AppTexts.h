@@ -111,11 +111,13 @@ inline constexpr const char* kPromptTaskList = "작업 목록을 활성화합니
 inline constexpr const char* kPromptClosePreview = "인쇄 미리 보기 모드를 닫습니다";
 
 // Fonts: the application face, and the faces that stand in for the Windows ones.
-inline constexpr const char* kApplicationFont = "NanumGothic";
+// NanumBarunGothic rather than NanumGothic: at 9 points NanumGothic sets its full stop
+// below the baseline, so "192.168.0.1" reads as "192,168,0,1".
+inline constexpr const char* kApplicationFont = "NanumBarunGothic";
 inline constexpr const char* kGulimChe = "굴림체";
 inline constexpr const char* kGulimCheSubstitute = "NanumGothicCoding";
 inline constexpr const char* kGulim = "굴림";
-inline constexpr const char* kGulimSubstitute = "NanumGothic";
+inline constexpr const char* kGulimSubstitute = "NanumBarunGothic";
 
 // Profile commands: deleting, and printing before the list view takes the command.
 inline constexpr const char* kDeleteInUseText =

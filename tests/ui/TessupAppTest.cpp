@@ -120,8 +120,8 @@ TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
     EXPECT_EQ(&frame->prompter(), &prompter);
 
     EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림체")).toLower(), "nanumgothiccoding");
-    EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림")).toLower(), "nanumgothic");
-    EXPECT_EQ(QApplication::font().family(), "NanumGothic");
+    EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림")).toLower(), "nanumbarungothic");
+    EXPECT_EQ(QApplication::font().family(), "NanumBarunGothic");
 
     ASSERT_TRUE(frame->close());
     EXPECT_TRUE(std::filesystem::exists(dataHome.path() + "Varnok/Quorrel/quorrel.dat"));
