@@ -25,3 +25,8 @@ HOME="$scratch/home" XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/con
 # The printed page at a readable size (the first page of the PDF).
 pdftoppm -png -r 90 -f 1 -l 1 -singlefile "$scratch/printed.pdf" "$out/printed-page"
 echo "$out/printed-page.png"
+
+# The help book shows the dialogs on pages of their own.
+for picture in profile-editor adapter-dialog adapter-status apply-confirm apply-progress; do
+    cp "$out/$picture.png" help/images/
+done
