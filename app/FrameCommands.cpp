@@ -91,7 +91,7 @@ std::optional<ApplyPlan> FrameState::beginApply(const std::optional<std::string>
     return beginApply(named, rows);
 }
 
-void FrameState::finishApply(bool succeeded) {
+void FrameState::finishApply(bool succeeded, const std::string& details) {
     // A line that failed, a stop and the time limit all leave the marks and the adapter
     // picture as they were.
     if (succeeded) {
@@ -110,8 +110,10 @@ void FrameState::finishApply(bool succeeded) {
             services_.trace(lastAppliedName);
         }
     } else {
-        services_.messages.show(
-            okMessage(texts::kApplyFailedText, texts::kApplyFailedCaption, MessageIcon::Stop));
+        Message failed =
+            okMessage(texts::kApplyFailedText, texts::kApplyFailedCaption, MessageIcon::Stop);
+        failed.details = details;
+        services_.messages.show(failed);
     }
     applying_ = nullptr;
     applyBusy = 0;

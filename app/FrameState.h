@@ -5,6 +5,7 @@
 
 #include "adapters/AdapterInfo.h"
 #include "app/ProfileCommandRules.h"
+#include "app/RestorePoint.h"
 #include "apply/ApplyPlan.h"
 #include "base/ListRows.h"
 #include "base/MessagePresenter.h"
@@ -108,8 +109,9 @@ public:
                                         const ListRows* rows);
     // Then the end of the command lines. Success (every line ran and exited with 0) marks
     // the record applied, not the first of its name, and reads the adapters again; a
-    // failure changes nothing. The user is told either way.
-    void finishApply(bool succeeded);
+    // failure changes nothing. The user is told either way; the failure message carries
+    // `details` (why the lines failed, in their own words) as its details.
+    void finishApply(bool succeeded, const std::string& details = {});
 
     // The profile commands. addProfile appends the editor's new profile; copySelected
     // appends a copy of the selected row's profile (false without one).
@@ -124,6 +126,24 @@ public:
     bool deleteSelected(const ListRows* rows);
     // The print command while no list view has taken it.
     void printNotReady();
+
+    // The safety net of an apply, "적용 후 연결 확인" in the tools menu (FrameSafety.cpp).
+    bool checkAfterApply = false;
+    // Before an apply while it is on: reads the adapters afresh and keeps the chosen
+    // adapter's present configuration, the profile in use and the name applied last. None
+    // without an adapter or while an apply runs.
+    std::optional<RestorePoint> restorePointBeforeApply();
+    // The profile that carries the in-use mark (the one a successful apply marked), or
+    // nullptr.
+    const IpProfile* markedProfile() const;
+    // The command lines that put the restore point back, with the apply marked as running;
+    // none while another apply runs.
+    std::optional<ApplyPlan> beginPutBack(const RestorePoint& point);
+    // The end of those lines. Success: the adapters are read again, the mark and the name
+    // applied last are those of before, and the user is told. Failure: the previous
+    // configuration is kept as the profile "복원[n]" and saved at once, the user is told,
+    // and the adapters are read again and the mark follows what they show.
+    void finishPutBack(const RestorePoint& point, bool succeeded);
 
 private:
     bool writeProfiles(std::string& error);

@@ -4,6 +4,7 @@
 
 #include "base/CommandIds.h"
 #include "resources/AppTexts.h"
+#include "resources/SafetyTexts.h"
 
 namespace quorrel {
 
@@ -16,7 +17,10 @@ const std::vector<MenuSpec>& mainMenus() {
           {ID_FILE_PRINT_PREVIEW, kMenuPrintPreview},
           {0, ""},
           {ID_APP_EXIT, kMenuExit}}},
-        {kMenuTools, {{ID_ADAPTER_SELECT, kMenuSelectAdapter}, {ID_PROFILE_APPLY, kMenuApply}}},
+        {kMenuTools,
+         {{ID_ADAPTER_SELECT, kMenuSelectAdapter},
+          {ID_PROFILE_APPLY, kMenuApply},
+          {ID_CHECK_AFTER_APPLY, kMenuCheckAfterApply}}},
         {kMenuEdit,
          {{ID_PROFILE_ADD, kMenuAdd},
           {ID_PROFILE_COPY, kMenuCopy},
@@ -71,6 +75,7 @@ std::string commandPrompt(int command) {
         {ID_VIEW_TOOLBAR, kPromptToolBar},
         {ID_VIEW_STATUS_BAR, kPromptStatusBar},
         {ID_CHECK_UPDATE, kPromptCheckUpdate},
+        {ID_CHECK_AFTER_APPLY, kPromptCheckAfterApply},
         {ID_PROFILE_DELETE_ALL, kPromptDeleteAll},
         {AFX_IDS_IDLEMESSAGE, kIdlePrompt},
         {ID_FILE_OPEN, kPromptFileOpen},

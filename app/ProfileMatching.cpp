@@ -83,6 +83,24 @@ bool CarriesAdapterSettings(const IpProfile& p, const AdapterInfo& a) {
            a.primaryDns == p.primaryDns && a.secondaryDns == p.secondaryDns;
 }
 
+IpProfile AdoptedProfile(const AdapterInfo& a) {
+    IpProfile adopted;
+    if (a.dhcpEnabled != 0) {
+        adopted.useDhcp = 1;
+    } else {
+        adopted.ipAddress = a.ipAddress;
+        adopted.subnetMask = a.subnetMask;
+        adopted.gateway = a.gateway;
+    }
+    if (a.dnsAuto != 0) {
+        adopted.dnsAuto = 1;
+    } else {
+        adopted.primaryDns = a.primaryDns;
+        adopted.secondaryDns = a.secondaryDns;
+    }
+    return adopted;
+}
+
 void AdoptAdapterSettings(ProfileList& list, const AdapterInventory& inventory) {
     for (const AdapterInfo& adapter : inventory.records()) {
         bool carried = false;
@@ -96,20 +114,7 @@ void AdoptAdapterSettings(ProfileList& list, const AdapterInventory& inventory) 
             continue;
         }
 
-        IpProfile adopted;
-        if (adapter.dhcpEnabled != 0) {
-            adopted.useDhcp = 1;
-        } else {
-            adopted.ipAddress = adapter.ipAddress;
-            adopted.subnetMask = adapter.subnetMask;
-            adopted.gateway = adapter.gateway;
-        }
-        if (adapter.dnsAuto != 0) {
-            adopted.dnsAuto = 1;
-        } else {
-            adopted.primaryDns = adapter.primaryDns;
-            adopted.secondaryDns = adapter.secondaryDns;
-        }
+        IpProfile adopted = AdoptedProfile(adapter);
         adopted.name = NextFreeProfileName(list);
         list.append(adopted);
     }

@@ -31,6 +31,11 @@ int MarkCurrentProfile(ProfileList& list, const std::optional<IpProfile>& settin
 // sides must have manual DNS.
 bool CarriesAdapterSettings(const IpProfile& p, const AdapterInfo& a);
 
+// Adapter `a`'s configuration as the data start-up takes it over: under DHCP no address
+// texts, with automatic DNS no DNS texts, otherwise a's texts; no name, no adapter fields,
+// not in use.
+IpProfile AdoptedProfile(const AdapterInfo& a);
+
 // Appends a profile named "설정[n]" for every record, in inventory order and whatever its
 // mark, whose settings no profile carries at that moment.
 void AdoptAdapterSettings(ProfileList& list, const AdapterInventory& inventory);

@@ -1,6 +1,7 @@
 #include "app/ProfileNames.h"
 
 #include "resources/ProfileTexts.h"
+#include "resources/SafetyTexts.h"
 
 namespace quorrel {
 
@@ -44,6 +45,10 @@ std::string lowestFreeName(const ProfileList& list, std::string_view format,
 
 std::string NextFreeProfileName(const ProfileList& list) {
     return lowestFreeName(list, texts::kAdoptedProfileNameFormat, {});
+}
+
+std::string NextFreeRestoreName(const ProfileList& list) {
+    return lowestFreeName(list, texts::kRestoreProfileNameFormat, {});
 }
 
 std::string CopyProfileName(const ProfileList& list, std::string_view sourceName) {

@@ -31,6 +31,9 @@ void ApplyProgress::onTimer(int timerId) {
         case ProgressTicker::Step::Action::Finish:
             outcome_ =
                 worker_ && worker_->succeeded() ? ApplyOutcome::Succeeded : ApplyOutcome::Failed;
+            if (worker_) {
+                details_ = worker_->failureDetails();
+            }
             worker_.reset();
             end(ProgressResult::Ok);
             break;

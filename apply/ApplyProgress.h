@@ -51,6 +51,8 @@ public:
     bool workerRunning() const { return worker_ && worker_->running(); }
     // Meaningful once result() is set.
     ApplyOutcome outcome() const { return outcome_; }
+    // Why the lines that failed did (CCommandThread::failureDetails); "" after a stop.
+    const std::string& failureDetails() const { return details_; }
 
     const ProgressTicker& ticker() const { return ticker_; }
 
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<CCommandThread> worker_;
     std::optional<ProgressResult> result_;
     ApplyOutcome outcome_ = ApplyOutcome::Cancelled;
+    std::string details_;
 };
 
 }  // namespace quorrel

@@ -19,6 +19,8 @@ struct CCommandThread::State {
     std::atomic<bool> running{true};
     std::atomic<bool> succeeded{false};
     std::atomic<bool> cancelled{false};
+    // Written by the worker only, read once `running` is false.
+    std::string details;
 
     void run();
     void finish(bool ok) {
@@ -51,6 +53,12 @@ struct CCommandThread::State {
             trace(outcome.reason);
         } else if (outcome.kind == ProcessOutcome::Kind::Exited && outcome.exitCode != 0) {
             trace("exit code " + std::to_string(outcome.exitCode));
+        }
+        if (!outcome.errorText.empty()) {
+            trace(outcome.errorText);
+            if (!outcome.succeeded()) {
+                details += (details.empty() ? "" : "\n") + outcome.errorText;
+            }
         }
         return true;
     }
@@ -124,6 +132,10 @@ CCommandThread::~CCommandThread() {
 
 bool CCommandThread::running() const {
     return state_->running.load(std::memory_order_acquire);
+}
+
+std::string CCommandThread::failureDetails() const {
+    return running() ? std::string() : state_->details;
 }
 
 bool CCommandThread::succeeded() const {

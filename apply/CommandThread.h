@@ -26,7 +26,8 @@ struct CommandThreadServices {
 
 // Runs the lines of an apply one after another on a worker thread of its own: the
 // address line, then the DNS line and the second DNS line when they are not empty. Each
-// line starts only after the previous one has ended, and is traced before it starts.
+// line starts only after the previous one has ended, and is traced before it starts; what
+// a line wrote on standard error is traced after it.
 //
 // The apply succeeds only when every line started, was waited for and exited with 0. A
 // line that exits with another code does not stop the lines after it, but the result is
@@ -53,6 +54,10 @@ public:
     bool running() const;
     bool succeeded() const;
     void cancel();
+
+    // What the lines that did not succeed wrote on standard error (the reason each gives),
+    // one after another; "" when they said nothing. Meaningful once running() reads false.
+    std::string failureDetails() const;
 
 private:
     struct State;

@@ -20,6 +20,7 @@ inline constexpr int ID_POPUP_DELETE = 32782;
 inline constexpr int ID_POPUP_APPLY = 32783;
 inline constexpr int ID_PROFILE_DELETE_ALL = 32797;
 inline constexpr int ID_CHECK_UPDATE = 32799;
+inline constexpr int ID_CHECK_AFTER_APPLY = 32800;
 
 // The framework's commands.
 inline constexpr int ID_FILE_OPEN = 57601;

@@ -17,6 +17,9 @@ struct Message {
     std::string caption;  // UTF-8
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // More on what happened (a failing program's own words), UTF-8: shown apart from the
+    // text, when the user asks for it; "" for none.
+    std::string details = {};
 };
 
 // The framework's standard box: the application title as caption, the exclamation icon,

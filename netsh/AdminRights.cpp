@@ -1,5 +1,6 @@
 #include "netsh/AdminRights.h"
 
+#include <sys/auxv.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -35,6 +36,11 @@ bool hasNetworkAdminRights() {
     std::ostringstream text;
     text << in.rdbuf();
     return statusGrantsNetAdmin(text.str());
+}
+
+bool runsWithRights() {
+    // AT_SECURE: the kernel started us with more rights than our caller had.
+    return hasNetworkAdminRights() || ::getauxval(AT_SECURE) != 0;
 }
 
 }  // namespace quorrel::netsh

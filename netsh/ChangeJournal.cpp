@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/linux/PosixFileStore.h"
+#include "system/linux/AtomicFile.h"
 
 namespace quorrel::netsh {
 
@@ -103,10 +104,10 @@ std::optional<ChangeJournal> parseChangeJournal(const std::string& text) {
 
 std::string writeChangeJournal(const std::string& folder, const std::string& ifname,
                                const ChangeJournal& journal) {
-    platform::PosixFileStore files;
     std::string why;
     const std::string path = platform::journalPath(folder, ifname);
-    if (!files.writeAtomically(path, formatChangeJournal(journal), why)) {
+    if (!system::replaceFileAtomically(path, formatChangeJournal(journal), why,
+                                       system::noLinkFollowed())) {
         return "cannot write " + path + ": " + why;
     }
     return "";

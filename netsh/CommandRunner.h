@@ -18,7 +18,7 @@ public:
     virtual RunResult run(const std::vector<std::string>& argv) = 0;
 };
 
-// Starts the programs for real; argv[0] is looked up with findProgram.
-std::unique_ptr<CommandRunner> makeProcessCommandRunner();
+// Starts the programs for real; argv[0] is looked up with findProgram in `searchPath`.
+std::unique_ptr<CommandRunner> makeProcessCommandRunner(std::string searchPath);
 
 }  // namespace quorrel::netsh

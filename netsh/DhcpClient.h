@@ -29,8 +29,10 @@ public:
 // Runs udhcpc (preferred) or dhclient in the background with this very program as its event
 // script: the client starts it with QUORREL_DHCP_HOOK=1 in the environment, and it applies
 // the lease and records it in the state folder (see DhcpHook.h). `start` waits at most
-// `leaseWait` for the lease; the client keeps trying after that.
+// `leaseWait` for the lease; the client keeps trying after that. The clients are looked
+// for in `searchPath` (see RunEnvironment::toolSearchPath).
 std::unique_ptr<DhcpClient> makeProcessDhcpClient(std::string stateFolder,
-                                                  std::chrono::milliseconds leaseWait);
+                                                  std::chrono::milliseconds leaseWait,
+                                                  std::string searchPath);
 
 }  // namespace quorrel::netsh

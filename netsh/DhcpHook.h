@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "netsh/CommandRunner.h"
+#include "netsh/RunEnvironment.h"
 #include "netsh/StateKeeper.h"
 
 namespace quorrel::netsh {
@@ -34,8 +35,6 @@ struct DhcpEvent {
     std::vector<std::string> dnsServers;
     std::int64_t leaseSeconds = 0;
 };
-
-using EnvironmentLookup = std::function<std::optional<std::string>(const std::string&)>;
 
 // True when this program was started as the DHCP client's event script: netsh starts the
 // client with QUORREL_DHCP_HOOK=1, which the client passes on to its script.

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -13,21 +12,35 @@
 
 #include "netsh/Process.h"
 #include "platform/linux/NetworkState.h"
+#include "system/linux/AtomicFile.h"
 #include "system/linux/FdWrite.h"
 
 namespace quorrel::netsh {
 
 namespace {
 
+// For a file that cannot be replaced: the new bytes over the old ones, then the rest cut
+// off, so that a reader never finds it empty.
 std::string writeInPlace(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         return "cannot write " + path + ": " + std::strerror(errno);
     }
-    const bool ok = system::writeAllToFd(fd, text) && ::fsync(fd) == 0;
+    const bool ok = system::writeAllToFd(fd, text) &&
+                    ::ftruncate(fd, static_cast<off_t>(text.size())) == 0 && ::fsync(fd) == 0;
     const std::string why = std::strerror(errno);
     ::close(fd);
     return ok ? "" : "cannot write " + path + ": " + why;
+}
+
+// Whether the file is the root of a mount of its own; nothing when the kernel cannot say.
+std::optional<bool> isMountRoot(const std::string& path) {
+    struct statx info {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &info) != 0 ||
+        (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0) {
+        return std::nullopt;
+    }
+    return (info.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
 }
 
 std::string readFile(const std::string& path) {
@@ -106,24 +119,20 @@ std::string rewriteResolvConf(const std::string& text, const AdapterDnsServers& 
 }
 
 std::string replaceFileContents(const std::string& path, const std::string& text) {
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        return writeInPlace(path, text);
+    const std::string target = system::resolveFinalLink(path);
+    const auto mounted = isMountRoot(target);
+    if (mounted.value_or(false)) {
+        return writeInPlace(target, text);
     }
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return writeInPlace(path, text);
-    }
-    ::fchmod(fd, 0644);
-    const bool ok = system::writeAllToFd(fd, text) && ::fsync(fd) == 0;
-    ::close(fd);
-    if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+    std::string error;
+    if (system::replaceFileAtomically(path, text, error, system::linkFollowed())) {
         return "";
     }
-    // EBUSY: the file is a mount point of its own.
-    ::unlink(temp.c_str());
-    return writeInPlace(path, text);
+    // A kernel that cannot tell mount points: the rename failing is how one shows.
+    if (!mounted) {
+        return writeInPlace(target, text);
+    }
+    return "cannot write " + path + ": " + error;
 }
 
 std::unique_ptr<DnsConfigurator> makeResolvConfDns(std::string path) {
@@ -134,15 +143,17 @@ std::unique_ptr<DnsConfigurator> makeResolvectlDns(CommandRunner& runner) {
     return std::make_unique<ResolvectlDns>(runner);
 }
 
-std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(CommandRunner& runner) {
-    if (const char* path = std::getenv("QUORREL_RESOLV_CONF"); path != nullptr && *path != 0) {
-        return makeResolvConfDns(path);
+std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(
+    CommandRunner& runner, const std::optional<std::string>& resolvConf,
+    const std::string& searchPath) {
+    if (resolvConf) {
+        return makeResolvConfDns(*resolvConf);
     }
     const std::string system = "/etc/resolv.conf";
     const std::string text = readFile(system);
     const auto stub = text.find("nameserver 127.0.0.53");
     const bool usesStub = stub != std::string::npos && (stub == 0 || text[stub - 1] == '\n');
-    if (usesStub && findProgram("resolvectl")) {
+    if (usesStub && findProgram("resolvectl", searchPath)) {
         return makeResolvectlDns(runner);
     }
     return makeResolvConfDns(system);

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,17 +32,22 @@ std::unique_ptr<DnsConfigurator> makeResolvConfDns(std::string path);
 std::unique_ptr<DnsConfigurator> makeResolvectlDns(CommandRunner& runner);
 
 // The one this machine uses: systemd-resolved when /etc/resolv.conf points the resolver at
-// its local stub (127.0.0.53) and resolvectl is installed, else /etc/resolv.conf itself.
-// $QUORREL_RESOLV_CONF, when set, names the file to write instead and rules out resolved.
-std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(CommandRunner& runner);
+// its local stub (127.0.0.53) and resolvectl is installed (found in `searchPath`), else
+// /etc/resolv.conf itself. `resolvConf`, when given, names the file to write instead and
+// rules out resolved (RunEnvironment::resolvConf).
+std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(
+    CommandRunner& runner, const std::optional<std::string>& resolvConf,
+    const std::string& searchPath);
 
 // resolv.conf text with netsh's lines replaced by those for `all` (see makeResolvConfDns).
 // A server named by two interfaces is written once, for the first.
 std::string rewriteResolvConf(const std::string& text, const AdapterDnsServers& all);
 
-// Replaces a file's contents. A file that is a bind mount (as `ip netns exec` makes of
-// /etc/resolv.conf) or a symbolic link cannot be renamed over, so it is rewritten in
-// place; any other file is replaced atomically.
+// Replaces the resolver file's contents atomically (system/linux/AtomicFile.h). A symbolic
+// link at the path (a resolv.conf that NetworkManager or resolvconf keeps elsewhere) is
+// written through when root or the writer owns it, and stays a link. A file that is a
+// mount point of its own (as `ip netns exec` binds one over /etc/resolv.conf) cannot be
+// renamed over and is rewritten in place.
 std::string replaceFileContents(const std::string& path, const std::string& text);
 
 }  // namespace quorrel::netsh

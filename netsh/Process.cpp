@@ -1,7 +1,5 @@
 #include "netsh/Process.h"
 
-#include <cstdlib>
-
 #include "system/OwnProgram.h"
 #include "system/linux/CollectedRun.h"
 #include "system/linux/ProcessSpawn.h"
@@ -11,16 +9,15 @@ namespace quorrel::netsh {
 
 namespace {
 
-// Searched after PATH: a desktop session's PATH often lacks the sbin folders.
-constexpr const char* kSystemFolders = "/usr/sbin:/sbin:/usr/bin:/bin";
-
 class ProcessCommandRunner final : public CommandRunner {
 public:
+    explicit ProcessCommandRunner(std::string searchPath) : searchPath_(std::move(searchPath)) {}
+
     RunResult run(const std::vector<std::string>& argv) override {
         if (argv.empty()) {
             return {};
         }
-        const auto path = findProgram(argv[0]);
+        const auto path = findProgram(argv[0], searchPath_);
         if (!path) {
             return {-1, argv[0] + " is not installed"};
         }
@@ -28,19 +25,20 @@ public:
         full[0] = *path;
         return runAndCollect(full);
     }
+
+private:
+    std::string searchPath_;
 };
 
 }  // namespace
 
-std::optional<std::string> findProgram(const std::string& name) {
+std::optional<std::string> findProgram(const std::string& name, const std::string& searchPath) {
     if (name.empty()) {
         return std::nullopt;
     }
     if (name.find('/') != std::string::npos) {
         return system::isExecutableFile(name) ? std::optional<std::string>(name) : std::nullopt;
     }
-    const char* path = std::getenv("PATH");
-    const std::string searchPath = std::string(path != nullptr ? path : "") + ":" + kSystemFolders;
     const std::string found = system::findInSearchPath(name, searchPath);
     return found.empty() ? std::nullopt : std::optional<std::string>(found);
 }
@@ -77,8 +75,8 @@ std::string ownExecutablePath() {
     return system::ownProgramPath();
 }
 
-std::unique_ptr<CommandRunner> makeProcessCommandRunner() {
-    return std::make_unique<ProcessCommandRunner>();
+std::unique_ptr<CommandRunner> makeProcessCommandRunner(std::string searchPath) {
+    return std::make_unique<ProcessCommandRunner>(std::move(searchPath));
 }
 
 }  // namespace quorrel::netsh

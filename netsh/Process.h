@@ -11,9 +11,9 @@
 namespace quorrel::netsh {
 
 // The full path of an installed program: a name containing '/' is taken as it is, other
-// names are searched in PATH and then in /usr/sbin, /sbin, /usr/bin and /bin (a desktop
-// session's PATH often lacks the sbin folders). Nothing when not found.
-std::optional<std::string> findProgram(const std::string& name);
+// names are searched in the folders of `searchPath` (separated by ':'; see
+// RunEnvironment::toolSearchPath). Nothing when not found.
+std::optional<std::string> findProgram(const std::string& name, const std::string& searchPath);
 
 // Runs argv[0] (a full path) and collects its output.
 RunResult runAndCollect(const std::vector<std::string>& argv);

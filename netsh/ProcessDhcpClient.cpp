@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include "netsh/DhcpClient.h"
 #include "netsh/Process.h"
 #include "platform/linux/NetworkState.h"
+#include "system/linux/AtomicFile.h"
 
 namespace quorrel::netsh {
 
@@ -55,11 +57,12 @@ std::string lastLines(const std::string& text) {
 
 class ProcessDhcpClient final : public DhcpClient {
 public:
-    ProcessDhcpClient(std::string folder, std::chrono::milliseconds leaseWait)
-        : folder_(std::move(folder)), leaseWait_(leaseWait) {}
+    ProcessDhcpClient(std::string folder, std::chrono::milliseconds leaseWait,
+                      std::string searchPath)
+        : folder_(std::move(folder)), leaseWait_(leaseWait), searchPath_(std::move(searchPath)) {}
 
     std::string availability() override {
-        return findProgram("udhcpc") || findProgram("dhclient")
+        return findProgram("udhcpc", searchPath_) || findProgram("dhclient", searchPath_)
                    ? ""
                    : "no DHCP client is installed (udhcpc or dhclient)";
     }
@@ -79,12 +82,12 @@ public:
         const std::vector<std::string> env = {"QUORREL_DHCP_HOOK=1",
                                               "QUORREL_NETSTATE_DIR=" + folder};
         std::vector<std::string> argv;
-        if (const auto udhcpc = findProgram("udhcpc")) {
+        if (const auto udhcpc = findProgram("udhcpc", searchPath_)) {
             // -B: ask for broadcast replies, which reach a client without an address on
             // every kind of link. -R: give the lease back when stopped.
             argv = {*udhcpc, "-f", "-B", "-R", "-i", ifname, "-s",
                     self,    "-t", "3",  "-T", "1",  "-A",   "3"};
-        } else if (const auto dhclient = findProgram("dhclient")) {
+        } else if (const auto dhclient = findProgram("dhclient", searchPath_)) {
             argv = {*dhclient, "-d",
                     "-sf",     self,
                     "-pf",     folder + "/" + ifname + ".dhclient.pid",
@@ -97,13 +100,20 @@ public:
         }
 
         const std::string logPath = platform::dhcpLogPath(folder, ifname);
-        std::ofstream(logPath, std::ios::trunc).close();
+        emptyLog(logPath);
         std::string error;
         const auto pid = startDetached(argv, env, logPath, error);
         if (!pid) {
             return {error};
         }
-        std::ofstream(platform::dhcpPidPath(folder, ifname), std::ios::trunc) << *pid << "\n";
+        // Written before the wait, so that a netsh killed meanwhile leaves the client known.
+        if (!system::replaceFileAtomically(platform::dhcpPidPath(folder, ifname),
+                                           std::to_string(*pid) + "\n", error,
+                                           system::noLinkFollowed())) {
+            ::kill(*pid, SIGTERM);
+            waitUntilGone(*pid, 3s);
+            return {"cannot record the DHCP client of " + ifname + ": " + error};
+        }
         if (!waitForLease) {
             return {};
         }
@@ -149,15 +159,27 @@ public:
     }
 
 private:
+    // The log of the previous client goes; a link in its place is not followed.
+    static void emptyLog(const std::string& path) {
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+
     std::string folder_;
     std::chrono::milliseconds leaseWait_;
+    std::string searchPath_;
 };
 
 }  // namespace
 
 std::unique_ptr<DhcpClient> makeProcessDhcpClient(std::string stateFolder,
-                                                  std::chrono::milliseconds leaseWait) {
-    return std::make_unique<ProcessDhcpClient>(std::move(stateFolder), leaseWait);
+                                                  std::chrono::milliseconds leaseWait,
+                                                  std::string searchPath) {
+    return std::make_unique<ProcessDhcpClient>(std::move(stateFolder), leaseWait,
+                                               std::move(searchPath));
 }
 
 }  // namespace quorrel::netsh

@@ -1,9 +1,12 @@
 // netsh: changes an interface's IPv4 address, gateway and DNS servers from the command
 // lines the apply plan writes ("interface ip set address ...", "interface ip set dns ...",
-// "interface ip add dns ..."). Exits 0 once the change is in effect; otherwise says why on
-// standard error and exits 1. Also serves as the event script of the DHCP client it starts.
+// "interface ip add dns ..."). Chooses the road per interface: through NetworkManager when
+// it manages the interface, a refusal when systemd-networkd does, else directly (which
+// needs root). Exits 0 once the change is in effect; with kNetshNeedsRightsExit when the
+// interface must be changed directly and this run has no rights (nothing is changed then);
+// otherwise says why on standard error and exits 1. Also serves as the event script of the
+// DHCP client it starts.
 
-#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -18,9 +21,14 @@
 #include "netsh/DhcpHook.h"
 #include "netsh/DirectRoad.h"
 #include "netsh/DnsConfigurator.h"
+#include "netsh/InterfaceOwner.h"
 #include "netsh/InterfaceProbe.h"
+#include "netsh/NetworkManagerRoad.h"
+#include "netsh/RunEnvironment.h"
+#include "netsh/SafeFolder.h"
 #include "netsh/StateKeeper.h"
-#include "platform/linux/NetworkState.h"
+#include "platform/linux/NetshRights.h"
+#include "platform/linux/NetworkManager.h"
 
 namespace {
 
@@ -31,42 +39,65 @@ std::optional<std::string> environmentValue(const std::string& name) {
     return value == nullptr ? std::nullopt : std::optional<std::string>(value);
 }
 
-// How long `set address source=dhcp` waits for a lease: 10 s, or
-// $QUORREL_DHCP_WAIT_MS milliseconds (1 to 600000) when set.
-std::chrono::milliseconds leaseWait() {
-    if (const auto text = environmentValue("QUORREL_DHCP_WAIT_MS")) {
-        if (const auto ms = parseBoundedNumber(*text, 1, 600000)) {
-            return std::chrono::milliseconds(*ms);
-        }
-    }
-    return std::chrono::seconds(10);
-}
-
 int fail(const std::string& message) {
     std::cerr << "netsh: " << message << "\n";
     return 1;
 }
 
-int runDhcpHook(const std::vector<std::string>& args) {
+int runDhcpHook(const std::vector<std::string>& args, const RunEnvironment& run) {
     std::string error;
     const auto event = readDhcpEvent(args, environmentValue, error);
     if (!event) {
         return fail(error);
     }
-    auto runner = makeProcessCommandRunner();
-    auto dns = makeSystemDnsConfigurator(*runner);
+    auto runner = makeProcessCommandRunner(run.toolSearchPath);
+    auto dns = makeSystemDnsConfigurator(*runner, run.resolvConf, run.toolSearchPath);
     auto interfaces = makeKernelInterfaceProbe();
-    StateKeeper states(quorrel::platform::networkStateFolder(), *dns, *interfaces);
+    StateKeeper states(run.stateFolder, *dns, *interfaces);
     error = applyDhcpEvent(*event, *runner, states, static_cast<std::int64_t>(std::time(nullptr)));
     return error.empty() ? 0 : fail(error);
+}
+
+int carryOut(NetshRoad& road, const NetshCommand& command) {
+    const std::string error = road.carryOut(command);
+    for (const auto& note : road.notes()) {
+        std::cout << "netsh: " << note << "\n";
+    }
+    if (!error.empty()) {
+        return fail(error);
+    }
+    std::cout << "Ok.\n";
+    return 0;
+}
+
+int changeDirectly(const NetshCommand& command, const RunEnvironment& run,
+                   InterfaceProbe& interfaces) {
+    if (!hasNetworkAdminRights()) {
+        std::cerr << "netsh: no network manager manages " << command.interfaceName
+                  << ", so changing it needs administrator rights; nothing was changed\n";
+        return quorrel::platform::kNetshNeedsRightsExit;
+    }
+    if (!run.trustsCaller) {
+        if (auto problem = secureFolder(run.stateFolder); !problem.empty()) {
+            return fail(problem + "; nothing was changed");
+        }
+    }
+    auto runner = makeProcessCommandRunner(run.toolSearchPath);
+    auto dhcp = makeProcessDhcpClient(run.stateFolder, run.leaseWait, run.toolSearchPath);
+    auto dns = makeSystemDnsConfigurator(*runner, run.resolvConf, run.toolSearchPath);
+    StateKeeper states(run.stateFolder, *dns, interfaces);
+    DirectRoad road(*runner, *dhcp, states, hasNetworkAdminRights);
+    return carryOut(road, command);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const RunEnvironment run =
+        readRunEnvironment(environmentValue, runsWithRights(), overridesTakenWithRights());
     if (isDhcpHookCall(environmentValue)) {
-        return runDhcpHook(args);
+        return runDhcpHook(args, run);
     }
 
     const ParseOutcome parsed = parseCommandLine(args);
@@ -80,21 +111,26 @@ int main(int argc, char** argv) {
         return fail(problem);
     }
 
-    // The road is chosen per interface; today every interface is changed directly.
-    const std::string folder = quorrel::platform::networkStateFolder();
-    auto runner = makeProcessCommandRunner();
-    auto dhcp = makeProcessDhcpClient(folder, leaseWait());
-    auto dns = makeSystemDnsConfigurator(*runner);
-    StateKeeper states(folder, *dns, *interfaces);
-    DirectRoad road(*runner, *dhcp, states, hasNetworkAdminRights);
-
-    const std::string error = road.carryOut(command);
-    for (const auto& note : road.notes()) {
-        std::cout << "netsh: " << note << "\n";
-    }
+    std::string unused;
+    auto nm = quorrel::platform::connectNetworkManager(run.trustsCaller, unused);
+    std::string error;
+    const OwnerFinding owner =
+        findInterfaceOwner(command.interfaceName, nm.get(), kNetworkdStateFolder, error);
     if (!error.empty()) {
-        return fail(error);
+        return fail("cannot ask NetworkManager about " + command.interfaceName + ": " + error +
+                    "; nothing was changed");
     }
-    std::cout << "Ok.\n";
-    return 0;
+    switch (owner.owner) {
+        case InterfaceOwner::NetworkManager: {
+            NetworkManagerRoad::Timing timing;
+            timing.leaseWait = run.leaseWait;
+            NetworkManagerRoad road(*nm, *owner.device, timing);
+            return carryOut(road, command);
+        }
+        case InterfaceOwner::SystemdNetworkd:
+            return fail(networkdRefusal(command.interfaceName, owner.networkFile));
+        case InterfaceOwner::Nobody:
+            break;
+    }
+    return changeDirectly(command, run, *interfaces);
 }

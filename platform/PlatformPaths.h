@@ -21,4 +21,10 @@ std::string defaultInstallFolder();
 // Linux, "C:\" on Windows. Ends in the folder separator.
 std::string cancelledPromptFolder();
 
+// Where the files that come with the program (the help book) lie, for the program in
+// `programFolder` (ending in the separator): beside it on Windows and when run from a
+// build; the shared data folder of the package (/usr/share/quorrel/) when it is the
+// installed program on Linux.
+std::string bundledFilesFolder(const std::string& programFolder);
+
 }  // namespace quorrel::platform

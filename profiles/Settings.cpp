@@ -1,6 +1,7 @@
 #include "profiles/Settings.h"
 
 #include "resources/ProfileTexts.h"
+#include "resources/SafetyTexts.h"
 
 namespace quorrel {
 
@@ -109,6 +110,27 @@ void Settings::storeAdapterChoice(const std::string& connectionName) {
     }
     key->setString(texts::kAdapterNameValue, connectionName);
     key->setDword(texts::kAutoCheckValue, 1);
+}
+
+bool Settings::readCheckAfterApply() {
+    std::unique_ptr<platform::RegistryKey> key;
+    if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::Read, key) !=
+        platform::RegStatus::Ok) {
+        return false;
+    }
+    std::uint32_t value = 0;
+    return key->queryDword(texts::kCheckAfterApplyValue, value) == platform::RegStatus::Ok &&
+           value == 1;
+}
+
+void Settings::storeCheckAfterApply(bool on) {
+    std::unique_ptr<platform::RegistryKey> key;
+    if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::AllAccess, key) !=
+            platform::RegStatus::Ok &&
+        store_.createKey(texts::kSettingsKeyPath, key) != platform::RegStatus::Ok) {
+        return;
+    }
+    key->setDword(texts::kCheckAfterApplyValue, on ? 1 : 0);
 }
 
 }  // namespace quorrel

@@ -52,6 +52,13 @@ public:
     // the key already exists.
     void storeAdapterChoice(const std::string& connectionName);
 
+    // Whether the connection is checked after an apply: the REG_DWORD CheckAfterApply is 1.
+    // Missing, unreadable or any other value: off (nothing is created).
+    bool readCheckAfterApply();
+    // Stores the choice as CheckAfterApply (1 or 0), creating the key when it is missing.
+    // Failures are silent.
+    void storeCheckAfterApply(bool on);
+
 private:
     void trace(const char* line) const;
 

@@ -14,19 +14,29 @@ run_packages=(
   qt6-translations-l10n  # Qt's own texts (standard buttons, file and print dialogs) in Korean
   xvfb xauth
   iproute2 udhcpc
+  libsystemd-dev  # sd-bus: netsh and the adapter source talk to NetworkManager over D-Bus
   fp-utils libchm-dev  # the help book: chmcmd compiles it, chmlib reads it
 )
 
 # Everything the test suites use on top of that: GoogleTest, clang-format, the
-# network-namespace tests (dnsmasq as DHCP server), the Windows build under wine, the
-# printing tests (pdftotext and pdftoppm read the printed pages back).
+# network-namespace tests (dnsmasq as DHCP server; NetworkManager, a system bus, polkitd
+# and pkexec, which the tests start only inside namespaces of their own), the Windows
+# build under wine, the printing tests (pdftotext and pdftoppm read the printed pages
+# back), the package test (dpkg-shlibdeps finds the package's library dependencies,
+# xwininfo looks for its window).
 test_packages=(
   googletest libgtest-dev libgmock-dev
   clang-format
   dnsmasq-base
+  network-manager dbus-daemon polkitd pkexec
   poppler-utils
   g++-mingw-w64-x86-64-posix wine wine64
+  dpkg-dev x11-utils
 )
+
+# Services these packages bring, which must never start or be enabled on this machine:
+# the tests start their own copies inside network namespaces.
+host_services=(NetworkManager NetworkManager-dispatcher NetworkManager-wait-online)
 
 packages=("${run_packages[@]}")
 if [ "$purpose" = test ]; then
@@ -52,5 +62,30 @@ fi
 
 echo "Installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
+
+# While installing, invoke-rc.d asks /usr/sbin/policy-rc.d whether a service may start;
+# 101 says no. Ours stays only for the install, unless one was there already.
+policy=/usr/sbin/policy-rc.d
+if [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\n# Put here by quorrel scripts/install-deps.sh while it installs.\nexit 101\n' |
+    $sudo tee "$policy" >/dev/null
+  $sudo chmod 755 "$policy"
+  trap '$sudo rm -f "$policy"' EXIT
+fi
+
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+
+# A package installed here would have its service started at the next boot.
+for p in "${missing[@]}"; do
+  if [ "$p" = network-manager ]; then
+    if command -v systemctl >/dev/null; then
+      for unit in "${host_services[@]}"; do
+        $sudo systemctl --quiet disable "$unit.service" 2>/dev/null || true
+      done
+    fi
+    if [ -x /etc/init.d/network-manager ]; then
+      $sudo update-rc.d network-manager disable >/dev/null 2>&1 || true
+    fi
+  fi
+done

@@ -65,6 +65,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     handlers_[ID_PROFILE_APPLY] = [this] { OnProfileApply(); };
     handlers_[ID_POPUP_APPLY] = [this] { OnProfileApply(); };
     installProfileCommands();
+    installSafetyNet();
     handlers_[ID_APP_ABOUT] = [this] { OnAppAbout(*this); };
     handlers_[ID_SHOW_HELP] = [this] { OnShowHelp(); };
     handlers_[ID_CHECK_UPDATE] = [this] { OnCheckUpdate(); };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/FrameState.h"
+#include "apply/ConnectionChecks.h"
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 #include "platform/FileStore.h"
@@ -98,6 +99,16 @@ public:
     // applies the profile of the first selected row.
     void applyProfile(IpProfile* profile);
 
+    // The safety net after an apply (FrameSafetyNet.cpp), while "적용 후 연결 확인" is on:
+    // the check dialog for `applied` on the restore point's adapter, and, unless the user
+    // keeps the new settings, the apply of the restore point.
+    void runSafetyNet(const RestorePoint& point, const IpProfile& applied);
+    // What the connection check asks with; until one is set, the system's probe and the
+    // steady clock.
+    void setConnectionChecks(std::function<ConnectionCheckServices()> make) {
+        connectionChecks_ = std::move(make);
+    }
+
     // Commands of the menus, the toolbar and the keys (base/CommandIds.h). A command without
     // a handler does nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are
     // handled here.
@@ -164,6 +175,8 @@ private:
     void createAccelerators();
     QAction* makeCommandAction(int command, const QString& text, QObject* parent);
     void installProfileCommands();
+    // The checkable "적용 후 연결 확인", set from and stored in the settings key.
+    void installSafetyNet();
     void watchListSelection(QWidget* view);
 
     FrameServices services_;
@@ -179,6 +192,7 @@ private:
     std::map<int, QAction*> toolActions_;
     std::map<int, std::function<void()>> handlers_;
     platform::HelpViewer* helpViewer_ = nullptr;
+    std::function<ConnectionCheckServices()> connectionChecks_;
     std::unique_ptr<platform::HelpViewer> ownHelpViewer_;
     std::unique_ptr<platform::RegistryStore> ownRegistry_;
     std::unique_ptr<platform::AdapterTable> ownAdapterTable_;

@@ -13,7 +13,8 @@ void CMainFrame::OnShowHelp() {
     // The book comes with the program; the help command reads it from the install folder.
     const std::string programFolder =
         platform::withTrailingSeparator(QCoreApplication::applicationDirPath().toStdString());
-    placeHelpBook(services_.files, programFolder, state_.installFolder);
+    placeHelpBook(services_.files, platform::bundledFilesFolder(programFolder),
+                  state_.installFolder);
 
     if (helpViewer_ == nullptr) {
         ownHelpViewer_ = platform::makeSystemHelpViewer();

@@ -6,6 +6,7 @@
 #include <QMetaObject>
 
 #include "app/ui/CMainFrame.h"
+#include "app/ui/FrameApplyServices.h"
 #include "apply/ui/CApplyConfirmDlg.h"
 #include "apply/ui/CApplyProgressDlg.h"
 #include "apply/ui/SystemCommandServices.h"
@@ -14,17 +15,17 @@
 
 namespace quorrel {
 
-namespace {
-
 // The worker's message boxes go through the frame's prompter on the user-interface
 // thread. The prompter outlives every worker that may still show a box: a worker that is
 // given up has its boxes closed first.
-CommandThreadServices applyServices(Prompter& prompter) {
+CommandThreadServices frameApplyServices(Prompter& prompter) {
     std::shared_ptr<MessagePresenter> presenter(&prompter, [](MessagePresenter*) {});
     return systemCommandServices(std::move(presenter), [](std::function<void()> call) {
         QMetaObject::invokeMethod(qApp, std::move(call), Qt::QueuedConnection);
     });
 }
+
+namespace {
 
 // The apply of one target: a profile name (the first profile of it), a listed record, or
 // none for the profile of the first selected row. FrameState decides for each kind alike.
@@ -43,24 +44,36 @@ void runApply(CMainFrame& frame, const Target& target) {
         }
     }
 
+    // What to go back to, taken just before the change.
+    std::optional<RestorePoint> restorePoint;
+    if (state.checkAfterApply) {
+        restorePoint = state.restorePointBeforeApply();
+    }
     std::optional<ApplyPlan> plan = state.beginApply(target, frame.listRows());
     if (!plan) {
         return;
     }
     std::optional<ApplyOutcome> outcome;
+    std::string details;
     {
-        CApplyProgressDlg progress(std::move(*plan), applyServices(frame.prompter()), &frame);
+        CApplyProgressDlg progress(std::move(*plan), frameApplyServices(frame.prompter()), &frame);
         frame.prompter().runModal(progress);
         outcome = progress.outcome();
+        details = progress.failureDetails();
     }
     // Success means every line ran and exited with 0.
-    state.finishApply(outcome == ApplyOutcome::Succeeded);
+    state.finishApply(outcome == ApplyOutcome::Succeeded, details);
 
     // The refill ends by rewriting the title.
     if (CTessupView* list = frame.view()) {
         list->RefreshList(state.profileList);
     } else {
         frame.UpdateTitle();
+    }
+    if (outcome == ApplyOutcome::Succeeded && restorePoint) {
+        if (const IpProfile* applied = state.markedProfile()) {
+            frame.runSafetyNet(*restorePoint, IpProfile(*applied));
+        }
     }
 }
 

@@ -77,11 +77,18 @@ MessageResult QtPrompter::showClosable(const Message& message, MessageCloser& cl
 MessageResult QtPrompter::runBox(const Message& message, MessageCloser* closer) {
     if (unattended_) {
         DebugTrace("message: %s", message.text.c_str());
+        if (!message.details.empty()) {
+            DebugTrace("details: %s", message.details.c_str());
+        }
         return firstButton(message.buttons);
     }
     QMessageBox box(boxIcon(message.icon), QString::fromStdString(message.caption),
                     QString::fromStdString(message.text), boxButtons(message.buttons), parent_);
     nameAnswerButtons(box);
+    if (!message.details.empty()) {
+        // The box's "Show Details..." part: the text stays as it is, the reason beneath.
+        box.setDetailedText(QString::fromStdString(message.details));
+    }
     if (closer != nullptr) {
         // Closed from an event that the box's own loop delivers (the progress dialog
         // giving up), so the box and its loop end together.

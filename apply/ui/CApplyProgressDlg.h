@@ -34,6 +34,8 @@ public:
 
     // Set once the dialog has ended.
     std::optional<ApplyOutcome> outcome() const;
+    // Why the lines that failed did, once the dialog has ended; see ApplyProgress.
+    const std::string& failureDetails() const { return progress_.failureDetails(); }
 
     // Whether the worker still runs, as the next tick will see it.
     bool workerRunning() const { return progress_.workerRunning(); }

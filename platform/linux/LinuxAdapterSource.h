@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 #include "platform/linux/NetlinkSnapshot.h"
+#include "platform/linux/NetworkManager.h"
 
 namespace quorrel::platform {
 
@@ -15,6 +18,11 @@ struct LinuxAdapterPaths {
     std::string stateFolder;  // empty: the network state folder in effect
     std::string resolvConf = "/etc/resolv.conf";
     std::string procRoot = "/proc";
+    // The configuration NetworkManager has applied to an interface it manages; nothing for
+    // one it does not manage (or when it does not run). Its word comes before netsh's
+    // records, which only cover interfaces nobody manages.
+    std::function<std::optional<ManagedInterfaceConfig>(const std::string& ifname)> managedConfig =
+        [](const std::string& ifname) { return networkManagerConfig(ifname); };
 };
 
 // Whether `link` obtains its address by DHCP: as netsh recorded it; for an interface

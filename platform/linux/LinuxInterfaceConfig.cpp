@@ -152,6 +152,11 @@ bool dhcpClientProcessRunning(const std::string& procRoot, const std::string& if
 
 bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapshot& snapshot,
                             const NetlinkLink& link) {
+    if (paths.managedConfig) {
+        if (const auto managed = paths.managedConfig(link.name)) {
+            return managed->dhcp;
+        }
+    }
     const std::string folder = stateFolderOf(paths);
     if (const auto state = readInterfaceState(folder, link.name); state && state->dhcp) {
         return *state->dhcp;
@@ -167,6 +172,11 @@ bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapsho
 
 std::string linuxNameServerValue(const LinuxAdapterPaths& paths, const std::string& ifname,
                                  bool usesDhcp) {
+    if (paths.managedConfig) {
+        if (const auto managed = paths.managedConfig(ifname)) {
+            return joinWithCommas(managed->dnsServers);
+        }
+    }
     if (const auto state = readInterfaceState(stateFolderOf(paths), ifname);
         state && state->dnsAuto) {
         return *state->dnsAuto ? std::string() : nameServerValue(*state);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/PlatformPaths.h"
+#include "system/linux/InstalledLayout.h"
 
 namespace quorrel::platform {
 
@@ -48,6 +49,10 @@ std::string defaultInstallFolder() {
 
 std::string cancelledPromptFolder() {
     return withTrailingSeparator(homeFolder());
+}
+
+std::string bundledFilesFolder(const std::string& programFolder) {
+    return system::sharedDataFolderFor(programFolder);
 }
 
 }  // namespace quorrel::platform

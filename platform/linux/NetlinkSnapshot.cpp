@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <linux/if_addr.h>
 #include <linux/if_link.h>
+#include <linux/neighbour.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <net/if.h>
@@ -200,7 +201,54 @@ void addRoute(const nlmsghdr& header, NetlinkSnapshot& snapshot) {
     }
 }
 
+void addNeighbour(const nlmsghdr& header, std::vector<NetlinkNeighbour>& neighbours) {
+    if (header.nlmsg_type != RTM_NEWNEIGH || header.nlmsg_len < NLMSG_LENGTH(sizeof(ndmsg))) {
+        return;
+    }
+    const auto* info = static_cast<const ndmsg*>(NLMSG_DATA(&header));
+    if (info->ndm_family != AF_INET) {
+        return;
+    }
+    NetlinkNeighbour neighbour;
+    neighbour.index = info->ndm_ifindex;
+    neighbour.state = info->ndm_state;
+    bool haveAddress = false;
+    forEachAttribute(header, sizeof(ndmsg),
+                     [&](unsigned short type, const void* data, std::size_t size) {
+                         if (type == NDA_DST && size >= 4) {
+                             neighbour.address = readU32(data);
+                             haveAddress = true;
+                         }
+                     });
+    if (haveAddress) {
+        neighbours.push_back(neighbour);
+    }
+}
+
+bool openBoundSocket(NetlinkSocket& socket, std::string& error) {
+    if (socket.fd() < 0) {
+        error = std::string("netlink socket: ") + std::strerror(errno);
+        return false;
+    }
+    sockaddr_nl local{};
+    local.nl_family = AF_NETLINK;
+    if (::bind(socket.fd(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        error = std::string("netlink bind: ") + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool readNetlinkNeighbours(std::vector<NetlinkNeighbour>& neighbours, std::string& error) {
+    neighbours.clear();
+    NetlinkSocket socket;
+    return openBoundSocket(socket, error) &&
+           dump(
+               socket.fd(), RTM_GETNEIGH, AF_INET, 1,
+               [&](const nlmsghdr& header) { addNeighbour(header, neighbours); }, error);
+}
 
 const NetlinkLink* NetlinkSnapshot::findLink(const std::string& name) const {
     for (const auto& link : links) {

@@ -42,6 +42,17 @@ struct NetlinkSnapshot {
     const NetlinkRoute* firstDefaultRoute(int index) const;
 };
 
+// One IPv4 entry of the kernel's neighbour table (the ARP cache).
+struct NetlinkNeighbour {
+    int index = 0;
+    std::uint32_t address = 0;  // network byte order
+    std::uint16_t state = 0;    // NUD_* state
+};
+
+// Reads the IPv4 neighbour table of the calling thread's network namespace. False (with
+// `error`) when the kernel cannot be asked.
+bool readNetlinkNeighbours(std::vector<NetlinkNeighbour>& neighbours, std::string& error);
+
 // Reads the snapshot of the calling thread's network namespace. False (with `error`) when
 // the kernel cannot be asked.
 bool readNetlinkSnapshot(NetlinkSnapshot& snapshot, std::string& error);

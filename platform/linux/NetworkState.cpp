@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/linux/PosixFileStore.h"
+#include "system/linux/AtomicFile.h"
 
 namespace quorrel::platform {
 
@@ -246,10 +247,11 @@ bool writeInterfaceState(const std::string& folder, const std::string& ifname,
         error = "cannot create the state folder " + folder + ": " + ec.message();
         return false;
     }
-    PosixFileStore files;
+    // The file is netsh's own: a link in its place is replaced, never written through.
     std::string why;
-    if (!files.writeAtomically(interfaceStatePath(folder, ifname), formatInterfaceState(state),
-                               why)) {
+    if (!system::replaceFileAtomically(interfaceStatePath(folder, ifname),
+                                       formatInterfaceState(state), why,
+                                       system::noLinkFollowed())) {
         error = "cannot write " + interfaceStatePath(folder, ifname) + ": " + why;
         return false;
     }

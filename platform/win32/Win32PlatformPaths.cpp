@@ -24,4 +24,8 @@ std::string cancelledPromptFolder() {
     return "C:\\";
 }
 
+std::string bundledFilesFolder(const std::string& programFolder) {
+    return programFolder;
+}
+
 }  // namespace quorrel::platform

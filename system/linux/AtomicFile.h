@@ -34,6 +34,17 @@ struct AtomicWriteOptions {
     std::function<void(const std::string& tempPath)> beforeRename;
 };
 
+// The options for a file that is the writer's own (a symbolic link in its place is replaced
+// itself), and for one that may be kept elsewhere through a link.
+inline AtomicWriteOptions noLinkFollowed() {
+    AtomicWriteOptions options;
+    options.followLink = false;
+    return options;
+}
+inline AtomicWriteOptions linkFollowed() {
+    return AtomicWriteOptions{};
+}
+
 // Returns false when the file could not be replaced; it is then untouched and `error` says
 // why (the system's text).
 bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,

@@ -53,7 +53,11 @@ public:
                 return error;
             }
         }
-        if (setup.errorsWithOutput) {
+        if (setup.errorFd >= 0) {
+            if (int error = ::posix_spawn_file_actions_adddup2(&actions_, setup.errorFd, 2)) {
+                return error;
+            }
+        } else if (setup.errorsWithOutput) {
             if (int error = ::posix_spawn_file_actions_adddup2(&actions_, 1, 2)) {
                 return error;
             }

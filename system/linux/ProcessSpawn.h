@@ -18,6 +18,8 @@ struct ChildSetup {
     std::string outputFile;
     // Standard error goes where standard output goes; otherwise it stays ours.
     bool errorsWithOutput = false;
+    // Standard error goes to this descriptor instead; -1: as errorsWithOutput says.
+    int errorFd = -1;
     // A session of its own, so that signals of our terminal do not reach it.
     bool ownSession = false;
     // "NAME=value" entries laid over our environment.

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "system/OwnProgram.h"
+#include "system/linux/InstalledLayout.h"
 
 namespace quorrel::system {
 
@@ -66,7 +67,7 @@ std::string findInSearchPath(const std::string& name, std::string_view searchPat
 
 ProgramLookup systemProgramLookup() {
     ProgramLookup lookup;
-    lookup.ownFolder = ownProgramFolder();
+    lookup.ownFolder = helperFolderFor(ownProgramFolder());
     lookup.searchPath = environmentValue("PATH");
     lookup.netshProgram = environmentValue("QUORREL_NETSH");
     lookup.ipconfigProgram = environmentValue("QUORREL_IPCONFIG");

@@ -7,9 +7,9 @@ namespace quorrel::system {
 
 // Where the programs named in command lines are looked for.
 struct ProgramLookup {
-    std::string ownFolder;        // folder of the running program, ending in '/'
-    std::string searchPath;       // PATH: folders separated by ':'
-    std::string netshProgram;     // QUORREL_NETSH, when set: replaces our netsh
+    std::string ownFolder;     // folder of our helper programs, ending in '/' (InstalledLayout.h)
+    std::string searchPath;    // PATH: folders separated by ':'
+    std::string netshProgram;  // QUORREL_NETSH, when set: replaces our netsh
     std::string ipconfigProgram;  // QUORREL_IPCONFIG, when set: replaces our ipconfig
 };
 

@@ -81,6 +81,26 @@ TEST_F(CommandThreadTest, ANonZeroExitLetsTheRestRunButTheApplyFails) {
     EXPECT_FALSE(runToEnd("A", "B", "C")->succeeded());
 }
 
+TEST_F(CommandThreadTest, TheFailingLinesReasonsBecomeTheDetailsAndAllAreTraced) {
+    runner->answer("A", ProcessOutcome::exited(1, "netsh: Not authorized to control networking"));
+    runner->answer("B", ProcessOutcome::exited(0, "netsh: a note"));
+    runner->answer("C", ProcessOutcome::exited(77, "netsh: needs rights\npkexec: refused"));
+    auto worker = runToEnd("A", "B", "C");
+    EXPECT_FALSE(worker->succeeded());
+    EXPECT_EQ(worker->failureDetails(),
+              "netsh: Not authorized to control networking\nnetsh: needs rights\npkexec: refused");
+    EXPECT_EQ(logged(), (std::vector<std::string>{
+                            "trace A", "trace exit code 1",
+                            "trace netsh: Not authorized to control networking", "trace B",
+                            "trace netsh: a note", "trace C", "trace exit code 77",
+                            "trace netsh: needs rights\npkexec: refused"}));
+
+    auto quiet = std::make_shared<test::FakeProcessRunner>();
+    quiet->answer("A", ProcessOutcome::exited(2));
+    runner = quiet;
+    EXPECT_EQ(runToEnd("A", "", "")->failureDetails(), "");
+}
+
 struct FailureCase {
     const char* name;
     std::string failingLine;

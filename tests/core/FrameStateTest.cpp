@@ -209,7 +209,7 @@ TEST_F(FrameStateTest, AFailedApplyChangesNothingButTellsTheUser) {
     chooseFirstAdapter();
     ASSERT_TRUE(state.beginApply("사무실", nullptr));
     table.entries.clear();
-    state.finishApply(false);
+    state.finishApply(false, "netsh: Not authorized to control networking");
 
     EXPECT_EQ(state.applyBusy, 0);
     EXPECT_EQ(state.lastAppliedName, "");
@@ -219,6 +219,8 @@ TEST_F(FrameStateTest, AFailedApplyChangesNothingButTellsTheUser) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, texts::kApplyFailedText);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
+    // The reason goes beside the unchanged text, in the box's details.
+    EXPECT_EQ(messages.shown[0].details, "netsh: Not authorized to control networking");
 }
 
 TEST_F(FrameStateTest, AnEditIsTakenOverAndTheProfileAppliedLastFollowsIt) {

@@ -165,5 +165,23 @@ TEST_F(SettingsTest, WithoutWriteAccessThePromptComesEveryTime) {
     EXPECT_EQ(store.stringValue(kKey, "PATH"), "D:\\Tools");
 }
 
+TEST_F(SettingsTest, CheckAfterApplyIsItsOwnDwordAndOffUnlessOne) {
+    EXPECT_FALSE(settings.readCheckAfterApply());
+    EXPECT_FALSE(store.hasKey(kKey)) << "reading creates nothing";
+
+    settings.storeCheckAfterApply(true);
+    EXPECT_EQ(store.dwordValue(kKey, "CheckAfterApply"), 1u);
+    EXPECT_TRUE(settings.readCheckAfterApply());
+    settings.storeCheckAfterApply(false);
+    EXPECT_EQ(store.dwordValue(kKey, "CheckAfterApply"), 0u);
+    EXPECT_FALSE(settings.readCheckAfterApply());
+
+    store.putDword(kKey, "CheckAfterApply", 2);
+    EXPECT_FALSE(settings.readCheckAfterApply());
+    store.putString(kKey, "CheckAfterApply", "1");
+    EXPECT_FALSE(settings.readCheckAfterApply());
+    EXPECT_EQ(store.openHandles(), 0);
+}
+
 }  // namespace
 }  // namespace quorrel

@@ -71,6 +71,9 @@ int StagePrompter::runModal(QDialog& dialog) {
         QTimer::singleShot(30000, &dialog, [&dialog] { dialog.reject(); });
         return dialog.exec();
     }
+    if (onOtherDialog) {
+        return onOtherDialog(dialog);
+    }
     return QDialog::Rejected;
 }
 

@@ -48,6 +48,8 @@ public:
     // When "예" was given to the last confirmation.
     Clock::time_point confirmedAt;
     int confirmations = 0;
+    // Answers every other dialog (rejected when empty).
+    std::function<int(QDialog&)> onOtherDialog;
 
     MessageResult show(const Message& message) override;
     int runModal(QDialog& dialog) override;

@@ -195,6 +195,8 @@ protected:
         ns->writeResolvConf("nameserver 10.77.1.53\nnameserver 10.77.1.54\n");
         paths.stateFolder = state.path();
         paths.resolvConf = "/etc/netns/" + ns->name() + "/resolv.conf";
+        // No NetworkManager of the machine's may answer here.
+        paths.managedConfig = nullptr;
     }
     void TearDown() override {
         if (ns) {
@@ -259,6 +261,33 @@ TEST_F(LinuxAdapterSourceInNamespace, WhatNetshRecordedOverridesTheKernelsHints)
         "10.9.9.8,10.9.9.7\t0\n"
         "eth1\teth1\t" +
         mac("eth1") + "\t10.78.0.9\t255.255.0.0\t\t0\t\t\t0\n";
+    EXPECT_EQ(enumerateInNamespace(ns->name(), paths), expected);
+}
+
+TEST_F(LinuxAdapterSourceInNamespace, NetworkManagersConfigurationComesBeforeNetshsRecords) {
+    platform::InterfaceState eth0;
+    eth0.dhcp = false;
+    eth0.dnsAuto = false;
+    eth0.dnsServers = {"10.9.9.9"};
+    std::string error;
+    ASSERT_TRUE(platform::writeInterfaceState(state.path(), "eth0", eth0, error)) << error;
+    // NetworkManager manages eth0 only: DHCP with hand-set DNS servers.
+    paths.managedConfig =
+        [](const std::string& ifname) -> std::optional<platform::ManagedInterfaceConfig> {
+        if (ifname != "eth0") {
+            return std::nullopt;
+        }
+        return platform::ManagedInterfaceConfig{true, {"10.8.8.8", "10.8.8.7"}};
+    };
+
+    const std::string expected =
+        "enumerate=1\n"
+        "eth0\teth0\t" +
+        mac("eth0") +
+        "\t10.77.1.2\t255.255.255.0\t10.77.1.1\t1\t10.8.8.8\t"
+        "10.8.8.7\t0\n"
+        "eth1\teth1\t" +
+        mac("eth1") + "\t\t\t\t0\t10.77.1.53\t10.77.1.54\t0\n";
     EXPECT_EQ(enumerateInNamespace(ns->name(), paths), expected);
 }
 

@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "platform/ProcessRunner.h"
+#include "system/linux/InstalledLayout.h"
 #include "system/linux/ProgramLookup.h"
 #include "tests/helpers/TestChildPath.h"
 #include "tests/support/TempFolder.h"
@@ -81,6 +83,34 @@ TEST(NetshStandIn, TheBareNameStartsTheProgramNamedByTheEnvironment) {
     ::unsetenv("QUORREL_NETSH");
     EXPECT_TRUE(outcome.succeeded()) << outcome.reason;
     EXPECT_EQ(test::readFileBytes(file), "netsh\n");
+}
+
+TEST(NetshStandIn, WhatTheLineWroteOnStandardErrorComesBackBounded) {
+    test::TempFolder folder;
+    const std::string script = folder.file("netsh");
+    std::ofstream(script) << "#!/bin/sh\n"
+                             "echo 'netsh: Not authorized to control networking' >&2\n"
+                             "[ \"$1\" = long ] && head -c 10000 /dev/zero | tr '\\0' x >&2\n"
+                             "exit 4\n";
+    ::chmod(script.c_str(), 0755);
+    ::setenv("QUORREL_NETSH", script.c_str(), 1);
+    const auto runner = platform::makeSystemProcessRunner();
+    const platform::ProcessOutcome said = runner->runAndWait("netsh.exe short");
+    const platform::ProcessOutcome long_ = runner->runAndWait("netsh.exe long");
+    ::unsetenv("QUORREL_NETSH");
+    EXPECT_EQ(said.kind, platform::ProcessOutcome::Kind::Exited);
+    EXPECT_EQ(said.exitCode, 4);
+    EXPECT_EQ(said.errorText, "netsh: Not authorized to control networking");
+    EXPECT_EQ(long_.exitCode, 4);
+    EXPECT_EQ(long_.errorText.size(), platform::ProcessOutcome::kErrorTextLimit);
+}
+
+TEST(InstalledLayout, TheInstalledProgramFindsItsPartsInThePackagesFolders) {
+    EXPECT_EQ(helperFolderFor("/usr/bin/"), "/usr/libexec/quorrel/");
+    EXPECT_EQ(sharedDataFolderFor("/usr/bin/"), "/usr/share/quorrel/");
+    // A build folder keeps everything beside the program.
+    EXPECT_EQ(helperFolderFor("/work/build/default/bin/"), "/work/build/default/bin/");
+    EXPECT_EQ(sharedDataFolderFor("/work/build/default/bin/"), "/work/build/default/bin/");
 }
 
 }  // namespace

@@ -1,0 +1,71 @@
+// The safety net of the main frame's apply: the checkable menu entry and what follows a
+// successful apply while it is on. The decisions are the ApplyTrial's and the frame
+// state's; this file runs the dialogs.
+
+#include <QAction>
+
+#include "app/ui/CMainFrame.h"
+#include "app/ui/FrameApplyServices.h"
+#include "apply/ui/CApplyCheckDlg.h"
+#include "apply/ui/CApplyProgressDlg.h"
+#include "base/CommandIds.h"
+#include "base/ui/Prompter.h"
+#include "listview/ui/CTessupView.h"
+#include "profiles/Settings.h"
+
+namespace quorrel {
+
+void CMainFrame::installSafetyNet() {
+    Settings settings(registry(), traceLine);
+    state_.checkAfterApply = settings.readCheckAfterApply();
+    if (QAction* entry = menuAction(ID_CHECK_AFTER_APPLY)) {
+        entry->setCheckable(true);
+        entry->setChecked(state_.checkAfterApply);
+    }
+    handlers_[ID_CHECK_AFTER_APPLY] = [this] {
+        state_.checkAfterApply = !state_.checkAfterApply;
+        if (QAction* entry = menuAction(ID_CHECK_AFTER_APPLY)) {
+            entry->setChecked(state_.checkAfterApply);
+        }
+        Settings(registry(), traceLine).storeCheckAfterApply(state_.checkAfterApply);
+    };
+}
+
+void CMainFrame::runSafetyNet(const RestorePoint& point, const IpProfile& applied) {
+    ConnectionCheckServices checks;
+    if (connectionChecks_) {
+        checks = connectionChecks_();
+    } else {
+        checks.probe = platform::makeSystemConnectionProbe();
+    }
+    bool putBack = false;
+    {
+        CApplyCheckDlg dialog(applied, point.connectionName, std::move(checks), kWindowTrial, this);
+        prompter().runModal(dialog);
+        const std::optional<TrialResult> result = dialog.trial().result();
+        // A dialog that ended without a decision has not kept the new settings either.
+        putBack = !result || result->decision == TrialDecision::PutBack;
+    }
+    if (!putBack) {
+        return;
+    }
+
+    std::optional<ApplyPlan> plan = state_.beginPutBack(point);
+    if (!plan) {
+        return;
+    }
+    std::optional<ApplyOutcome> outcome;
+    {
+        CApplyProgressDlg progress(std::move(*plan), frameApplyServices(prompter()), this);
+        prompter().runModal(progress);
+        outcome = progress.outcome();
+    }
+    state_.finishPutBack(point, outcome == ApplyOutcome::Succeeded);
+    if (view_ != nullptr) {
+        view_->RefreshList(state_.profileList);
+    } else {
+        UpdateTitle();
+    }
+}
+
+}  // namespace quorrel
