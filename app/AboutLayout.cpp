@@ -10,6 +10,9 @@ namespace {
 constexpr int kDialogWidth = 255;
 constexpr int kDialogHeight = 201;
 constexpr int kMargin = 7;
+// Between the banner's lower edge and the row of the icon and the version, down: the 16
+// pixels the template leaves there with its own banner and font.
+constexpr int kBannerGap = 11;
 
 // Widens `rect` to `width` when that is more.
 void fitWidth(PixelRect& rect, int width) {
@@ -39,10 +42,11 @@ AboutLayout layoutAboutDialog(DialogBaseUnits base, const AboutContent& content)
     l.freeOfCharge = dialogRectToPixels(34, 169, 120, 8, base);
     l.okButton = dialogRectToPixels(198, 178, 50, 16, base);
 
-    // Below the banner, whatever its height.
-    const int gap = dialogUnitsToPixels(2, base.charWidth, 4);
-    const int belowBanner = l.banner.bottom() + gap;
-    const int shift = std::max(0, belowBanner - std::min(l.icon.y, l.version.y));
+    // The rows under the banner keep one distance from it, whatever the banner's height
+    // and the font's: the template's places assume a 150-pixel banner and a 12-pixel font,
+    // so a taller font would leave a wide empty band and a taller banner would cover them.
+    const int belowBanner = l.banner.bottom() + dialogUnitsToPixels(kBannerGap, base.charHeight, 8);
+    const int shift = belowBanner - std::min(l.icon.y, l.version.y);
     for (PixelRect* rect : {&l.icon, &l.version, &l.productLink, &l.separator, &l.makerLink,
                             &l.freeOfCharge, &l.okButton}) {
         rect->y += shift;

@@ -4,7 +4,9 @@
 
 namespace quorrel {
 
-// Where the controls of the about dialog go, in pixels. The template's places are kept;
+// Where the controls of the about dialog go, in pixels. The rows under the banner start a
+// fixed distance below it and keep the template's spacing among themselves (the dialog's
+// height follows them); across, the template's places are kept;
 // where a text or the banner is wider than its place, the control grows to fit, the
 // controls to its right move along, and the dialog widens, so nothing is cut off.
 struct AboutLayout {

@@ -13,8 +13,8 @@ char folderSeparator();
 std::string withTrailingSeparator(std::string folder);
 
 // The install folder used until the registry names one: the folder the folder prompt
-// starts in. On Linux the user's data folder for Varnok/Quorrel, created when missing so
-// that it can be chosen; on Windows "C:\Program Files\Varnok\Quorrel".
+// starts in. On Linux the user's data folder for Varnok/Quorrel (made only for the
+// prompt, see PromptStartFolder); on Windows "C:\Program Files\Varnok\Quorrel".
 std::string defaultInstallFolder();
 
 // The install folder when the user cancels the folder prompt: the user's home folder on

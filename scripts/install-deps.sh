@@ -11,6 +11,7 @@ run_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-nanum fonts-nanum-coding
+  qt6-translations-l10n  # Qt's own texts (standard buttons, file and print dialogs) in Korean
   xvfb xauth
   iproute2 udhcpc
   libsystemd-dev  # sd-bus: netsh and the adapter source talk to NetworkManager over D-Bus

@@ -1,16 +1,15 @@
 #include "adapters/ui/CAdapterStatusDlg.h"
 
 #include <QFont>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "adapters/StatusReportReader.h"
 #include "adapters/ui/BitmapButton.h"
 #include "adapters/ui/DialogFonts.h"
 #include "adapters/ui/DialogPieces.h"
+#include "apply/ui/TemplateGeometry.h"
 #include "base/MessagePresenter.h"
 #include "base/ui/Prompter.h"
 #include "base/ui/QtText.h"
@@ -24,8 +23,9 @@ namespace quorrel {
 namespace {
 
 constexpr int kDialogFontPoints = 9;
-constexpr int kReportWidth = 540;
-constexpr int kReportHeight = 400;
+// The dialog template's client area, in dialog units.
+constexpr int kTemplateWidth = 291;
+constexpr int kTemplateHeight = 280;
 
 QFont fixedPitchFont() {
     QFont font(qs(texts::kGulimChe));
@@ -54,16 +54,16 @@ CAdapterStatusDlg::CAdapterStatusDlg(MessagePresenter& messages,
     const DialogFonts fonts = makeDialogFonts();
     setFont(fixedPitchFont());
 
-    auto* layout = new QVBoxLayout(this);
-    auto* headingRow = new QHBoxLayout;
+    // The template's places in dialog units, converted with the dialog font.
+    const TemplateGeometry at(font());
     QLabel* bullet = makeBullet(kHeadingBullet, this);
+    bullet->move(at.across(9), at.down(16));
     heading_ = new QLabel(qs(texts::kStatusHeading), this);
     heading_->setObjectName("heading");
     heading_->setFont(fonts.heading);
-    headingRow->addWidget(bullet);
-    headingRow->addWidget(heading_);
-    headingRow->addStretch(1);
-    layout->addLayout(headingRow);
+    at.place(heading_, 19, 16, 92, 12);
+    heading_->resize(std::max(heading_->width(), heading_->sizeHint().width()),
+                     std::max(heading_->height(), heading_->sizeHint().height()));
 
     report_ = new QPlainTextEdit(this);
     report_->setObjectName("report");
@@ -72,19 +72,17 @@ CAdapterStatusDlg::CAdapterStatusDlg(MessagePresenter& messages,
     report_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     report_->setFont(fixedPitchFont());
-    report_->setMinimumSize(kReportWidth, kReportHeight);
-    layout->addWidget(report_);
+    at.place(report_, 9, 30, 273, 223);
 
-    // The close picture carries the word 닫기; the caption only names the pictures.
-    auto* buttons = new QHBoxLayout;
+    // The close picture carries the word 닫기; the caption only names the pictures. The
+    // button takes its picture's size at its place.
     close_ = new BitmapButton(this);
     close_->setObjectName("close");
     close_->setAccessibleName(qs(texts::kStatusClose));
     close_->AutoLoad(QStringLiteral("close"));
-    buttons->addStretch(1);
-    buttons->addWidget(close_);
-    layout->addLayout(buttons);
+    close_->move(at.across(230), at.down(258));
     connect(close_, &QAbstractButton::clicked, this, &QDialog::accept);
+    setFixedSize(at.across(kTemplateWidth), at.down(kTemplateHeight));
 
     deadline_ = new QTimer(this);
     deadline_->setObjectName("readDeadline");

@@ -19,6 +19,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QToolBar;
 
 namespace quorrel {
@@ -150,6 +151,10 @@ public:
     // The adapter selection dialog, owner of the run's adapter inventory (made with the
     // frame).
     CAdapterSelectDlg& adapterSelectDlg() const { return *adapterSelectDlg_; }
+
+    // A right-click on the menu bar or the toolbar area opens no menu (Qt's would offer to
+    // hide the bars): the "보기" menu shows and hides them.
+    QMenu* createPopupMenu() override { return nullptr; }
 
 protected:
     bool event(QEvent* event) override;

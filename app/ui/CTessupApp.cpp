@@ -5,6 +5,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ProgramFonts.h"
 #include "app/ui/QtPrompter.h"
+#include "app/ui/QtTranslations.h"
 #include "app/ui/UrlOpener.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
@@ -58,6 +59,7 @@ bool CTessupApp::InitInstance() {
     }
 
     applyProgramFonts();
+    installQtTranslations();
 
     files_ = platform::makeSystemFileStore();
     codec_ = platform::makeCp949Codec();

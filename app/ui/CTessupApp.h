@@ -29,8 +29,8 @@ struct AppServices {
 };
 
 // The application object: decides whether this process may run (one instance at a time,
-// and only with a network adapter), sets up the fonts, creates the main frame and shows
-// it. Needs a QApplication.
+// and only with a network adapter), sets up the fonts and Qt's Korean texts, creates the main frame
+// and shows it. Needs a QApplication.
 class CTessupApp {
 public:
     explicit CTessupApp(AppServices services = {});

@@ -5,6 +5,7 @@
 #include "app/ui/CMainFrame.h"
 #include "base/ui/Prompter.h"
 #include "platform/PlatformPaths.h"
+#include "platform/PromptStartFolder.h"
 #include "profiles/Settings.h"
 
 namespace quorrel {
@@ -43,9 +44,15 @@ void CMainFrame::runDataStartup() {
                                         ? std::string()
                                         : platform::withTrailingSeparator(services_.installFolder);
     const FolderPrompt prompt = [this](const std::string& title, const std::string& start) {
+        // The prompt starts in the default folder, made for it; a cancel (or another
+        // folder) takes it away again.
+        platform::PromptStartFolder startFolder(start);
         const std::optional<QString> chosen = services_.prompter.chooseFolder(
             QString::fromStdString(title), QString::fromStdString(start));
-        return chosen ? std::make_optional(chosen->toStdString()) : std::nullopt;
+        const std::optional<std::string> folder =
+            chosen ? std::make_optional(chosen->toStdString()) : std::nullopt;
+        startFolder.finish(folder);
+        return folder;
     };
     const InstallFolderDefaults defaults{platform::folderSeparator(),
                                          platform::defaultInstallFolder,

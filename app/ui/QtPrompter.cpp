@@ -1,10 +1,13 @@
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <cstdlib>
 
 #include "app/ui/QtPrompter.h"
+#include "base/ui/QtText.h"
 #include "platform/DebugTrace.h"
+#include "resources/AppTexts.h"
 
 namespace quorrel {
 
@@ -36,6 +39,17 @@ QMessageBox::StandardButtons boxButtons(MessageButtons buttons) {
             break;
     }
     return QMessageBox::Ok;
+}
+
+// A box's text may name its buttons ("[아니오]를 누르면..."): the yes and no buttons carry
+// our own words, which differ from Qt's Korean ones.
+void nameAnswerButtons(QMessageBox& box) {
+    if (QAbstractButton* yes = box.button(QMessageBox::Yes)) {
+        yes->setText(qs(texts::kMessageBoxYes));
+    }
+    if (QAbstractButton* no = box.button(QMessageBox::No)) {
+        no->setText(qs(texts::kMessageBoxNo));
+    }
 }
 
 MessageResult firstButton(MessageButtons buttons) {
@@ -70,6 +84,7 @@ MessageResult QtPrompter::runBox(const Message& message, MessageCloser* closer) 
     }
     QMessageBox box(boxIcon(message.icon), QString::fromStdString(message.caption),
                     QString::fromStdString(message.text), boxButtons(message.buttons), parent_);
+    nameAnswerButtons(box);
     if (!message.details.empty()) {
         // The box's "Show Details..." part: the text stays as it is, the reason beneath.
         box.setDetailedText(QString::fromStdString(message.details));

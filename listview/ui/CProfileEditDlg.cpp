@@ -2,17 +2,16 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
+#include "apply/ui/TemplateGeometry.h"
 #include "base/ui/Prompter.h"
 #include "base/ui/QtText.h"
+#include "listview/NameFieldLimit.h"
 #include "listview/ui/IpAddressEdit.h"
 #include "resources/ListTexts.h"
 
@@ -21,7 +20,9 @@ namespace quorrel {
 namespace {
 
 constexpr int kDialogFontPoints = 9;
-constexpr int kNameFieldWidth = 140;
+// The dialog template's client area, in dialog units.
+constexpr int kTemplateWidth = 194;
+constexpr int kTemplateHeight = 215;
 
 QLabel* plainLabel(const char* text, QWidget* parent) {
     auto* label = new QLabel(qs(text), parent);
@@ -44,6 +45,22 @@ IpAddressEdit* addressField(const char* objectName, const char* labelText, QWidg
     return edit;
 }
 
+// A group box whose title is a radio button, as the template draws it: the radio sits on
+// the box's top edge, which runs through its middle, and hides the edge behind its text.
+void placeOnFrame(QRadioButton* radio, QRect radioPlace, QRect groupPlace) {
+    auto* group = new QGroupBox(radio->parentWidget());
+    const int edge = radioPlace.y() + radioPlace.height() / 2;
+    group->setGeometry(groupPlace.x(), edge, groupPlace.width(), groupPlace.bottom() + 1 - edge);
+    group->lower();
+    // At least as tall as the button needs, centred on the edge; no wider than its text.
+    const QSize needed = radio->sizeHint();
+    const int height = std::max(radioPlace.height(), needed.height());
+    radio->setGeometry(radioPlace.x(), edge - height / 2,
+                       std::min(radioPlace.width(), needed.width()), height);
+    radio->setAutoFillBackground(true);
+    radio->raise();
+}
+
 }  // namespace
 
 CProfileEditDlg::CProfileEditDlg(const ProfileList& profiles, const platform::TextCodec& codec,
@@ -62,18 +79,15 @@ CProfileEditDlg::CProfileEditDlg(const ProfileList& profiles, const platform::Te
 CProfileEditDlg::~CProfileEditDlg() = default;
 
 void CProfileEditDlg::buildControls() {
-    auto* layout = new QVBoxLayout(this);
+    // The template's places in dialog units, converted with the dialog font.
+    const TemplateGeometry at(font());
 
-    auto* nameRow = new QHBoxLayout;
     name_ = new QLineEdit(this);
     name_->setObjectName("name");
-    name_->setMinimumWidth(kNameFieldWidth);
     QLabel* nameLabel = plainLabel(texts::kEditorLabelName, this);
     nameLabel->setBuddy(name_);
-    nameRow->addWidget(nameLabel);
-    nameRow->addStretch(1);
-    nameRow->addWidget(name_);
-    layout->addLayout(nameRow);
+    at.place(nameLabel, 15, 7, 50, 9);
+    at.place(name_, 86, 7, 91, 12);
     connect(name_, &QLineEdit::textEdited, this, &CProfileEditDlg::nameEdited);
     // A change the program makes becomes the new baseline. The field reports a change the
     // user makes twice, as edited and then as changed; the second report is skipped, since
@@ -89,50 +103,41 @@ void CProfileEditDlg::buildControls() {
         }
     });
 
-    // Address part: the automatic choice, then the group with the fixed choice on top.
+    // Address part: the automatic choice, then the group whose title is the fixed choice.
     autoAddress_ = radioButton(texts::kEditorAutoAddress, "autoAddress", this);
-    layout->addWidget(autoAddress_);
-    auto* addressGroup = new QGroupBox(this);
-    auto* addressLayout = new QGridLayout(addressGroup);
-    fixedAddress_ = radioButton(texts::kEditorFixedAddress, "fixedAddress", addressGroup);
-    address_ = addressField("address", texts::kEditorLabelAddress, addressGroup);
-    mask_ = addressField("mask", texts::kEditorLabelMask, addressGroup);
-    gateway_ = addressField("gateway", texts::kEditorLabelGateway, addressGroup);
-    addressLayout->addWidget(fixedAddress_, 0, 0, 1, 2);
-    addressLayout->addWidget(plainLabel(texts::kEditorLabelAddress, addressGroup), 1, 0);
-    addressLayout->addWidget(address_, 1, 1);
-    addressLayout->addWidget(plainLabel(texts::kEditorLabelMask, addressGroup), 2, 0);
-    addressLayout->addWidget(mask_, 2, 1);
-    addressLayout->addWidget(plainLabel(texts::kEditorLabelGateway, addressGroup), 3, 0);
-    addressLayout->addWidget(gateway_, 3, 1);
-    layout->addWidget(addressGroup);
+    at.place(autoAddress_, 13, 35, 84, 9);
+    fixedAddress_ = radioButton(texts::kEditorFixedAddress, "fixedAddress", this);
+    placeOnFrame(fixedAddress_, at.rect(13, 48, 73, 11), at.rect(7, 48, 180, 63));
+    address_ = addressField("address", texts::kEditorLabelAddress, this);
+    mask_ = addressField("mask", texts::kEditorLabelMask, this);
+    gateway_ = addressField("gateway", texts::kEditorLabelGateway, this);
+    at.place(plainLabel(texts::kEditorLabelAddress, this), 15, 61, 61, 11);
+    at.place(address_, 86, 61, 91, 11);
+    at.place(plainLabel(texts::kEditorLabelMask, this), 15, 75, 61, 11);
+    at.place(mask_, 86, 75, 90, 11);
+    at.place(plainLabel(texts::kEditorLabelGateway, this), 15, 90, 61, 11);
+    at.place(gateway_, 86, 90, 90, 11);
 
     // DNS part, arranged the same way.
     autoDns_ = radioButton(texts::kEditorAutoDns, "autoDns", this);
-    layout->addWidget(autoDns_);
-    auto* dnsGroup = new QGroupBox(this);
-    auto* dnsLayout = new QGridLayout(dnsGroup);
-    fixedDns_ = radioButton(texts::kEditorFixedDns, "fixedDns", dnsGroup);
-    primaryDns_ = addressField("primaryDns", texts::kEditorLabelPrimaryDns, dnsGroup);
-    secondaryDns_ = addressField("secondaryDns", texts::kEditorLabelSecondaryDns, dnsGroup);
-    dnsLayout->addWidget(fixedDns_, 0, 0, 1, 2);
-    dnsLayout->addWidget(plainLabel(texts::kEditorLabelPrimaryDns, dnsGroup), 1, 0);
-    dnsLayout->addWidget(primaryDns_, 1, 1);
-    dnsLayout->addWidget(plainLabel(texts::kEditorLabelSecondaryDns, dnsGroup), 2, 0);
-    dnsLayout->addWidget(secondaryDns_, 2, 1);
-    layout->addWidget(dnsGroup);
+    at.place(autoDns_, 13, 121, 107, 9);
+    fixedDns_ = radioButton(texts::kEditorFixedDns, "fixedDns", this);
+    placeOnFrame(fixedDns_, at.rect(13, 135, 97, 9), at.rect(7, 134, 180, 53));
+    primaryDns_ = addressField("primaryDns", texts::kEditorLabelPrimaryDns, this);
+    secondaryDns_ = addressField("secondaryDns", texts::kEditorLabelSecondaryDns, this);
+    at.place(plainLabel(texts::kEditorLabelPrimaryDns, this), 15, 152, 70, 11);
+    at.place(primaryDns_, 86, 152, 90, 11);
+    at.place(plainLabel(texts::kEditorLabelSecondaryDns, this), 15, 167, 60, 11);
+    at.place(secondaryDns_, 86, 167, 90, 11);
 
-    auto* buttons = new QHBoxLayout;
     ok_ = new QPushButton(qs(texts::kEditorOk), this);
     ok_->setObjectName("ok");
     ok_->setDefault(true);
+    at.place(ok_, 101, 194, 40, 14);
     cancel_ = new QPushButton(qs(texts::kEditorCancel), this);
     cancel_->setObjectName("cancel");
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    at.place(cancel_, 147, 194, 40, 14);
+    setFixedSize(at.across(kTemplateWidth), at.down(kTemplateHeight));
 
     // Each pair is one group: a click never leaves both unchecked.
     auto* addressChoice = new QButtonGroup(this);
@@ -265,22 +270,22 @@ void CProfileEditDlg::moveFocus(std::optional<EditorControl> id) {
 }
 
 void CProfileEditDlg::nameEdited(const QString& text) {
-    // The field takes no more than the limit while typing. An edit that makes a name that
-    // is already too long (a stored one) shorter is let through, so it can be shortened.
+    // The field takes no more than the limit, as a limited text box does: typing stops at
+    // the limit and a paste keeps what fits (limitNameFieldEdit decides).
     userEditPending_ = true;
     const std::string typed = text.toStdString();
-    const std::string before = acceptedName_.toStdString();
-    if (profileNameFits(codec_, typed) ||
-        codec_.encodedLength(typed) <= codec_.encodedLength(before)) {
+    const NameFieldEdit edit =
+        limitNameFieldEdit(codec_, acceptedName_.toStdString(), typed, kProfileNameByteLimit);
+    if (!edit.cut) {
         acceptedName_ = text;
         return;
     }
-    const int cursor =
-        name_->cursorPosition() - static_cast<int>(text.size() - acceptedName_.size());
+    acceptedName_ = QString::fromStdString(edit.text);
     settingName_ = true;
     name_->setText(acceptedName_);
     settingName_ = false;
-    name_->setCursorPosition(std::max(0, cursor));
+    name_->setCursorPosition(
+        static_cast<int>(QString::fromStdString(edit.text.substr(0, edit.cursor)).size()));
     QApplication::beep();
 }
 

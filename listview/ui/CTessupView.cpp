@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QStyledItemDelegate>
 
 #include "base/CommandIds.h"
 #include "listview/ui/PrintCommands.h"
@@ -12,12 +13,33 @@
 
 namespace quorrel {
 
+namespace {
+
+// Qt frames the current cell of a focused view; the list marks its one selected row only,
+// so a frame on any other row would read as a second selection.
+class SelectedRowOnlyDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem item(option);
+        if (!item.state.testFlag(QStyle::State_Selected)) {
+            item.state &= ~QStyle::State_HasFocus;
+        }
+        QStyledItemDelegate::paint(painter, item, index);
+    }
+};
+
+}  // namespace
+
 CTessupView::CTessupView(CTessupDoc* document, QWidget* parent)
     : QTableView(parent),
       document_(document),
       model_(new ProfileTableModel(this)),
       printing_(std::make_unique<PrintCommands>(*this)) {
     setModel(model_);
+    setItemDelegate(new SelectedRowOnlyDelegate(this));
 }
 
 CTessupView::~CTessupView() = default;
@@ -31,7 +53,6 @@ void CTessupView::OnInitialUpdate(const ProfileList& profiles) {
     }
     header->setSectionsMovable(true);
     header->setSectionsClickable(true);
-    header->setSortIndicatorShown(true);
     header->setHighlightSections(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setStretchLastSection(false);
@@ -45,7 +66,10 @@ void CTessupView::OnInitialUpdate(const ProfileList& profiles) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setIconSize(QSize(16, 16));
-    setSortingEnabled(false);  // the view sorts by itself, see sortHook
+    // The view sorts by itself (see sortHook). Switching Qt's sorting off also hides the
+    // header's arrow, so the arrow is switched on after it.
+    setSortingEnabled(false);
+    header->setSortIndicatorShown(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Inactive, QPalette::Highlight,
                      colours.color(QPalette::Active, QPalette::Highlight));
@@ -154,6 +178,11 @@ void CTessupView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CTessupView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Only the left button applies; the others' double-clicks do nothing here.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     if (firstSelectedRow() < 0) {
         return;
     }
@@ -166,12 +195,18 @@ void CTessupView::selectRow(int row) {
     if (row < 0) {
         return;
     }
-    // The selected state only: the current (focus) row and the scroll position stay.
+    // The keyboard goes on from the selected row, which becomes the current one too; the
+    // scroll position stays where it was.
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
+    setAutoScroll(scrolls);
     selectionModel()->select(model_->index(row, 0),
                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void CTessupView::showSortArrow() {
+    horizontalHeader()->setSortIndicatorShown(true);
     horizontalHeader()->setSortIndicator(
         state_.sortColumn(), state_.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
 }

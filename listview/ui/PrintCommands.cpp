@@ -23,15 +23,28 @@ namespace quorrel {
 
 namespace {
 
-// The preview's own print button, found by the text Qt gives it.
-QAction* previewPrintAction(QPrintPreviewDialog& dialog) {
-    const QString text = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+// One of the preview's own buttons, found by the text Qt gives it (in the language of the
+// installed catalogue).
+QAction* previewAction(QPrintPreviewDialog& dialog, const char* source) {
+    const QString text = QCoreApplication::translate("QPrintPreviewDialog", source);
     for (QAction* action : dialog.findChildren<QAction*>()) {
         if (action->text() == text) {
             return action;
         }
     }
     return nullptr;
+}
+
+// The list is laid out for A4 portrait only: turned to landscape (or given another page
+// in the page set-up) the table runs off the page and loses its footer. The preview
+// offers neither.
+void keepPortrait(QPrintPreviewDialog& dialog) {
+    for (const char* source : {"Portrait", "Landscape", "Page setup"}) {
+        if (QAction* action = previewAction(dialog, source)) {
+            action->setEnabled(false);
+            action->setVisible(false);
+        }
+    }
 }
 
 }  // namespace
@@ -235,7 +248,8 @@ void PrintCommands::OnFilePrintPreview() {
     // The preview's print button closes the preview and hands the list to the print
     // command, with its own dialog and page range.
     bool printRequested = false;
-    if (QAction* print = previewPrintAction(dialog)) {
+    keepPortrait(dialog);
+    if (QAction* print = previewAction(dialog, "Print")) {
         QObject::disconnect(print, nullptr, &dialog, nullptr);
         QObject::connect(print, &QAction::triggered, &dialog, [&dialog, &printRequested] {
             printRequested = true;

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "platform/PlatformPaths.h"
 #include "system/linux/InstalledLayout.h"
@@ -45,10 +44,7 @@ std::string withTrailingSeparator(std::string folder) {
 }
 
 std::string defaultInstallFolder() {
-    const std::string folder = withTrailingSeparator(dataHome()) + "Varnok/Quorrel";
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-    return folder;
+    return withTrailingSeparator(dataHome()) + "Varnok/Quorrel";
 }
 
 std::string cancelledPromptFolder() {

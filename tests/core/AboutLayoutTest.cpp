@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "app/AboutLayout.h"
@@ -35,18 +37,51 @@ AboutContent smallContent() {
 }
 
 TEST(AboutLayout, KeepsTheTemplatesPlacesWhenEverythingFits) {
+    // The banner the template was drawn for, in its 12-pixel font: the places as given.
     const DialogBaseUnits base{6, 12};
-    const AboutLayout l = layoutAboutDialog(base, smallContent());
-    EXPECT_EQ(l.icon, dialogRectToPixels(7, 119, 20, 20, base));
-    EXPECT_EQ(l.version, dialogRectToPixels(34, 119, 177, 8, base));
-    EXPECT_EQ(l.productLink, dialogRectToPixels(34, 153, 82, 8, base));
-    EXPECT_EQ(l.separator, dialogRectToPixels(118, 154, 8, 8, base));
-    EXPECT_EQ(l.makerLink, dialogRectToPixels(127, 154, 86, 8, base));
-    EXPECT_EQ(l.okButton, dialogRectToPixels(198, 178, 50, 16, base));
-    EXPECT_EQ(l.width, 383);
-    EXPECT_EQ(l.height, 302);
+    AboutContent content = smallContent();
+    content.bannerWidth = 420;
+    content.bannerHeight = 150;
+    const AboutLayout l = layoutAboutDialog(base, content);
+    const int shift = l.icon.y - dialogRectToPixels(7, 119, 20, 20, base).y;
+    EXPECT_LE(std::abs(shift), 1) << "the template's own banner needs (almost) no shift";
+    const auto moved = [shift](PixelRect rect) {
+        rect.y += shift;
+        return rect;
+    };
+    EXPECT_EQ(l.icon, moved(dialogRectToPixels(7, 119, 20, 20, base)));
+    EXPECT_EQ(l.version, moved(dialogRectToPixels(34, 119, 177, 8, base)));
+    EXPECT_EQ(l.productLink, moved(dialogRectToPixels(34, 153, 82, 8, base)));
+    EXPECT_EQ(l.separator, moved(dialogRectToPixels(118, 154, 8, 8, base)));
+    EXPECT_EQ(l.makerLink, moved(dialogRectToPixels(127, 154, 86, 8, base)));
+    EXPECT_EQ(l.okButton.y, moved(dialogRectToPixels(198, 178, 50, 16, base)).y);
+    EXPECT_EQ(l.height, 302 + shift);
     // The banner is shown at its own size inside its edge.
-    EXPECT_EQ(l.banner, (PixelRect{11, 11, 302, 102}));
+    EXPECT_EQ(l.banner, (PixelRect{11, 11, 422, 152}));
+}
+
+TEST(AboutLayout, NoWideBandUnderTheBannerWhateverTheFontOrBanner) {
+    // A taller font (as NanumBarunGothic's 14 pixels) or a smaller banner would leave the
+    // rows where the template's units put them, far under the banner.
+    struct Case {
+        DialogBaseUnits base;
+        int bannerHeight;
+    };
+    for (const Case c : {Case{{7, 14}, 150}, Case{{6, 12}, 100}, Case{{8, 17}, 150}}) {
+        AboutContent content = smallContent();
+        content.bannerHeight = c.bannerHeight;
+        const AboutLayout l = layoutAboutDialog(c.base, content);
+        const int gap = std::min(l.icon.y, l.version.y) - l.banner.bottom();
+        EXPECT_EQ(gap, dialogUnitsToPixels(11, c.base.charHeight, 8)) << c.base.charHeight;
+        // The rows keep their spacing, and the dialog ends under the button.
+        EXPECT_EQ(l.productLink.y - l.version.y,
+                  dialogUnitsToPixels(153, c.base.charHeight, 8) -
+                      dialogUnitsToPixels(119, c.base.charHeight, 8));
+        EXPECT_EQ(l.height - l.okButton.bottom(),
+                  dialogUnitsToPixels(201, c.base.charHeight, 8) -
+                      dialogUnitsToPixels(178, c.base.charHeight, 8) -
+                      dialogUnitsToPixels(16, c.base.charHeight, 8));
+    }
 }
 
 bool overlap(const PixelRect& a, const PixelRect& b) {

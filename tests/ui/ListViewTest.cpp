@@ -41,6 +41,16 @@ protected:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
 
+    // The header as painted, and as it would be without the sort arrow.
+    bool headerPaintsTheArrow() {
+        QHeaderView* header = view.horizontalHeader();
+        const QImage shown = header->grab().toImage();
+        header->setSortIndicatorShown(false);
+        const QImage hidden = header->grab().toImage();
+        header->setSortIndicatorShown(true);
+        return header->isSortIndicatorShown() && shown != hidden;
+    }
+
     CTessupDoc document;
     CTessupView view;
     ProfileList profiles;
@@ -106,6 +116,52 @@ TEST_F(ListViewTest, HeaderClicksToggleAndKeepTheSelectedProfile) {
     EXPECT_EQ(column(0), (std::vector<QString>{"b", "c", "a"}));
     EXPECT_EQ(view.horizontalHeader()->sortIndicatorSection(), 3);
     EXPECT_EQ(view.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+TEST_F(ListViewTest, TheHeaderPaintsTheSortArrowAfterEveryFillAndClick) {
+    profiles.append(fixedProfile("a", "10.0.0.1"));
+    profiles.append(fixedProfile("b", "10.0.0.2"));
+    view.OnInitialUpdate(profiles);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_TRUE(headerPaintsTheArrow()) << "first fill";
+    for (int column : {0, 2, 2, 5}) {
+        clickHeader(column);
+        EXPECT_TRUE(headerPaintsTheArrow()) << "click on column " << column;
+        EXPECT_EQ(view.horizontalHeader()->sortIndicatorSection(), column);
+    }
+    view.RefreshList(profiles);
+    EXPECT_TRUE(headerPaintsTheArrow()) << "refresh";
+    EXPECT_EQ(view.horizontalHeader()->sortIndicatorSection(), 5);
+}
+
+TEST_F(ListViewTest, OnlyTheSelectedRowLooksSelected) {
+    for (const char* name : {"a", "b", "c"}) {
+        profiles.append(fixedProfile(name, "10.0.0.1"));
+    }
+    view.OnInitialUpdate(profiles);
+    view.show();
+    view.window()->setAttribute(Qt::WA_KeyboardFocusChange);  // focus frames drawn
+    view.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    // A refresh that selects another row makes it the current row too.
+    view.selectionModel()->select(view.model()->index(2, 0),
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view.RefreshList(profiles);
+    EXPECT_EQ(view.firstSelectedRow(), 2);
+    EXPECT_EQ(view.currentIndex().row(), 2);
+
+    // A current row that is not selected (Qt moves it on its own ways) shows no focus
+    // frame: painted with and without the focus, it looks the same.
+    view.selectionModel()->setCurrentIndex(view.model()->index(0, 1),
+                                           QItemSelectionModel::NoUpdate);
+    const QRect row0 = view.visualRect(view.model()->index(0, 1));
+    ASSERT_TRUE(view.hasFocus());
+    const QImage focused = view.viewport()->grab(row0).toImage();
+    view.clearFocus();
+    const QImage unfocused = view.viewport()->grab(row0).toImage();
+    EXPECT_EQ(focused, unfocused);
 }
 
 TEST_F(ListViewTest, SelectionAfterRefreshFollowsThePosition) {
@@ -184,6 +240,15 @@ TEST_F(ListViewTest, DoubleClickAppliesOnlyWithASelectedRow) {
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, row.center());
     ASSERT_EQ(commands.count(), 1);
     EXPECT_EQ(commands[0][0].toInt(), ID_PROFILE_APPLY);
+
+    // The middle and the right button's double-clicks do not apply.
+    for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        QTest::mouseDClick(view.viewport(), button, {}, row.center());
+        EXPECT_EQ(commands.count(), 1) << "button " << button;
+        if (QMenu* menu = view.contextMenu()) {
+            menu->close();
+        }
+    }
 }
 
 }  // namespace

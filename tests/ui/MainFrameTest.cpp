@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QMenu>
@@ -141,6 +143,26 @@ TEST_F(MainFrameTest, MenuBarHoldsTheFiveMenusWithTheirEntriesInOrder) {
               qs("인쇄할 내용을 보여줍니다"));
     EXPECT_EQ(frame->menuAction(ID_APP_EXIT)->statusTip(),
               qs("응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다"));
+}
+
+TEST_F(MainFrameTest, ARightClickOnTheBarsOpensNoMenu) {
+    auto frame = makeFrame(temp.path());
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    // The toolbar, the empty part of the toolbar area beside it and the menu bar.
+    QToolBar* bar = frame->toolBar();
+    const QPoint besideButtons(bar->width() - 2, bar->height() / 2);
+    for (QWidget* target : {static_cast<QWidget*>(bar), static_cast<QWidget*>(frame->menuBar())}) {
+        const QPoint at = target == bar ? besideButtons : QPoint(target->width() - 2, 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+        QApplication::processEvents();
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            EXPECT_FALSE(qobject_cast<QMenu*>(window) != nullptr && window->isVisible())
+                << "a menu opened on " << target->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(frame->createPopupMenu(), nullptr);
 }
 
 TEST_F(MainFrameTest, ToolbarHasTenLabelledButtonsGreyUntilTheMouseIsOverThem) {

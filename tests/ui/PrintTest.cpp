@@ -290,6 +290,44 @@ TEST_F(PrintTest, PreviewHidesTheMenuBarAndItsPrintButtonRunsThePrintCommand) {
     EXPECT_EQ(PdfPages(QString::fromStdString(pdfPath())).pageCount(), 3);
 }
 
+TEST_F(PrintTest, ThePreviewOffersNoLandscapeAndNoPageSetup) {
+    fill(40);
+    QPageLayout::Orientation shownOrientation = QPageLayout::Landscape;
+    std::vector<QString> offered;
+    int found = 0;
+    prompter.onDialog = [&](QDialog& dialog) {
+        auto* preview = dynamic_cast<QPrintPreviewDialog*>(&dialog);
+        if (preview == nullptr) {
+            return int(QDialog::Rejected);
+        }
+        for (const char* source : {"Landscape", "Page setup"}) {
+            const QString text = QCoreApplication::translate("QPrintPreviewDialog", source);
+            for (QAction* action : preview->findChildren<QAction*>()) {
+                if (action->text() != text) {
+                    continue;
+                }
+                ++found;
+                if (action->isVisible() || action->isEnabled()) {
+                    offered.push_back(text);
+                }
+                if (QString(source) == "Landscape") {
+                    action->trigger();  // even when reached, it turns nothing
+                }
+            }
+        }
+        if (auto* pages = preview->findChild<QPrintPreviewWidget*>()) {
+            shownOrientation = pages->orientation();
+        }
+        return int(QDialog::Rejected);
+    };
+    view.OnFilePrintPreview();
+
+    EXPECT_EQ(found, 2) << "the preview's landscape and page set-up buttons";
+    EXPECT_TRUE(offered.empty()) << offered.size() << " offered";
+    EXPECT_EQ(shownOrientation, QPageLayout::Portrait);
+    EXPECT_EQ(prompter.dialogTitles.size(), 1u) << "no page set-up dialog opened";
+}
+
 TEST_F(PrintTest, PreviewPrintsABoldTitleAndTheCommandLightOnes) {
     // A list as people keep it: Korean and Latin names, DHCP, two DNS servers.
     IpProfile office = printedProfile("사무실", "192.168.10.25");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 #include <QTest>
 #include <memory>
 
+#include "apply/ui/TemplateGeometry.h"
 #include "listview/ui/CProfileEditDlg.h"
 #include "listview/ui/IpAddressEdit.h"
 #include "platform/TextCodec.h"
@@ -261,6 +264,60 @@ TEST_F(ProfileEditDlgTest, NameFieldTakesTypedHangulUpToTwentyCodePageBytes) {
     EXPECT_EQ(name->text(), QString::fromUtf8("한글"));
     EXPECT_EQ(pressOk(), "");
     EXPECT_EQ(dialog->profile->name, "한글");
+}
+
+TEST_F(ProfileEditDlgTest, TakesItsTemplatesSizeWithTheRadiosAsTheGroupTitles) {
+    open();
+    const TemplateGeometry at(dialog->font());
+    EXPECT_EQ(dialog->size(), QSize(at.across(194), at.down(215)));
+    EXPECT_EQ(dialog->nameField()->geometry(), at.rect(86, 7, 91, 12));
+    EXPECT_EQ(dialog->okButton()->geometry(), at.rect(101, 194, 40, 14));
+
+    const auto groups = dialog->findChildren<QGroupBox*>();
+    ASSERT_EQ(groups.size(), 2);
+    for (C id : {C::FixedAddress, C::FixedDns}) {
+        QRadioButton* radio = dialog->radio(id);
+        // The group whose top edge runs through the radio's middle, from its left part.
+        const QRect button = radio->geometry();
+        const QGroupBox* owner = nullptr;
+        for (const QGroupBox* group : groups) {
+            if (std::abs(group->y() - button.center().y()) <= 1 && group->x() < button.x() &&
+                button.right() < group->geometry().right()) {
+                owner = group;
+            }
+        }
+        ASSERT_NE(owner, nullptr) << radio->text().toStdString();
+        // Above the edge in the stacking order, so its text hides the line behind it.
+        const QWidgetList order = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        EXPECT_GT(order.indexOf(radio), order.indexOf(const_cast<QGroupBox*>(owner)));
+        EXPECT_TRUE(radio->autoFillBackground());
+    }
+    // The automatic choices stand above their groups, outside them.
+    EXPECT_LT(dialog->radio(C::AutoAddress)->geometry().bottom(),
+              dialog->radio(C::FixedAddress)->geometry().top());
+    EXPECT_LT(dialog->radio(C::AutoDns)->geometry().bottom(),
+              dialog->radio(C::FixedDns)->geometry().top());
+}
+
+TEST_F(ProfileEditDlgTest, APastedNameKeepsItsFirstTwentyCodePageBytes) {
+    open();
+    QLineEdit* name = dialog->nameField();
+    name->setFocus();
+    QApplication::clipboard()->setText(QString::fromUtf8("가나다라마바사아자차카타"));
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), QString::fromUtf8("가나다라마바사아자차"));
+    EXPECT_EQ(name->cursorPosition(), 10);
+
+    // Pasted between two characters: what follows the cursor stays, the paste is cut
+    // before the syllable that would not fit whole.
+    name->setText(QString::fromUtf8("집a"));
+    name->setCursorPosition(1);
+    QApplication::clipboard()->setText(QString::fromUtf8("b가나다라마바사아자차"));
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), QString::fromUtf8("집b가나다라마바사아a"));
+    EXPECT_EQ(name->cursorPosition(), 10);
+    EXPECT_EQ(pressOk(), "");
+    EXPECT_EQ(dialog->profile->name, "집b가나다라마바사아a");
 }
 
 TEST_F(ProfileEditDlgTest, NamesTheDataFileCannotHoldAreRefused) {

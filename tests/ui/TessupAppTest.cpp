@@ -103,6 +103,25 @@ TEST_F(TessupAppTest, ARefusedStartCreatesNoWindowAndTouchesNoFile) {
     EXPECT_TRUE(dataHomeIsEmpty());
 }
 
+TEST_F(TessupAppTest, ACancelledFolderPromptCreatesNoFolder) {
+    // A cancel takes the home folder (the platform's fallback) for the data file.
+    test::TempFolder home;
+    const std::string oldHome = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    setenv("HOME", home.path().c_str(), 1);
+    {
+        CTessupApp app(services());
+        ASSERT_TRUE(app.InitInstance());
+        ASSERT_NE(app.mainFrame(), nullptr);
+        EXPECT_EQ(prompter.folderPromptTitles.size(), 1u);
+        EXPECT_EQ(app.mainFrame()->state().installFolder, home.path());
+        EXPECT_TRUE(dataHomeIsEmpty()) << "the prompt's start folder was left behind";
+        EXPECT_TRUE(app.mainFrame()->close());
+    }
+    setenv("HOME", oldHome.c_str(), 1);
+    EXPECT_TRUE(std::filesystem::exists(home.path() + "quorrel.dat"));
+    EXPECT_TRUE(dataHomeIsEmpty());
+}
+
 TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
     // No registry yet: the folder prompt asks, and the user takes the folder it offers.
     prompter.folders.push_back(QString::fromStdString(dataHome.path() + "Varnok/Quorrel"));
@@ -120,8 +139,8 @@ TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
     EXPECT_EQ(&frame->prompter(), &prompter);
 
     EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림체")).toLower(), "nanumgothiccoding");
-    EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림")).toLower(), "nanumgothic");
-    EXPECT_EQ(QApplication::font().family(), "NanumGothic");
+    EXPECT_EQ(QFont::substitute(QString::fromUtf8("굴림")).toLower(), "nanumbarungothic");
+    EXPECT_EQ(QApplication::font().family(), "NanumBarunGothic");
 
     ASSERT_TRUE(frame->close());
     EXPECT_TRUE(std::filesystem::exists(dataHome.path() + "Varnok/Quorrel/quorrel.dat"));

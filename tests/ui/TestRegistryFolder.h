@@ -28,6 +28,8 @@ public:
     TestRegistryFolder(const TestRegistryFolder&) = delete;
     TestRegistryFolder& operator=(const TestRegistryFolder&) = delete;
 
+    const std::string& path() const { return folder_.path(); }
+
 private:
     TempFolder folder_;
     std::optional<std::string> old_;

@@ -121,7 +121,7 @@ int run(const QDir& out, const std::string& book) {
     {
         ChmHelpViewer viewer;
         viewer.displayTopic(book + "::/main/About.htm");
-        viewer.window()->resize(640, 440);
+        viewer.window()->resize(900, 520);
         ok = save(*viewer.window(), out, "help_viewer.png") && ok;
     }
     QDir(scratch).removeRecursively();

@@ -2,13 +2,20 @@
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QIcon>
+#include <QImage>
+#include <QSplitter>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/TextFormat.h"
 #include "base/ui/QtText.h"
+#include "platform/TextCodec.h"
 #include "platform/linux/ChmArchive.h"
+#include "platform/linux/HelpContents.h"
 #include "resources/AboutTexts.h"
 
 namespace quorrel {
@@ -16,8 +23,24 @@ namespace quorrel {
 namespace {
 
 constexpr const char* kScheme = "chm";
-constexpr int kWindowWidth = 760;
+constexpr int kWindowWidth = 900;
 constexpr int kWindowHeight = 600;
+constexpr int kContentsWidth = 220;
+// The page's own margins (help.css: 12 pixels each side) and room for a scroll bar.
+constexpr int kPageMargins = 2 * 12 + 24;
+constexpr int kPageRole = Qt::UserRole;
+
+// The book's table of contents: its contents file (.hhc, written in the book's code page).
+std::vector<platform::HelpContentsEntry> bookContents(const platform::ChmArchive& archive) {
+    for (const std::string& path : archive.contentPaths()) {
+        if (path.size() > 4 && path.compare(path.size() - 4, 4, ".hhc") == 0) {
+            if (const auto bytes = archive.read(path)) {
+                return platform::parseHelpContents(platform::makeCp949Codec()->decode(*bytes));
+            }
+        }
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -64,7 +87,16 @@ QVariant ChmPageBrowser::loadResource(int type, const QUrl& name) {
     if (!bytes) {
         return {};
     }
-    return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    const QByteArray content(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    if (type == QTextDocument::ImageResource) {
+        // A picture wider than the page is shrunk to its width: no sideways scrolling.
+        QImage picture = QImage::fromData(content);
+        const int room = viewport()->width() - kPageMargins;
+        if (!picture.isNull() && room > 0 && picture.width() > room) {
+            return picture.scaledToWidth(room, Qt::SmoothTransformation);
+        }
+    }
+    return content;
 }
 
 ChmHelpWindow::ChmHelpWindow() : QWidget(nullptr) {
@@ -84,6 +116,15 @@ ChmHelpWindow::ChmHelpWindow() : QWidget(nullptr) {
     home_ = makeButton(texts::kHelpHome);
     browser_ = new ChmPageBrowser(this);
     browser_->setObjectName("helpPage");
+    contents_ = new QTreeWidget(this);
+    contents_->setObjectName("helpContents");
+    contents_->setHeaderHidden(true);
+    contents_->setRootIsDecorated(false);
+    auto* panes = new QSplitter(Qt::Horizontal, this);
+    panes->addWidget(contents_);
+    panes->addWidget(browser_);
+    panes->setStretchFactor(1, 1);
+    panes->setSizes({kContentsWidth, kWindowWidth - kContentsWidth});
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(back_);
@@ -93,7 +134,7 @@ ChmHelpWindow::ChmHelpWindow() : QWidget(nullptr) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(buttons);
-    layout->addWidget(browser_, 1);
+    layout->addWidget(panes, 1);
 
     back_->setEnabled(false);
     forward_->setEnabled(false);
@@ -104,6 +145,50 @@ ChmHelpWindow::ChmHelpWindow() : QWidget(nullptr) {
             [this] { showTopic(bookPath_.toStdString(), texts::kHelpMainTopic); });
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
+    connect(contents_, &QTreeWidget::itemActivated, this, &ChmHelpWindow::openContentsEntry);
+    connect(contents_, &QTreeWidget::itemClicked, this, &ChmHelpWindow::openContentsEntry);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &ChmHelpWindow::markContentsEntry);
+}
+
+void ChmHelpWindow::fillContents(const std::vector<platform::HelpContentsEntry>& entries) {
+    contents_->clear();
+    std::vector<QTreeWidgetItem*> parents;
+    for (const platform::HelpContentsEntry& entry : entries) {
+        parents.resize(std::min(parents.size(), static_cast<std::size_t>(entry.depth)));
+        auto* item =
+            parents.empty() ? new QTreeWidgetItem(contents_) : new QTreeWidgetItem(parents.back());
+        item->setText(0, QString::fromStdString(entry.name));
+        if (!entry.local.empty()) {
+            item->setData(0, kPageRole, chmPageUrl("/" + QString::fromStdString(entry.local)));
+        }
+        parents.push_back(item);
+    }
+    contents_->expandAll();
+    // Branch marks only where the book nests its entries.
+    contents_->setRootIsDecorated(
+        std::any_of(entries.begin(), entries.end(),
+                    [](const platform::HelpContentsEntry& entry) { return entry.depth > 0; }));
+}
+
+void ChmHelpWindow::openContentsEntry(QTreeWidgetItem* item) {
+    const QUrl page = item != nullptr ? item->data(0, kPageRole).toUrl() : QUrl();
+    if (page.isValid() && !page.isEmpty() && browser_->hasArchive()) {
+        showingMessage_ = false;
+        browser_->setSource(page, QTextDocument::HtmlResource);
+    }
+}
+
+void ChmHelpWindow::markContentsEntry(const QUrl& source) {
+    QUrl page = source;
+    page.setFragment({});
+    for (QTreeWidgetItemIterator it(contents_); *it != nullptr; ++it) {
+        QUrl entry = (*it)->data(0, kPageRole).toUrl();
+        entry.setFragment({});
+        if (entry == page) {
+            contents_->setCurrentItem(*it);
+            return;
+        }
+    }
 }
 
 ChmHelpWindow::~ChmHelpWindow() = default;
@@ -115,9 +200,11 @@ bool ChmHelpWindow::showTopic(const std::string& bookPath, const std::string& to
         bookPath_.clear();
         if (archive == nullptr) {
             browser_->setArchive(nullptr);
+            contents_->clear();
             showMessage(QString::fromStdString(fillFormat(texts::kHelpFileMissing, {bookPath})));
             return false;
         }
+        fillContents(bookContents(*archive));
         browser_->setArchive(std::move(archive));
         bookPath_ = book;
     }

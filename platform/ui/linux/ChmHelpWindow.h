@@ -4,14 +4,18 @@
 #include <QTextBrowser>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace quorrel {
 
 namespace platform {
 class ChmArchive;
-}
+struct HelpContentsEntry;
+}  // namespace platform
 
 // The page browser of the help window: pages, style sheets and pictures come from the
 // open book under the "chm:" scheme ("chm:/main/Main.htm"); links between pages stay in
@@ -35,7 +39,8 @@ private:
 };
 
 // The program's own viewer of the help book: a top-level window that belongs to no other
-// window, with back, forward and home buttons over the page. A book or page that cannot
+// window, with the book's table of contents beside the page and back, forward and home
+// buttons over them. A book or page that cannot
 // be opened is reported inside the window.
 class ChmHelpWindow final : public QWidget {
     Q_OBJECT
@@ -53,11 +58,16 @@ public:
     QToolButton* backButton() const { return back_; }
     QToolButton* forwardButton() const { return forward_; }
     QToolButton* homeButton() const { return home_; }
+    QTreeWidget* contents() const { return contents_; }
 
 private:
     void showMessage(const QString& text);
+    void fillContents(const std::vector<platform::HelpContentsEntry>& entries);
+    void openContentsEntry(QTreeWidgetItem* item);
+    void markContentsEntry(const QUrl& source);
 
     ChmPageBrowser* browser_ = nullptr;
+    QTreeWidget* contents_ = nullptr;
     QToolButton* back_ = nullptr;
     QToolButton* forward_ = nullptr;
     QToolButton* home_ = nullptr;

@@ -14,6 +14,7 @@
 
 #include "adapters/ui/BitmapButton.h"
 #include "adapters/ui/CAdapterStatusDlg.h"
+#include "apply/ui/TemplateGeometry.h"
 #include "resources/AdapterTexts.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/EventLoopWait.h"
@@ -63,6 +64,15 @@ private:
         return value ? std::optional<std::string>(value) : std::nullopt;
     }();
 };
+
+TEST_F(AdapterStatusDlgTest, TakesItsTemplatesSizeAndPlacesInTheDialogFont) {
+    CAdapterStatusDlg view(prompter);
+    const TemplateGeometry at(view.font());
+    EXPECT_EQ(view.size(), QSize(at.across(291), at.down(280)));
+    EXPECT_EQ(view.reportField()->geometry(), at.rect(9, 30, 273, 223));
+    EXPECT_EQ(view.closeButton()->pos(), QPoint(at.across(230), at.down(258)));
+    EXPECT_TRUE(view.rect().contains(view.closeButton()->geometry()));
+}
 
 TEST_F(AdapterStatusDlgTest, ShowsTheWholeOutputWhateverItsLength) {
     // 3000 bytes come in reads of 1024, 1024 and 952; 2048 is an exact multiple of a read.

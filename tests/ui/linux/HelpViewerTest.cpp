@@ -4,10 +4,12 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <filesystem>
 #include <memory>
 
@@ -74,7 +76,12 @@ TEST(ChmHelpViewer, OpensTheMainPageOfTheBookInAWindowOfItsOwn) {
     } else {
         image = picture.value<QImage>();
     }
-    EXPECT_EQ(image.size(), QSize(750, 400));
+    // The 750 x 400 picture is shrunk to the page's width, keeping its shape, so the page
+    // needs no sideways scrolling.
+    ASSERT_FALSE(image.isNull());
+    EXPECT_LE(image.width(), window->browser()->viewport()->width() - 2 * 12);
+    EXPECT_NEAR(image.height(), image.width() * 400 / 750, 1);
+    EXPECT_FALSE(window->browser()->horizontalScrollBar()->isVisible());
 
     // A second request reuses the window.
     ASSERT_TRUE(viewer.displayTopic(builtBook() + "::/main/Apply.htm"));
@@ -107,6 +114,32 @@ TEST(ChmHelpViewer, FollowsLinksInsideTheBookAndGoesBackAndHome) {
     // A page that is not in the book leaves an empty page, not a crash.
     emit window->browser()->anchorClicked(QUrl("../main/Gone.htm"));
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST(ChmHelpViewer, TheTableOfContentsBesideThePageOpensItsPages) {
+    ChmHelpViewer viewer;
+    ASSERT_TRUE(viewer.displayTopic(builtBook() + "::/main/Main.htm"));
+    ChmHelpWindow* window = viewer.window();
+    QTreeWidget* contents = window->contents();
+    ASSERT_TRUE(contents->isVisible());
+    // Beside the page, not over or under it.
+    EXPECT_LT(contents->mapTo(window, QPoint(contents->width(), 0)).x(),
+              window->browser()->mapTo(window, QPoint(0, 0)).x() + 1);
+    ASSERT_GE(contents->topLevelItemCount(), 8);
+    EXPECT_EQ(contents->topLevelItem(0)->text(0), qs("Quorrel 도움말"));
+    EXPECT_EQ(contents->currentItem(), contents->topLevelItem(0));
+
+    QTreeWidgetItem* profiles = contents->topLevelItem(1);
+    EXPECT_EQ(profiles->text(0), qs("IP 설정 추가, 복사, 수정, 삭제"));
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                      contents->visualItemRect(profiles).center());
+    EXPECT_EQ(window->currentTopic(), "/main/Profiles.htm");
+    EXPECT_TRUE(window->backButton()->isEnabled());
+    QTest::mouseClick(window->backButton(), Qt::LeftButton);
+    EXPECT_EQ(window->currentTopic(), "/main/Main.htm");
+    EXPECT_EQ(contents->currentItem(), contents->topLevelItem(0));
+    QTest::mouseClick(window->forwardButton(), Qt::LeftButton);
+    EXPECT_EQ(contents->currentItem(), profiles);
 }
 
 TEST(ChmHelpViewer, AMissingBookOrPageIsReportedInsideTheViewer) {

@@ -7,6 +7,8 @@
 #include <QProcessEnvironment>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "tests/support/TempFolder.h"
@@ -76,12 +78,18 @@ protected:
         });
         return ended;
     }
-    // Up once its data folder exists and it listens for further starts.
+    // Up once it has settled its data folder (the unattended folder prompt is cancelled,
+    // which stores the home folder as PATH and makes no folder under `data`) and listens
+    // for further starts.
     bool waitUntilUp(const std::string& data) {
-        return test::waitWithEvents([&] {
+        const bool up = test::waitWithEvents([&] {
+            std::ifstream store(registry.path() + "HKEY_LOCAL_MACHINE.reg");
+            const std::string text((std::istreambuf_iterator<char>(store)),
+                                   std::istreambuf_iterator<char>());
             return std::filesystem::exists(runtime() + "/Quorrel.socket") &&
-                   std::filesystem::exists(data + "/Varnok/Quorrel");
+                   text.find("\"PATH\"=") != std::string::npos;
         });
+        return up && !std::filesystem::exists(data + "/Varnok");
     }
 
     test::TempFolder temp;
