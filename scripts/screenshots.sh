@@ -9,18 +9,26 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test  # pdftoppm (poppler-utils) renders the printed page
 
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target grab_docs_pictures
+cmake --build --preset default -j2 --target grab_docs_pictures grab_safety_pictures
 
 out=docs/screenshots
 mkdir -p "$out"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# A home, data and settings folder of their own: the real ones stay untouched.
-HOME="$scratch/home" XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config" \
+# A home, data and settings folder of their own, laid out as a user's home (the folder
+# prompt shows the path): the real ones stay untouched.
+mkdir -p "$scratch/home"
+HOME="$scratch/home" XDG_DATA_HOME="$scratch/home/.local/share" \
+    XDG_CONFIG_HOME="$scratch/home/.config" \
     QUORREL_REGISTRY_DIR="$scratch/registry" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
     build/default/bin/grab_docs_pictures "$out" "$scratch/printed.pdf"
+
+# The connection check after an apply: the countdown, and the offer to go back.
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+    build/default/bin/grab_safety_pictures docs
+echo docs/safety-countdown.png docs/safety-check-failed.png
 
 # The printed page at a readable size (the first page of the PDF).
 pdftoppm -png -r 90 -f 1 -l 1 -singlefile "$scratch/printed.pdf" "$out/printed-page"

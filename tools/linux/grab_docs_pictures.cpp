@@ -1,13 +1,14 @@
 // Takes the README's pictures from the program's real windows: the main window, the profile
 // editor, the adapter dialog, the apply confirmation and progress dialogs, the status view,
 // the about dialog, a printed page (as a PDF that scripts/screenshots.sh turns into a
-// picture) and a zoomed comparison of the list's old and new face. The adapters, the
+// picture), the print preview, the save question on closing, the first-start folder
+// prompt, the help viewer and a zoomed comparison of the list's old and new face. The
+// adapters, the
 // registry, the ipconfig report and the apply's commands are stand-ins: nothing of this
 // machine's network shows, and nothing is changed. Run through scripts/screenshots.sh.
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -38,33 +39,19 @@
 #include "listview/ui/CTessupView.h"
 #include "listview/ui/PrintCommands.h"
 #include "platform/FileStore.h"
+#include "platform/PlatformPaths.h"
 #include "platform/TextCodec.h"
 #include "resources/AppTexts.h"
 #include "system/OutputCapture.h"
 #include "tests/support/FakeAdapterPlatform.h"
 #include "tests/support/MemoryRegistryStore.h"
+#include "tools/linux/grab_real_prompts.h"
 
 namespace quorrel {
 namespace {
 
-// Lets events run until `done` holds or two seconds have passed.
-void settle(const std::function<bool()>& done = [] { return false; }) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 2000 && !done()) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-}
-
-bool save(QWidget& widget, const QDir& folder, const char* name) {
-    const QString path = folder.filePath(QString::fromUtf8(name));
-    if (!widget.grab().save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
+using pictures::save;
+using pictures::settle;
 
 // Every modal dialog is shown, left to settle until `ready` says so, photographed under
 // the name given for it and closed.
@@ -78,6 +65,9 @@ public:
         if (name_.empty()) {
             return QDialog::Rejected;
         }
+        if (size_.isValid()) {
+            dialog.resize(size_);
+        }
         dialog.show();
         settle(ready_);
         ok = save(dialog, out_, name_.c_str()) && ok;
@@ -85,10 +75,12 @@ public:
         dialog.hide();
         return QDialog::Rejected;
     }
+    // `size`, when given, is the size the dialog is photographed at.
     void next(
-        std::string name, std::function<bool()> ready = [] { return false; }) {
+        std::string name, std::function<bool()> ready = [] { return false; }, QSize size = {}) {
         name_ = std::move(name);
         ready_ = std::move(ready);
+        size_ = size;
     }
 
     bool ok = true;
@@ -97,6 +89,7 @@ private:
     QDir out_;
     std::string name_;
     std::function<bool()> ready_;
+    QSize size_;
 };
 
 class NoBrowser final : public UrlOpener {
@@ -267,6 +260,11 @@ int run(const QDir& out, const QString& pdf) {
         view->setPrintServices(PrintServices{&prompter, &printers, &printer, [](int) {}});
         view->OnFilePrintDirect();
 
+        // The program's own print preview, A4 portrait only, tall enough to read the page.
+        prompter.next(
+            "print-preview.png", [] { return false; }, QSize(640, 860));
+        view->OnFilePrintPreview();
+
         // The adapter dialog over the frame.
         prompter.next("adapter-dialog.png");
         frame.adapterSelectDlg().DoModal(prompter);
@@ -316,6 +314,11 @@ int run(const QDir& out, const QString& pdf) {
         ok = save(about, out, "about.png") && ok;
     }
     ok = saveFontComparison(out, samples) && ok;
+    ok = pictures::grabSaveQuestion(out) && ok;
+    ok = pictures::grabFolderPrompt(out, platform::defaultInstallFolder()) && ok;
+    // The book lies beside the programs.
+    const QString book = QDir(QApplication::applicationDirPath()).filePath("QuorrelHelp.chm");
+    ok = pictures::grabHelpViewer(out, book.toStdString()) && ok;
     QDir(scratch).removeRecursively();
     return ok && prompter.ok ? 0 : 1;
 }

@@ -1,8 +1,7 @@
 // Takes the pictures of the connection check after an apply from the real dialog,
-// offscreen, with a probe that answers as a network would: one with every check passed and
-// the countdown running, one with a silent gateway and the offer to go back. Run it from
-// the repository root after changing the dialog:
-//   build/default/bin/grab_safety_pictures docs
+// with a probe that answers as a network would: one with every check passed and
+// the countdown running, one with a silent gateway and the offer to go back.
+// scripts/screenshots.sh runs it (as docs/safety-*.png) with the README's pictures.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
