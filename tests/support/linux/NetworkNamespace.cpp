@@ -278,9 +278,12 @@ bool groupAlive(pid_t group) {
         if (name.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
+        // A process that ends while its file is read fails the read (ESRCH); the stream
+        // then sets its fail bit and the text ends, where an iterator would throw.
         std::ifstream in(it->path() / "stat");
-        const std::string stat((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+        std::ostringstream text;
+        text << in.rdbuf();
+        const std::string stat = text.str();
         const auto close = stat.rfind(')');
         if (close == std::string::npos) {
             continue;
