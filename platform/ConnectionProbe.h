@@ -3,6 +3,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorrel::platform {
@@ -29,6 +30,9 @@ struct ProbeAnswer {
     std::string method;
     // For the debugger output: why there was no answer or no question.
     std::string detail;
+
+    static ProbeAnswer answeredBy(const char* how) { return {Kind::Answered, how, {}}; }
+    static ProbeAnswer without(Kind kind, std::string why) { return {kind, {}, std::move(why)}; }
 };
 
 // The questions that tell whether the network works after a change, asked as the user

@@ -109,20 +109,6 @@ bool neighbourConfirmed(int index, std::uint32_t address, std::string& error) {
     return false;
 }
 
-ProbeAnswer answered(const char* method) {
-    ProbeAnswer answer;
-    answer.kind = ProbeAnswer::Kind::Answered;
-    answer.method = method;
-    return answer;
-}
-
-ProbeAnswer notAnswered(ProbeAnswer::Kind kind, std::string detail) {
-    ProbeAnswer answer;
-    answer.kind = kind;
-    answer.detail = std::move(detail);
-    return answer;
-}
-
 // An echo request over a ping socket, where the system allows the user one; -1 otherwise.
 int openPingSocket() {
     return ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_ICMP);
@@ -201,16 +187,17 @@ ProbeAnswer askDnsServerAt(const std::string& server, std::uint16_t port, millis
     const Clock::time_point deadline = Clock::now() + limit;
     in_addr address{};
     if (!parseAddress(server, address)) {
-        return notAnswered(ProbeAnswer::Kind::NotPossible, "not an IPv4 address: " + server);
+        return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible,
+                                    "not an IPv4 address: " + server);
     }
     Socket socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (socket.fd() < 0) {
-        return notAnswered(ProbeAnswer::Kind::NotPossible, errnoText("socket"));
+        return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible, errnoText("socket"));
     }
     const sockaddr_in to = endpoint(address, port);
     // Connected, so that only the server's replies arrive and a refusal is reported.
     if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
-        return notAnswered(ProbeAnswer::Kind::NoAnswer, errnoText("connect"));
+        return ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, errnoText("connect"));
     }
     const std::vector<std::uint8_t> query = makeDnsQuery(randomIdentifier(), ".", kDnsTypeNs);
 
@@ -231,7 +218,7 @@ ProbeAnswer askDnsServerAt(const std::string& server, std::uint16_t port, millis
         if (got < 0) {
             if (errno == ECONNREFUSED) {
                 // The host is there, but nothing serves DNS on it.
-                return notAnswered(ProbeAnswer::Kind::NoAnswer, "refused");
+                return ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, "refused");
             }
             if (errno != EAGAIN && errno != EINTR) {
                 detail = errnoText("recv");
@@ -239,10 +226,10 @@ ProbeAnswer askDnsServerAt(const std::string& server, std::uint16_t port, millis
             continue;
         }
         if (isDnsReplyTo(reply, static_cast<std::size_t>(got), query)) {
-            return answered("DNS");
+            return ProbeAnswer::answeredBy("DNS");
         }
     }
-    return notAnswered(ProbeAnswer::Kind::NoAnswer, detail);
+    return ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, detail);
 }
 
 LinuxConnectionProbe::LinuxConnectionProbe(LinuxAdapterPaths paths) : paths_(std::move(paths)) {}
@@ -277,11 +264,13 @@ ProbeAnswer LinuxConnectionProbe::askGateway(const std::string& connectionName,
     const Clock::time_point deadline = Clock::now() + limit;
     const unsigned index = ::if_nametoindex(connectionName.c_str());
     if (index == 0) {
-        return notAnswered(ProbeAnswer::Kind::NotPossible, "no interface " + connectionName);
+        return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible,
+                                    "no interface " + connectionName);
     }
     in_addr address{};
     if (!parseAddress(gateway, address)) {
-        return notAnswered(ProbeAnswer::Kind::NotPossible, "not an IPv4 address: " + gateway);
+        return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible,
+                                    "not an IPv4 address: " + gateway);
     }
 
     // The datagram that makes the kernel resolve the gateway's link address. A gateway
@@ -294,7 +283,7 @@ ProbeAnswer LinuxConnectionProbe::askGateway(const std::string& connectionName,
     Socket ping(openPingSocket());
     const sockaddr_in echoTo = endpoint(address, 0);
     if (!triggerReady && ping.fd() < 0) {
-        return notAnswered(ProbeAnswer::Kind::NotPossible, errnoText("socket"));
+        return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible, errnoText("socket"));
     }
 
     std::uint16_t sequence = 0;
@@ -303,7 +292,7 @@ ProbeAnswer LinuxConnectionProbe::askGateway(const std::string& connectionName,
     for (;;) {
         std::string error;
         if (neighbourConfirmed(static_cast<int>(index), address.s_addr, error)) {
-            return answered("ARP");
+            return ProbeAnswer::answeredBy("ARP");
         }
         if (Clock::now() >= deadline) {
             break;
@@ -325,17 +314,17 @@ ProbeAnswer LinuxConnectionProbe::askGateway(const std::string& connectionName,
         if (waits[0].revents != 0) {
             const int pending = pendingError(trigger.fd());
             if (pending == ECONNREFUSED) {
-                return answered("ICMP");
+                return ProbeAnswer::answeredBy("ICMP");
             }
             char discardBuffer[64];
             while (::recv(trigger.fd(), discardBuffer, sizeof discardBuffer, 0) > 0) {
             }
         }
         if (waits[1].revents != 0 && echoReplyArrived(ping.fd())) {
-            return answered("ICMP");
+            return ProbeAnswer::answeredBy("ICMP");
         }
     }
-    return notAnswered(ProbeAnswer::Kind::NoAnswer, detail);
+    return ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, detail);
 }
 
 ProbeAnswer LinuxConnectionProbe::askDnsServer(const std::string& server, milliseconds limit) {

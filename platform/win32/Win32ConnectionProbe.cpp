@@ -35,20 +35,6 @@ constexpr milliseconds kResendPeriod{500};
 // The longest single echo request, so that the loop looks at the clock and at ARP often.
 constexpr DWORD kEchoSliceMs = 250;
 
-ProbeAnswer answered(const char* method) {
-    ProbeAnswer answer;
-    answer.kind = ProbeAnswer::Kind::Answered;
-    answer.method = method;
-    return answer;
-}
-
-ProbeAnswer notAnswered(ProbeAnswer::Kind kind, std::string detail) {
-    ProbeAnswer answer;
-    answer.kind = kind;
-    answer.detail = std::move(detail);
-    return answer;
-}
-
 std::string errorText(const char* what, unsigned long code) {
     return std::string(what) + " failed, error " + std::to_string(code);
 }
@@ -208,7 +194,8 @@ public:
         WinsockSession winsock;  // for the address conversion
         IN_ADDR address{};
         if (!parseAddress(gateway, address)) {
-            return notAnswered(ProbeAnswer::Kind::NotPossible, "not an IPv4 address: " + gateway);
+            return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible,
+                                        "not an IPv4 address: " + gateway);
         }
         auto arp = std::make_shared<ArpQuestion>();
         arp->target = address.S_un.S_addr;
@@ -220,14 +207,14 @@ public:
             detail = errorText("IcmpCreateFile", ::GetLastError());
         }
         if (!arpAsked && icmp == INVALID_HANDLE_VALUE) {
-            return notAnswered(ProbeAnswer::Kind::NotPossible, detail);
+            return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible, detail);
         }
         char payload[8] = "quorrel";
         std::vector<unsigned char> reply(sizeof(ICMP_ECHO_REPLY) + sizeof payload + 8);
-        ProbeAnswer result = notAnswered(ProbeAnswer::Kind::NoAnswer, detail);
+        ProbeAnswer result = ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, detail);
         for (;;) {
             if (arp->answered) {
-                result = answered("ARP");
+                result = ProbeAnswer::answeredBy("ARP");
                 break;
             }
             const DWORD slice = remainingMs(deadline, milliseconds(kEchoSliceMs));
@@ -240,7 +227,7 @@ public:
                                    reply.data(), static_cast<DWORD>(reply.size()), slice);
                 const auto* echo = reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data());
                 if (replies > 0 && echo->Status == IP_SUCCESS) {
-                    result = answered("ICMP");
+                    result = ProbeAnswer::answeredBy("ICMP");
                     break;
                 }
                 if (replies == 0 && ::GetLastError() != IP_REQ_TIMED_OUT) {
@@ -270,18 +257,20 @@ ProbeAnswer win32AskDnsServerAt(const std::string& server, std::uint16_t port, m
     const Clock::time_point deadline = Clock::now() + limit;
     WinsockSession winsock;
     if (!winsock.started()) {
-        return notAnswered(
+        return ProbeAnswer::without(
             ProbeAnswer::Kind::NotPossible,
             errorText("WSAStartup", static_cast<unsigned long>(::WSAGetLastError())));
     }
     IN_ADDR address{};
     if (!parseAddress(server, address)) {
-        return notAnswered(ProbeAnswer::Kind::NotPossible, "not an IPv4 address: " + server);
+        return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible,
+                                    "not an IPv4 address: " + server);
     }
     UdpSocket socket;
     if (socket.get() == INVALID_SOCKET) {
-        return notAnswered(ProbeAnswer::Kind::NotPossible,
-                           errorText("socket", static_cast<unsigned long>(::WSAGetLastError())));
+        return ProbeAnswer::without(
+            ProbeAnswer::Kind::NotPossible,
+            errorText("socket", static_cast<unsigned long>(::WSAGetLastError())));
     }
     SOCKADDR_IN to{};
     to.sin_family = AF_INET;
@@ -289,8 +278,9 @@ ProbeAnswer win32AskDnsServerAt(const std::string& server, std::uint16_t port, m
     to.sin_port = ::htons(port);
     // Connected, so that only the server's replies arrive and a refusal is reported.
     if (::connect(socket.get(), reinterpret_cast<const SOCKADDR*>(&to), sizeof to) != 0) {
-        return notAnswered(ProbeAnswer::Kind::NoAnswer,
-                           errorText("connect", static_cast<unsigned long>(::WSAGetLastError())));
+        return ProbeAnswer::without(
+            ProbeAnswer::Kind::NoAnswer,
+            errorText("connect", static_cast<unsigned long>(::WSAGetLastError())));
     }
     std::random_device device;
     const std::vector<std::uint8_t> query =
@@ -317,15 +307,15 @@ ProbeAnswer win32AskDnsServerAt(const std::string& server, std::uint16_t port, m
         if (got == SOCKET_ERROR) {
             // A port unreachable reply: the host is there, but nothing serves DNS on it.
             if (::WSAGetLastError() == WSAECONNRESET) {
-                return notAnswered(ProbeAnswer::Kind::NoAnswer, "refused");
+                return ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, "refused");
             }
             continue;
         }
         if (isDnsReplyTo(replyBytes, static_cast<std::size_t>(got), query)) {
-            return answered("DNS");
+            return ProbeAnswer::answeredBy("DNS");
         }
     }
-    return notAnswered(ProbeAnswer::Kind::NoAnswer, "no reply");
+    return ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, "no reply");
 }
 
 std::unique_ptr<ConnectionProbe> makeSystemConnectionProbe() {

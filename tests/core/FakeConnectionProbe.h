@@ -43,16 +43,11 @@ public:
     }
 
     static platform::ProbeAnswer answer(const char* method) {
-        platform::ProbeAnswer a;
-        a.kind = platform::ProbeAnswer::Kind::Answered;
-        a.method = method;
-        return a;
+        return platform::ProbeAnswer::answeredBy(method);
     }
     static platform::ProbeAnswer silence(std::string detail = "no reply") {
-        platform::ProbeAnswer a;
-        a.kind = platform::ProbeAnswer::Kind::NoAnswer;
-        a.detail = std::move(detail);
-        return a;
+        return platform::ProbeAnswer::without(platform::ProbeAnswer::Kind::NoAnswer,
+                                              std::move(detail));
     }
 };
 

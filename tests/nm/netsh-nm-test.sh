@@ -14,17 +14,7 @@ APPLY_LINES=$3
 . "$STAGE_SOURCE_DIR/tests/nm/nm-stage.sh"
 stage_enter "$@"
 
-failures=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-  fi
-}
+. "$STAGE_SOURCE_DIR/tests/support/check.sh"
 
 stage_start || exit 1
 
