@@ -45,6 +45,7 @@
 #include "system/OutputCapture.h"
 #include "tests/support/FakeAdapterPlatform.h"
 #include "tests/support/MemoryRegistryStore.h"
+#include "tools/linux/SampleFrame.h"
 #include "tools/linux/grab_real_prompts.h"
 
 namespace quorrel {
@@ -238,16 +239,7 @@ int run(const QDir& out, const QString& pdf) {
                                        &adapters, &keys});
         frame.state().profileList = samples;
         CTessupDoc document;
-        auto* view = new CTessupView(&document);
-        frame.setClientView(view, view);
-        view->OnInitialUpdate(frame.state().profileList);
-        IpProfile adapter;
-        adapter.connectionName = "로컬 영역 연결";
-        frame.state().currentSettings = adapter;
-        frame.UpdateTitle();
-        view->selectionModel()->select(
-            view->model()->index(2, 0),
-            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        CTessupView* view = showSampleList(frame, document, 2);
         frame.show();
         settle([] { return false; });
         ok = save(frame, out, "main-window.png") && ok;

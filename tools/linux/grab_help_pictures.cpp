@@ -22,6 +22,7 @@
 #include "platform/TextCodec.h"
 #include "platform/ui/linux/ChmHelpViewer.h"
 #include "platform/ui/linux/ChmHelpWindow.h"
+#include "tools/linux/SampleFrame.h"
 
 namespace quorrel {
 namespace {
@@ -100,16 +101,7 @@ int run(const QDir& out, const std::string& book) {
         frame.state().profileList.append(
             profile("설정[1]", "192.168.0.77", "255.255.255.0", "", "", ""));
         CTessupDoc document;
-        auto* view = new CTessupView(&document);
-        frame.setClientView(view, view);
-        view->OnInitialUpdate(frame.state().profileList);
-        IpProfile adapter;
-        adapter.connectionName = "로컬 영역 연결";
-        frame.state().currentSettings = adapter;
-        frame.UpdateTitle();
-        view->selectionModel()->select(
-            view->model()->index(1, 0),
-            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        showSampleList(frame, document, 1);
         ok = save(frame, out, "main_window.png") && ok;
         frame.state().profileList.clear();  // nothing of the samples is written anywhere
         frame.hide();
