@@ -15,5 +15,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# ctest starts every test program through wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/toolchain-wine-run.sh)
+# Qt for Windows (scripts/build-windows-qt.sh) is found in its own install folder.
+if(QUORREL_WINDOWS_QT)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${QUORREL_WINDOWS_QT})
+endif()
+
+# ctest starts every test program through wine (Qt's own build goes without it).
+if(NOT DEFINED QUORREL_WINE_EMULATOR OR QUORREL_WINE_EMULATOR)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/toolchain-wine-run.sh)
+endif()

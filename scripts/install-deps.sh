@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Quorrel needs.
 # This script owns the package list; the run and test scripts call it first.
-# Usage: scripts/install-deps.sh [run|sandbox|test]   (default: test, which is a superset)
+# Usage: scripts/install-deps.sh [run|sandbox|windows-qt|test]   (default: test, which is a superset)
 set -euo pipefail
 
 purpose=${1:-test}
@@ -38,6 +38,13 @@ test_packages=(
 # the tests start their own copies inside network namespaces.
 host_services=(NetworkManager NetworkManager-dispatcher NetworkManager-wait-online)
 
+# Building Qt for Windows from Debian's source (scripts/build-windows-qt.sh): the machine's
+# Qt serves as host tools, dpkg-dev unpacks the source package.
+windows_qt_packages=(
+  cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev
+  g++-mingw-w64-x86-64-posix
+)
+
 # The sandbox of scripts/run.sh --sandbox: its DHCP and DNS server, setpriv, iconv.
 sandbox_packages=(dnsmasq-base util-linux libc-bin)
 
@@ -45,6 +52,7 @@ packages=("${run_packages[@]}")
 case "$purpose" in
   test) packages+=("${test_packages[@]}" "${sandbox_packages[@]}") ;;
   sandbox) packages+=("${sandbox_packages[@]}") ;;
+  windows-qt) packages=("${windows_qt_packages[@]}") ;;
 esac
 
 missing=()
