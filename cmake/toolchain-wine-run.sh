@@ -41,6 +41,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
             # it is read when a process starts, so set it before any test runs.
             wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 ||
                 true
+            # A Korean Windows has 굴림 and 굴림체; in the test prefix the Nanum faces that
+            # wine finds through fontconfig stand in for them.
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 굴림 /d NanumBarunGothic \
+                /f >/dev/null 2>&1 || true
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 굴림체 \
+                /d NanumGothicCoding /f >/dev/null 2>&1 || true
             wineserver -k >/dev/null 2>&1 || true
             wineserver -w
         fi

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Builds the Windows half with mingw-w64 (configure preset "windows": core, platform layer,
-# uninstall-cleanup.exe and the test programs, warnings as errors) and runs its tests under
-# wine64 in a throw-away prefix. No display is needed; nothing opens a window.
+# Builds the Windows program with mingw-w64 (configure preset "windows": quorrel.exe with its
+# window, uninstall-cleanup.exe and the test programs, warnings as errors) against Qt for
+# Windows (scripts/build-windows-qt.sh builds it once into its cache), runs the tests under
+# wine64 in a throw-away prefix, then makes the installer and installs, starts and
+# uninstalls it there. No display is needed: the widget tests draw offscreen.
 # scripts/test.sh calls this script; it may also be run on its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
+
+# A missing Qt is built here, not skipped.
+QUORREL_WINDOWS_QT=$(scripts/build-windows-qt.sh)
+export QUORREL_WINDOWS_QT
 
 echo "== windows: configure and build"
 cmake --preset windows >/dev/null
@@ -26,3 +32,6 @@ trap finish EXIT
 cmake/toolchain-wine-run.sh cmd.exe /c exit 0 >/dev/null 2>&1 || true
 
 ctest --preset windows -j "$jobs"
+
+echo "== windows: the installer"
+tests/package/windows-installer-test.sh "$PWD/build/windows"

@@ -42,12 +42,12 @@ protected:
         if (const char* value = std::getenv("QUORREL_UNATTENDED")) {
             saved_ = value;
         }
-        unsetenv("QUORREL_UNATTENDED");
+        qunsetenv("QUORREL_UNATTENDED");
         installed = installQtTranslations();
     }
     ~KoreanQtTexts() override {
         if (saved_) {
-            setenv("QUORREL_UNATTENDED", saved_->c_str(), 1);
+            qputenv("QUORREL_UNATTENDED", saved_->c_str());
         }
     }
 

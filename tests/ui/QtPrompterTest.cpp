@@ -23,7 +23,7 @@ protected:
         if (const char* value = std::getenv("QUORREL_UNATTENDED")) {
             saved_ = value;
         }
-        unsetenv("QUORREL_UNATTENDED");
+        qunsetenv("QUORREL_UNATTENDED");
         QTimer::singleShot(test::kPatience, &guard_, [this] {
             if (QWidget* box = QApplication::activeModalWidget()) {
                 guardFired = true;
@@ -33,7 +33,7 @@ protected:
     }
     ~QtPrompterBoxes() override {
         if (saved_) {
-            setenv("QUORREL_UNATTENDED", saved_->c_str(), 1);
+            qputenv("QUORREL_UNATTENDED", saved_->c_str());
         }
     }
 

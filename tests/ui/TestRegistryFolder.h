@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -9,20 +10,21 @@
 namespace quorrel::test {
 
 // Points the registry store at a fresh folder for the object's life, so that a frame made
-// by a test reads and writes no settings of the machine's.
+// by a test reads and writes no settings of the machine's. (On Windows the store is the
+// registry itself; the tests there run in a throw-away wine prefix.)
 class TestRegistryFolder {
 public:
     TestRegistryFolder() {
         if (const char* old = std::getenv("QUORREL_REGISTRY_DIR")) {
             old_ = old;
         }
-        setenv("QUORREL_REGISTRY_DIR", folder_.path().c_str(), 1);
+        qputenv("QUORREL_REGISTRY_DIR", folder_.path().c_str());
     }
     ~TestRegistryFolder() {
         if (old_) {
-            setenv("QUORREL_REGISTRY_DIR", old_->c_str(), 1);
+            qputenv("QUORREL_REGISTRY_DIR", old_->c_str());
         } else {
-            unsetenv("QUORREL_REGISTRY_DIR");
+            qunsetenv("QUORREL_REGISTRY_DIR");
         }
     }
     TestRegistryFolder(const TestRegistryFolder&) = delete;

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The Windows installer as a user meets it, under wine in the prefix of $WINEPREFIX:
+# cpack makes quorrel-<version>-win64.exe, a silent install (/S) puts every file into
+# Program Files\Quorrel with a Start-menu entry under the program's Korean name, the
+# installed quorrel.exe starts and answers on its command line, and a silent uninstall
+# leaves no installed file behind (the profile file in that folder stays).
+# Usage: windows-installer-test.sh BUILD_FOLDER   (prints the installer's file list and a log)
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")/../.." && pwd)
+run="$here/cmake/toolchain-wine-run.sh"
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+(cd "$build" && cpack -G NSIS >cpack.log 2>&1) || {
+    cat "$build/cpack.log" >&2
+    fail "cpack could not make the installer"
+}
+installer=$(ls "$build"/quorrel-*-win64.exe)
+echo "installer: $(basename "$installer") ($(du -k "$installer" | cut -f1) KiB)"
+
+folder="$WINEPREFIX/drive_c/Program Files/Quorrel"
+rm -rf "$folder"
+"$run" "$installer" /S >/dev/null 2>&1 || fail "the silent install exited with $?"
+[ -f "$folder/quorrel.exe" ] || fail "no quorrel.exe in Program Files\\Quorrel"
+echo "installed files:"
+(cd "$folder" && find . -type f | sort | sed 's/^\.\//  /')
+
+for file in quorrel.exe uninstall-cleanup.exe QuorrelHelp.chm Qt6Widgets.dll \
+    platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_ko.qm \
+    libstdc++-6.dll Uninstall.exe; do
+    [ -f "$folder/$file" ] || fail "$file was not installed"
+done
+link=$(find "$WINEPREFIX/drive_c" -name '쿼렐 IP 설정 전환기.lnk' | head -n 1)
+[ -n "$link" ] || fail "no Start-menu entry named 쿼렐 IP 설정 전환기"
+echo "start menu: ${link#"$WINEPREFIX/drive_c/"}"
+
+# The installed program, started as the Start-menu entry starts it, from its own folder.
+answer=$(cd "$folder" && QT_QPA_PLATFORM=offscreen "$run" quorrel.exe --list 2>&1) ||
+    fail "the installed program failed to start: $answer"
+echo "installed program started (--list): ${answer:-no profiles}"
+# The profile file a user's profiles would be in: the program keeps it in this folder.
+printf '\x01\x00\x00\x00' >"$folder/quorrel.dat"
+
+"$run" "$folder/Uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall exited with $?"
+# NSIS's uninstaller copies itself away and returns at once; wait for it to end.
+WINEDEBUG=-all wineserver -w
+left=$(cd "$folder" 2>/dev/null && find . -type f ! -name quorrel.dat | sort || true)
+[ -z "$left" ] || fail "the uninstaller left installed files: $left"
+[ -f "$folder/quorrel.dat" ] || fail "the uninstaller removed the user's profile file"
+echo "uninstalled: no installed file left, the profile file stays"
