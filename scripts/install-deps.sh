@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Quorrel needs.
 # This script owns the package list; the run and test scripts call it first.
-# Usage: scripts/install-deps.sh [run|sandbox|windows-qt|test]   (default: test, which is a superset)
+# Usage: scripts/install-deps.sh [run|sandbox|windows-qt|screenshots|test]   (default: test, which is a superset)
 set -euo pipefail
 
 purpose=${1:-test}
@@ -31,12 +31,16 @@ test_packages=(
   network-manager dbus-daemon polkitd pkexec
   poppler-utils
   g++-mingw-w64-x86-64-posix wine wine64
+  nsis  # the Windows installer (cpack -G NSIS)
   dpkg-dev x11-utils
 )
 
 # Services these packages bring, which must never start or be enabled on this machine:
 # the tests start their own copies inside network namespaces.
 host_services=(NetworkManager NetworkManager-dispatcher NetworkManager-wait-online)
+
+# The pictures of the Windows program under wine (scripts/screenshots-windows.sh).
+screenshot_packages=(xvfb wine wine64 xdotool imagemagick fonts-nanum fonts-nanum-coding)
 
 # Building Qt for Windows from Debian's source (scripts/build-windows-qt.sh): the machine's
 # Qt serves as host tools, dpkg-dev unpacks the source package.
@@ -53,6 +57,7 @@ case "$purpose" in
   test) packages+=("${test_packages[@]}" "${sandbox_packages[@]}") ;;
   sandbox) packages+=("${sandbox_packages[@]}") ;;
   windows-qt) packages=("${windows_qt_packages[@]}") ;;
+  screenshots) packages+=("${screenshot_packages[@]}") ;;
 esac
 
 missing=()

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Pictures of the Windows program's real windows under wine, as a Windows user sees them:
+# quorrel.exe of the windows build (scripts/test-windows.sh builds it) on a virtual display
+# (Xvfb, 96 dpi) in a throw-away wine prefix, with wine's own registry, adapters and fonts
+# (the Nanum faces stand in for 굴림 and 굴림체). xdotool clicks the toolbar as a user would;
+# the pictures land in docs/screenshots/windows/.
+# Usage: scripts/screenshots-windows.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh screenshots
+
+bin=$PWD/build/windows/bin
+[ -x "$bin/quorrel.exe" ] || { echo "build the windows preset first (scripts/test-windows.sh)" >&2; exit 1; }
+out=$PWD/docs/screenshots/windows
+mkdir -p "$out"
+
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorrel-shots.XXXXXX")
+export WINEPREFIX=$scratch/prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 >/dev/null 2>&1 &
+xvfb=$!
+finish() {
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap finish EXIT
+export DISPLAY=$display
+
+# Waits up to 30 s for a visible window whose title matches, and prints its id.
+window() {
+    local id deadline=$((SECONDS + 30))
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    echo "no window named '$1' appeared" >&2
+    return 1
+}
+# The newest visible window other than the main one, once one has appeared.
+dialog() {
+    local id deadline=$((SECONDS + 30))
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx "$main" | tail -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    echo "no dialog appeared" >&2
+    return 1
+}
+grab() {
+    sleep 1  # the window paints after it maps; nothing to wait on from outside
+    import -window "$1" "$out/$2.png"
+    echo "$out/$2.png"
+}
+
+wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 굴림 /d NanumBarunGothic /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 굴림체 /d NanumGothicCoding /f \
+    >/dev/null 2>&1
+# The folder the installer would have named, so the program does not ask for it.
+mkdir -p "$WINEPREFIX/drive_c/Quorrel"
+wine reg add 'HKLM\SOFTWARE\Varnok\Quorrel' /v PATH /d 'C:\Quorrel' /f /reg:64 >/dev/null 2>&1
+
+(cd "$bin" && LC_ALL=ko_KR.UTF-8 wine quorrel.exe >/dev/null 2>&1 &)
+# wine's registry has no Tcpip keys for its adapters: the program says so, once per adapter,
+# in message boxes under its title; the main window is the wide one.
+width() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
+main=
+shown=0
+deadline=$((SECONDS + 60))
+while [ -z "$main" ] && [ $SECONDS -lt $deadline ]; do
+    message=
+    for id in $(xdotool search --onlyvisible --name 'Quorrel' 2>/dev/null || true); do
+        if [ "$(width "$id")" -lt 600 ]; then
+            message=$id
+        else
+            candidate=$id
+        fi
+    done
+    if [ -n "$message" ]; then
+        [ $shown -eq 1 ] || { grab "$message" startup-message; shown=1; }
+        xdotool key --window "$message" Return
+        sleep 0.5
+    elif [ -n "${candidate:-}" ]; then
+        main=$candidate
+    else
+        sleep 0.2
+    fi
+done
+[ -n "$main" ] || { echo "the main window did not appear" >&2; exit 1; }
+grab "$main" main-window
+
+# The toolbar's buttons, from the window's left edge, at the height of their icons.
+click() {
+    xdotool mousemove --window "$main" "$1" 46 click 1
+}
+for shot in "186 profile-editor" "81 adapter-dialog" "382 adapter-status" "480 about"; do
+    set -- $shot
+    click "$1"
+    id=$(dialog)
+    grab "$id" "$2"
+    # Escape through the keyboard, as a user closes it; then wait until it has gone.
+    xdotool windowfocus "$id" 2>/dev/null || true
+    xdotool key Escape
+    deadline=$((SECONDS + 30))
+    while xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$id"; do
+        [ $SECONDS -lt $deadline ] || { echo "$2 did not close" >&2; exit 1; }
+        sleep 0.2
+    done
+done
