@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Builds Qt for 64-bit Windows (qtbase: Core, Gui, Widgets, PrintSupport, Network, Test, the
-# windows platform plugin and the print support plugin) with Debian's mingw-w64, from Debian's
-# own qt6-base source package of the same version as the machine's Qt, so the Windows program
+# Builds Qt for 64-bit Windows (qtbase: Core, Gui, Widgets, PrintSupport with Windows
+# printing built in, Network, Test, the windows platform plugin) with Debian's mingw-w64,
+# from Debian's own qt6-base source package of the same version as the machine's Qt, so the Windows program
 # is built against the Qt the Linux one uses.
 #
 # The result goes to a cache folder outside the clone, keyed by the version, and a second run
 # only prints its path:
 #   ${QUORREL_WINDOWS_QT_CACHE:-/var/cache/quorrel/windows-qt}/<version>
-# Usage: scripts/build-windows-qt.sh [--print-prefix]
-#   --print-prefix  prints the install folder and exits 0 when it is there, 1 when not
+# Usage: scripts/build-windows-qt.sh   (prints the install folder on standard output)
 # Installs what it needs (scripts/install-deps.sh windows-qt). Building takes roughly half an
 # hour on two cores, at low priority.
 set -euo pipefail
@@ -21,26 +20,15 @@ host_qt_version() {
     dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null | sed 's/^[0-9]*://; s/[-+].*//'
 }
 
+scripts/install-deps.sh windows-qt
 version=$(host_qt_version)
-if [ -z "$version" ] && [ "${1:-}" != --print-prefix ]; then
-    scripts/install-deps.sh windows-qt
-    version=$(host_qt_version)
-fi
 prefix="$cache/$version"
-
-if [ "${1:-}" = --print-prefix ]; then
-    [ -n "$version" ] && [ -f "$prefix/.complete" ] || exit 1
-    echo "$prefix"
-    exit 0
-fi
-
 if [ -f "$prefix/.complete" ]; then
     echo "== windows Qt $version: cached in $prefix" >&2
     echo "$prefix"
     exit 0
 fi
 
-scripts/install-deps.sh windows-qt
 started=$(date +%s)
 
 work="$cache/build-$version"

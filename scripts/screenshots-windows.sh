@@ -27,17 +27,6 @@ finish() {
 trap finish EXIT
 export DISPLAY=$display
 
-# Waits up to 30 s for a visible window whose title matches, and prints its id.
-window() {
-    local id deadline=$((SECONDS + 30))
-    while [ $SECONDS -lt $deadline ]; do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.2
-    done
-    echo "no window named '$1' appeared" >&2
-    return 1
-}
 # The newest visible window other than the main one, once one has appeared.
 dialog() {
     local id deadline=$((SECONDS + 30))
