@@ -3,19 +3,29 @@
 #include <string>
 
 #include "platform/ProcessRunner.h"
+#include "system/win32/Win32CodePage.h"
 #include "system/win32/Win32Error.h"
 
 namespace quorrel::platform {
 
+using system::win32::kProgramCodePage;
 using system::win32::lastErrorText;
+using system::win32::utf8ToCodePage;
 
 namespace {
 
 class Win32ProcessRunner final : public ProcessRunner {
 public:
     ProcessOutcome runAndWait(const std::string& commandLine) override {
-        // CreateProcessA may write into the command line, so it gets a copy of its own.
-        std::string line = commandLine;
+        // The program's texts are UTF-8; CreateProcessA takes the system's code page, in
+        // which the child (netsh) reads the connection name. Its own copy, too, since
+        // CreateProcessA may write into it.
+        bool lossless = true;
+        std::string line = utf8ToCodePage(commandLine, kProgramCodePage, &lossless);
+        if (!lossless) {
+            return ProcessOutcome::notStarted(
+                "the command line holds characters that code page 949 cannot carry");
+        }
         STARTUPINFOA startup;
         ZeroMemory(&startup, sizeof startup);
         startup.cb = sizeof startup;

@@ -16,20 +16,12 @@
 #include "platform/RegistryStore.h"
 #include "profiles/Settings.h"
 #include "system/win32/Win32CodePage.h"
+#include "tests/support/win32/ScratchRegistryKeys.h"
 
 namespace quorrel {
 namespace {
 
 using platform::RegistryAdapterKeys;
-
-bool keyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    ::RegCloseKey(key);
-    return true;
-}
 
 // The raw value as the system holds it: type and bytes.
 std::optional<std::pair<DWORD, std::string>> rawValue(const std::string& path,
@@ -48,34 +40,6 @@ std::optional<std::pair<DWORD, std::string>> rawValue(const std::string& path,
     }
     return std::make_pair(type, std::string(reinterpret_cast<const char*>(data), size));
 }
-
-// Removes the keys a test created, deepest first.
-class CreatedKeys {
-public:
-    ~CreatedKeys() {
-        for (auto it = paths_.rbegin(); it != paths_.rend(); ++it) {
-            ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, it->c_str());
-        }
-    }
-    // Remembers the first missing key on the way to `path`, so that removing it removes
-    // everything created below it.
-    void willCreate(const std::string& path) {
-        std::string prefix;
-        std::size_t start = 0;
-        while (start <= path.size()) {
-            const std::size_t end = std::min(path.find('\\', start), path.size());
-            prefix = path.substr(0, end);
-            if (!keyExists(prefix)) {
-                paths_.push_back(prefix);
-                return;
-            }
-            start = end + 1;
-        }
-    }
-
-private:
-    std::vector<std::string> paths_;
-};
 
 class RecordingPresenter final : public MessagePresenter {
 public:
@@ -102,14 +66,14 @@ TEST(WindowsAdapterInventory, ReadsTheAdapterTableAndTheTwoKeys) {
     }
     for (const auto& entry : entries) {
         ASSERT_FALSE(entry.adapterId.empty());
-        if (keyExists(RegistryAdapterKeys::connectionKeyPath(entry.adapterId)) ||
-            keyExists(RegistryAdapterKeys::interfaceKeyPath(entry.adapterId))) {
+        if (test::machineKeyExists(RegistryAdapterKeys::connectionKeyPath(entry.adapterId)) ||
+            test::machineKeyExists(RegistryAdapterKeys::interfaceKeyPath(entry.adapterId))) {
             GTEST_SKIP() << "the adapter keys exist already: not a scratch registry";
         }
     }
 
     const auto store = platform::makeSystemRegistryStore();
-    CreatedKeys created;
+    test::ScratchRegistryKeys created;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& id = entries[i].adapterId;
@@ -156,7 +120,8 @@ TEST(WindowsAdapterInventory, ReadsTheAdapterTableAndTheTwoKeys) {
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE,
                          RegistryAdapterKeys::connectionKeyPath(entries[0].adapterId).c_str()),
         ERROR_SUCCESS);
-    ASSERT_FALSE(keyExists(RegistryAdapterKeys::connectionKeyPath(entries[0].adapterId)));
+    ASSERT_FALSE(
+        test::machineKeyExists(RegistryAdapterKeys::connectionKeyPath(entries[0].adapterId)));
     inventory.clear();
     ASSERT_EQ(inventory.enumerate(), 1);
     EXPECT_EQ(messages.texts,
@@ -166,10 +131,10 @@ TEST(WindowsAdapterInventory, ReadsTheAdapterTableAndTheTwoKeys) {
 
 TEST(WindowsSettings, RulesHoldOnTheSystemRegistry) {
     const std::string keyPath = "SOFTWARE\\Varnok\\Quorrel";
-    if (keyExists(keyPath)) {
+    if (test::machineKeyExists(keyPath)) {
         GTEST_SKIP() << "the program's key exists already: not a scratch registry";
     }
-    CreatedKeys created;
+    test::ScratchRegistryKeys created;
     created.willCreate(keyPath);
 
     const auto store = platform::makeSystemRegistryStore();
