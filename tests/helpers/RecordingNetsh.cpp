@@ -3,12 +3,31 @@
 // whole command line, byte for byte as Windows hands it over, and a line feed to the file
 // that QUORREL_NETSH_RECORD names, and ends with exit code 0. Without that variable it
 // changes nothing and ends with 1, so that a program that finds it by mistake sees a
-// failed apply rather than a false success.
+// failed apply rather than a false success. When QUORREL_NETSH_HOLD names a file, it first
+// waits (at most a minute) until that file exists, so that the pictures script can show
+// the progress dialog of an apply under way.
 #include <windows.h>
 
 #include <cstring>
 
+namespace {
+
+void waitForHoldFile() {
+    char hold[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableA("QUORREL_NETSH_HOLD", hold, sizeof hold);
+    if (length == 0 || length >= sizeof hold) {
+        return;
+    }
+    const ULONGLONG deadline = ::GetTickCount64() + 60000;
+    while (::GetFileAttributesA(hold) == INVALID_FILE_ATTRIBUTES && ::GetTickCount64() < deadline) {
+        ::Sleep(50);
+    }
+}
+
+}  // namespace
+
 int main() {
+    waitForHoldFile();
     char path[MAX_PATH] = {};
     const DWORD length = ::GetEnvironmentVariableA("QUORREL_NETSH_RECORD", path, sizeof path);
     if (length == 0 || length >= sizeof path) {
