@@ -5,7 +5,7 @@
 # folder and prepares it once.
 set -euo pipefail
 
-export WINEDEBUG=-all
+export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 # No Mono or Gecko installer prompts, no windows.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -13,7 +13,7 @@ unset DISPLAY WAYLAND_DISPLAY
 # A Korean system: the code page of the narrow texts is 949, as the program expects. Wine
 # also needs the locale itself to map Korean file names to the UTF-8 names on disk; when the
 # machine has not generated it, a private copy is built once (LOCPATH points glibc to it).
-export LC_ALL=ko_KR.UTF-8
+{ export LC_ALL=ko_KR.UTF-8; } 2>/dev/null  # bash warns when the locale is missing
 if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
     locales="${TMPDIR:-/tmp}/quorrel-locale-$(id -u)"
     if [ ! -f "$locales/ko_KR.UTF-8/LC_CTYPE" ]; then

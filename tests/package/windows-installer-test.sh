@@ -2,7 +2,8 @@
 # The Windows installer as a user meets it, under wine in the prefix of $WINEPREFIX:
 # cpack makes quorrel-<version>-win64.exe, a silent install (/S) puts every file into
 # Program Files\Quorrel with a Start-menu entry under the program's Korean name, the
-# installed quorrel.exe starts and answers on its command line, and a silent uninstall
+# installed quorrel.exe answers on its command line and starts with its window, a second
+# start finds the first (the mutex, then the window title), and a silent uninstall
 # leaves no installed file behind (the profile file in that folder stays).
 # Usage: windows-installer-test.sh BUILD_FOLDER   (prints the installer's file list and a log)
 set -euo pipefail
@@ -42,6 +43,28 @@ echo "start menu: ${link#"$WINEPREFIX/drive_c/"}"
 answer=$(cd "$folder" && QT_QPA_PLATFORM=offscreen "$run" quorrel.exe --list 2>&1) ||
     fail "the installed program failed to start: $answer"
 echo "installed program started (--list): ${answer:-no profiles}"
+# wine's adapters get the registry keys a Windows machine has, so that the program starts
+# without a message box; a message of a refused start goes to the debugger output.
+WINE="$run" "$here/tests/package/wine-adapter-keys.sh" >/dev/null
+title="Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결]"
+windows() { "$run" "$build/bin/window-count.exe" "$title" "$1" 2>/dev/null | tr -d '\r'; }
+# The started program must not outlive a failed check.
+trap '"$run" taskkill /f /im quorrel.exe >/dev/null 2>&1 || true' EXIT
+(cd "$folder" && QUORREL_UNATTENDED=1 exec "$run" quorrel.exe >/dev/null 2>&1 </dev/null &)
+[ "$(windows 60)" = 1 ] || fail "the installed program showed no window titled $title"
+echo "installed program started: its window \"$title\""
+# The first one's title names its adapter, so no window has exactly the plain title: the
+# second start says that the program runs, and ends.
+second=$(cd "$folder" && QUORREL_UNATTENDED=1 WINEDEBUG=-all,+debugstr "$run" quorrel.exe 2>&1) ||
+    fail "the second start exited with $?"
+said=$(printf '%s\n' "$second" | grep -o 'message: [^"]*' | head -n 1 || true)
+said=$(printf '%b' "${said#message: }" | iconv -f CP949 -t UTF-8)
+[ "$said" = "이미 실행되어 있습니다." ] || fail "the second start said \"$said\": $second"
+[ "$(windows 0)" = 1 ] || fail "after the second start there is not exactly one window"
+echo "second start: \"$said\", still one window"
+"$run" taskkill /f /im quorrel.exe >/dev/null 2>&1 || fail "the running program could not be ended"
+WINEDEBUG=-all wineserver -w
+
 # The profile file a user's profiles would be in: the program keeps it in this folder.
 printf '\x01\x00\x00\x00' >"$folder/quorrel.dat"
 
