@@ -25,4 +25,8 @@ std::unique_ptr<WindowLookup> makeSystemWindowLookup();
 // Windows finds the windows by itself; nothing is returned there.
 std::unique_ptr<QObject> answerWindowLookups();
 
+// Whether the faces of a Korean Windows ("굴림", "굴림체") are the system's own. On Linux
+// they are not: the program maps them to Nanum faces installed with it.
+bool systemHasKoreanWindowsFaces();
+
 }  // namespace quorrel::platform

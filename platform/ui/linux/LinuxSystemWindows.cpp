@@ -21,4 +21,8 @@ std::unique_ptr<QObject> answerWindowLookups() {
     return server;
 }
 
+bool systemHasKoreanWindowsFaces() {
+    return false;
+}
+
 }  // namespace quorrel::platform

@@ -16,4 +16,8 @@ std::unique_ptr<QObject> answerWindowLookups() {
     return nullptr;
 }
 
+bool systemHasKoreanWindowsFaces() {
+    return true;
+}
+
 }  // namespace quorrel::platform
