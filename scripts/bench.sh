@@ -13,6 +13,7 @@
 # The machine may be shared: run it with the same niceness each time (nice scripts/bench.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/netns-link.sh"
 build=$(cd "${1:-$here/build/default}" && pwd)
 runs=${2:-7}
 [ "$runs" -ge 5 ] || { echo "bench.sh: at least 5 runs" >&2; exit 2; }
@@ -75,18 +76,7 @@ for _ in $(seq "$runs"); do
 done
 
 # --- netsh, inside namespaces: lan0 here, peer0 with dnsmasq on the peer end --------------
-ip netns add "$ns"
-ip netns add "$peer"
-ip -n "$ns" link set lo up
-ip -n "$peer" link set lo up
-ip -n "$ns" link add lan0 type veth peer name peer0 netns "$peer"
-ip -n "$ns" link set lan0 up
-ip -n "$peer" addr add 10.62.0.1/24 dev peer0
-ip -n "$peer" link set peer0 up
-ip netns exec "$peer" dnsmasq --no-resolv --no-hosts --port=0 --no-ping --bind-interfaces \
-    --interface=peer0 --user=root --pid-file="$work/dnsmasq.pid" --log-facility=/dev/null \
-    --dhcp-leasefile="$work/leases" --dhcp-range=10.62.0.100,10.62.0.199,255.255.255.0,3600 \
-    --dhcp-option=option:router,10.62.0.1
+netnsLink "$ns" "$peer" 10.62.0 "$work"
 # The lease is set as netsh's hook sets it: address, then the default route.
 cat >"$work/udhcpc.script" <<'EOF'
 #!/bin/sh

@@ -7,6 +7,7 @@
 # Usage: scripts/dhcp-tail.sh [build folder] [runs]   (default build/default, 50)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/scripts/netns-link.sh"
 build=$(cd "${1:-$here/build/default}" && pwd)
 runs=${2:-50}
 netsh=$build/bin/netsh-testing
@@ -39,23 +40,7 @@ slow=0
 for i in $(seq "$runs"); do
     mkdir -p "$work/state"
     : >"$work/resolv.conf"
-    ip netns add "$ns"
-    ip netns add "$peer"
-    ip -n "$ns" link set lo up
-    ip -n "$peer" link set lo up
-    ip -n "$ns" link add lan0 type veth peer name peer0 netns "$peer"
-    ip -n "$ns" link set lan0 up
-    ip -n "$peer" link set peer0 up
-    ip -n "$peer" addr add 10.63.0.1/24 dev peer0
-    ip netns exec "$peer" dnsmasq --no-resolv --no-hosts --port=0 --no-ping --bind-interfaces \
-        --interface=peer0 --user=root --pid-file="$work/dnsmasq.pid" --log-dhcp \
-        --log-facility="$work/server.log" --dhcp-leasefile="$work/leases" \
-        --dhcp-range=10.63.0.100,10.63.0.199,255.255.255.0,3600 \
-        --dhcp-option=option:router,10.63.0.1
-    for _ in $(seq 500); do
-        ip netns exec "$peer" ss -uln sport = :67 | grep -q :67 && break
-        sleep 0.01
-    done
+    netnsLink "$ns" "$peer" 10.63.0 "$work"
     start=${EPOCHREALTIME/./}
     ip netns exec "$ns" env "QUORREL_NETSTATE_DIR=$work/state" \
         "QUORREL_RESOLV_CONF=$work/resolv.conf" QUORREL_DHCP_WAIT_MS=10000 \
