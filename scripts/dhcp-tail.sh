@@ -34,9 +34,17 @@ teardown() {
     ip netns del "$peer" 2>/dev/null || true
     rm -rf "$work/state"
 }
-trap 'teardown; echo "logs: $work"' EXIT
-
 slow=0
+finish() {
+    teardown
+    if [ "$slow" -gt 0 ]; then
+        echo "logs of the slow runs: $work"
+    else
+        rm -rf "$work"
+    fi
+}
+trap finish EXIT
+
 for i in $(seq "$runs"); do
     mkdir -p "$work/state"
     : >"$work/resolv.conf"
