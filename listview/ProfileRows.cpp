@@ -18,17 +18,35 @@ const std::array<ListColumn, kListColumnCount>& listColumns() {
     return columns;
 }
 
+const std::string& profileCell(const IpProfile& profile, int column) {
+    static const std::string dhcpCell = texts::kDhcpCell;
+    static const std::string none;
+    const bool dhcp = profile.useDhcp != 0;
+    const bool dnsAuto = profile.dnsAuto != 0;
+    switch (column) {
+        case kNameColumn:
+            return profile.name;
+        case kIpAddressColumn:
+            return dhcp ? dhcpCell : profile.ipAddress;
+        case kSubnetMaskColumn:
+            return dhcp ? dhcpCell : profile.subnetMask;
+        case kGatewayColumn:
+            return dhcp ? dhcpCell : profile.gateway;
+        case kPrimaryDnsColumn:
+            return dnsAuto ? dhcpCell : profile.primaryDns;
+        case kSecondaryDnsColumn:
+            return dnsAuto ? dhcpCell : profile.secondaryDns;
+        default:
+            return none;
+    }
+}
+
 ProfileRow makeProfileRow(const IpProfile& profile) {
     ProfileRow row;
     row.checked = profile.isCurrent != 0;
-    row.cells[kNameColumn] = profile.name;
-    const bool dhcp = profile.useDhcp != 0;
-    row.cells[kIpAddressColumn] = dhcp ? texts::kDhcpCell : profile.ipAddress;
-    row.cells[kSubnetMaskColumn] = dhcp ? texts::kDhcpCell : profile.subnetMask;
-    row.cells[kGatewayColumn] = dhcp ? texts::kDhcpCell : profile.gateway;
-    const bool dnsAuto = profile.dnsAuto != 0;
-    row.cells[kPrimaryDnsColumn] = dnsAuto ? texts::kDhcpCell : profile.primaryDns;
-    row.cells[kSecondaryDnsColumn] = dnsAuto ? texts::kDhcpCell : profile.secondaryDns;
+    for (int column = 0; column < kListColumnCount; ++column) {
+        row.cells[static_cast<std::size_t>(column)] = profileCell(profile, column);
+    }
     return row;
 }
 

@@ -34,6 +34,9 @@ struct ProfileRow {
     bool checked = false;
 };
 
+// The text of one cell of a profile's row, without a copy: what makeProfileRow puts there.
+const std::string& profileCell(const IpProfile& profile, int column);
+
 // The row of one profile: a DHCP profile shows "- DHCP -" in its address cells whatever
 // it stores, a DNS-automatic one in its DNS cells.
 ProfileRow makeProfileRow(const IpProfile& profile);

@@ -5,7 +5,7 @@
 namespace quorrel::netsh {
 
 // Before a fixed address is set on `ifname`: asks the link whether another host already
-// uses `address` (ARP probes, ArpProbe.h; about a second, less when a host answers).
+// uses `address` (ARP probes, ArpProbe.h; 190 ms, less when a host answers).
 // Returns "" when the address may be taken, and also without asking when the interface
 // has the address already or its link is down (nothing there to answer; an interface
 // without ARP counts as down). Otherwise the message for the user, ending in "nothing was

@@ -12,9 +12,10 @@ namespace quorrel::netsh {
 // Duplicate address detection before a fixed IPv4 address is taken, as RFC 5227 describes
 // it: ARP probes (sender IP 0.0.0.0, so that no host learns the address from them) ask
 // the link who has the address, and any ARP packet showing another host with it means
-// the address is in use. The timing is shorter than the RFC's (probes 1 to 2 s apart):
-// the probe stands in an interactive apply, so it takes about a second in all and ends as
-// soon as a host answers.
+// the address is in use. The packets are the RFC's; its waits (probes 1 to 2 s apart, then
+// 2 s for late answers) are scaled down to a LAN, where an answer comes back in well under a
+// millisecond: the probe stands in an interactive apply, so a silent link costs 190 ms in
+// all, and the probe ends as soon as a host answers.
 
 using MacAddress = std::array<std::uint8_t, 6>;
 
@@ -51,10 +52,12 @@ public:
     virtual Clock::time_point now() const = 0;
 };
 
+// The last probe is followed by the longest wait, as in the RFC, so that a host that is
+// slow to answer (up to about 150 ms after the first probe) is still heard.
 struct ProbeTiming {
     int probes = 3;
-    std::chrono::milliseconds interval{200};  // between two probes
-    std::chrono::milliseconds total{1000};    // from the first probe to "free"
+    std::chrono::milliseconds interval{50};  // between two probes
+    std::chrono::milliseconds total{190};    // from the first probe to "free"
 };
 
 struct ProbeResult {

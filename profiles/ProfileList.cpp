@@ -1,8 +1,48 @@
 #include "profiles/ProfileList.h"
 
+#include <atomic>
 #include <iterator>
 
 namespace quorrel {
+
+namespace {
+
+std::size_t nextVersion() {
+    static std::atomic<std::size_t> last{0};
+    return ++last;
+}
+
+}  // namespace
+
+ProfileList::ProfileList(const ProfileList& other) : records_(other.records_) {
+    changed();
+}
+
+ProfileList::ProfileList(ProfileList&& other) noexcept : records_(std::move(other.records_)) {
+    changed();
+    other.changed();
+}
+
+ProfileList& ProfileList::operator=(const ProfileList& other) {
+    if (this != &other) {
+        records_ = other.records_;
+        changed();
+    }
+    return *this;
+}
+
+ProfileList& ProfileList::operator=(ProfileList&& other) noexcept {
+    if (this != &other) {
+        records_ = std::move(other.records_);
+        changed();
+        other.changed();
+    }
+    return *this;
+}
+
+void ProfileList::changed() {
+    version_ = nextVersion();
+}
 
 IpProfile& ProfileList::append(const IpProfile& source) {
     IpProfile record;
@@ -21,6 +61,7 @@ IpProfile& ProfileList::append(const IpProfile& source) {
         record.primaryDns = source.primaryDns;
         record.secondaryDns = source.secondaryDns;
     }
+    changed();
     return records_.emplace_back(std::move(record));
 }
 
@@ -30,6 +71,7 @@ bool ProfileList::removeMatching(const IpProfile& profile) {
             it->subnetMask == profile.subnetMask && it->gateway == profile.gateway &&
             it->primaryDns == profile.primaryDns && it->secondaryDns == profile.secondaryDns) {
             records_.erase(it);
+            changed();
             return true;
         }
     }
@@ -40,6 +82,7 @@ bool ProfileList::remove(const IpProfile* record) {
     for (auto it = records_.begin(); it != records_.end(); ++it) {
         if (&*it == record) {
             records_.erase(it);
+            changed();
             return true;
         }
     }

@@ -15,6 +15,13 @@ public:
     using const_iterator = std::list<IpProfile>::const_iterator;
     using iterator = std::list<IpProfile>::iterator;
 
+    ProfileList() = default;
+    ProfileList(const ProfileList& other);
+    ProfileList(ProfileList&& other) noexcept;
+    ProfileList& operator=(const ProfileList& other);
+    ProfileList& operator=(ProfileList&& other) noexcept;
+    ~ProfileList() = default;
+
     // Adds a normalised copy at the end: a DHCP profile keeps no address texts, a
     // DNS-automatic one no DNS texts, and the adapter fields are never copied.
     IpProfile& append(const IpProfile& source);
@@ -37,7 +44,15 @@ public:
 
     bool empty() const { return records_.empty(); }
     std::size_t size() const { return records_.size(); }
-    void clear() { records_.clear(); }
+    void clear() {
+        records_.clear();
+        changed();
+    }
+
+    // Changes whenever a record is added or removed or the list is assigned, and differs
+    // between lists: while it stays, the records that a reader holds the addresses of are
+    // all still there.
+    std::size_t version() const { return version_; }
 
     iterator begin() { return records_.begin(); }
     iterator end() { return records_.end(); }
@@ -45,7 +60,10 @@ public:
     const_iterator end() const { return records_.end(); }
 
 private:
+    void changed();
+
     std::list<IpProfile> records_;
+    std::size_t version_ = 0;
 };
 
 }  // namespace quorrel

@@ -85,7 +85,7 @@ void CTessupView::OnInitialUpdate(const ProfileList& profiles) {
 
 void CTessupView::RefreshList(const ProfileList& profiles) {
     const int position = state_.rememberPosition(firstSelectedRow());
-    model_->setRows(makeProfileRows(profiles));
+    model_->setList(profiles);
 
     if (!state_.initialized()) {
         // The first profile in list order is selected before the sort moves it.

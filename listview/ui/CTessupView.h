@@ -31,8 +31,9 @@ public:
     // Column set-up, list styles and the first fill.
     void OnInitialUpdate(const ProfileList& profiles);
 
-    // Rebuilds every row from the list, sorts by the view's column and direction, selects
-    // a row again and asks the frame to rewrite its title (listRefreshed).
+    // Shows the list again (read as rows are painted; it must outlive the view or the next
+    // refresh), sorts by the view's column and direction, selects a row again and asks the
+    // frame to rewrite its title (listRefreshed).
     void RefreshList(const ProfileList& profiles);
 
     // The sort hook of a header click: the same column reverses, another starts ascending.

@@ -1,6 +1,8 @@
 #include "listview/ui/ProfileTableModel.h"
 
 #include <QPixmap>
+#include <algorithm>
+#include <numeric>
 
 #include "platform/TextCodec.h"
 
@@ -12,25 +14,54 @@ ProfileTableModel::ProfileTableModel(QObject* parent) : QAbstractTableModel(pare
     checkMark_ = QIcon(strip.copy(0, 0, 16, 16));
 }
 
-void ProfileTableModel::setRows(std::vector<ProfileRow> rows) {
+void ProfileTableModel::setList(const ProfileList& list) {
     beginResetModel();
-    rows_ = std::move(rows);
-    listPositions_.resize(rows_.size());
-    for (std::size_t i = 0; i < listPositions_.size(); ++i) {
-        listPositions_[i] = i;
+    list_ = &list;
+    listVersion_ = list.version();
+    rows_.clear();
+    rows_.reserve(list.size());
+    std::size_t position = 0;
+    for (const IpProfile& profile : list) {
+        rows_.push_back({&profile, position++});
     }
     endResetModel();
+}
+
+const IpProfile* ProfileTableModel::profileAt(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size() || list_ == nullptr ||
+        list_->version() != listVersion_) {
+        return nullptr;
+    }
+    return rows_[static_cast<std::size_t>(row)].profile;
 }
 
 std::vector<std::size_t> ProfileTableModel::sortRows(int column, bool ascending) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    const auto order = sortProfileRows(rows_, column, ascending);
-    std::vector<std::size_t> sortedPositions(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        sortedPositions[i] = listPositions_[order[i]];
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const bool readable = list_ != nullptr && list_->version() == listVersion_;
+    if (readable && column >= 0 && column < kListColumnCount) {
+        // Byte-wise, equal texts keeping their order; the texts are compared where they
+        // stand in the profiles, each looked up once.
+        std::vector<const std::string*> keys(rows_.size());
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            keys[i] = &profileCell(*rows_[i].profile, column);
+        }
+        if (ascending) {
+            std::stable_sort(order.begin(), order.end(),
+                             [&](std::size_t a, std::size_t b) { return *keys[a] < *keys[b]; });
+        } else {
+            std::stable_sort(order.begin(), order.end(),
+                             [&](std::size_t a, std::size_t b) { return *keys[b] < *keys[a]; });
+        }
     }
-    listPositions_ = std::move(sortedPositions);
+    std::vector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (const std::size_t from : order) {
+        sorted.push_back(rows_[from]);
+    }
+    rows_ = std::move(sorted);
     std::vector<int> newPosition(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         newPosition[order[i]] = static_cast<int>(i);
@@ -47,10 +78,10 @@ std::vector<std::size_t> ProfileTableModel::sortRows(int column, bool ascending)
 }
 
 int ProfileTableModel::listPosition(int row) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= listPositions_.size()) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
         return -1;
     }
-    return static_cast<int>(listPositions_[static_cast<std::size_t>(row)]);
+    return static_cast<int>(rows_[static_cast<std::size_t>(row)].listPosition);
 }
 
 int ProfileTableModel::rowCount(const QModelIndex& parent) const {
@@ -62,16 +93,16 @@ int ProfileTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ProfileTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) {
+    const IpProfile* profile = index.isValid() ? profileAt(index.row()) : nullptr;
+    if (profile == nullptr) {
         return {};
     }
-    const ProfileRow& row = rows_[static_cast<std::size_t>(index.row())];
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(
-                platform::readableText(row.cells[static_cast<std::size_t>(index.column())]));
+                platform::readableText(profileCell(*profile, index.column())));
         case Qt::DecorationRole:
-            if (index.column() == 0 && row.checked) {
+            if (index.column() == 0 && profile->isCurrent != 0) {
                 return checkMark_;
             }
             return {};

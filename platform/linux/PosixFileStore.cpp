@@ -67,12 +67,11 @@ bool PosixFileStore::writeAtomically(const std::string& path, const std::string&
 }
 
 bool PosixFileStore::copyFile(const std::string& from, const std::string& to) {
-    const auto bytes = readAll(from);
-    if (!bytes) {
-        return false;
-    }
+    // The kernel copies: the bytes never pass through this program.
+    system::AtomicWriteOptions options;
+    options.beforeRename = beforeRename_;
     std::string error;
-    return writeAtomically(to, *bytes, error);
+    return system::copyFileAtomically(from, to, error, options);
 }
 
 std::unique_ptr<FileStore> makeSystemFileStore() {

@@ -177,12 +177,15 @@ Keep whatToKeep(int dirFd, const std::string& name) {
     return keep;
 }
 
-bool fillAndFlush(int fd, std::string_view bytes, const Keep& keep, std::string& error) {
+// Writes the new contents into an open file: the bytes of a replace, or a copy's source.
+using Fill = std::function<bool(int fd)>;
+
+bool fillAndFlush(int fd, const Fill& fill, const Keep& keep, std::string& error) {
     if (keep.owner) {
         // Best effort: a root without the right to give files away still saves.
         [[maybe_unused]] const int ignored = ::fchown(fd, keep.owner->first, keep.owner->second);
     }
-    if (::fchmod(fd, keep.mode) != 0 || !writeAllToFd(fd, bytes) || ::fsync(fd) != 0) {
+    if (::fchmod(fd, keep.mode) != 0 || !fill(fd) || ::fsync(fd) != 0) {
         error = systemError(errno);
         return false;
     }
@@ -192,14 +195,14 @@ bool fillAndFlush(int fd, std::string_view bytes, const Keep& keep, std::string&
 // The unnamed way: write into an O_TMPFILE, then give it a temporary name. Returns the
 // open, locked file and sets `tempName`; an invalid Fd with an empty `error` when the file
 // system cannot do it, so that the named way is tried.
-Fd writeUnnamed(int dirFd, std::string_view bytes, const Keep& keep, std::string& tempName,
+Fd writeUnnamed(int dirFd, const Fill& fill, const Keep& keep, std::string& tempName,
                 const std::string& name, std::string& error) {
     Fd fd(::openat(dirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
     if (!fd.valid()) {
         return Fd();
     }
     ::flock(fd.get(), LOCK_EX);  // nobody else can reach the file yet
-    if (!fillAndFlush(fd.get(), bytes, keep, error)) {
+    if (!fillAndFlush(fd.get(), fill, keep, error)) {
         return Fd();
     }
     const std::string procPath = "/proc/self/fd/" + std::to_string(fd.get());
@@ -218,7 +221,7 @@ Fd writeUnnamed(int dirFd, std::string_view bytes, const Keep& keep, std::string
 
 // The named way: create ".<name>.tmp-<random>" exclusively, lock it, and make sure a sweep
 // did not take it away between its creation and the lock.
-Fd writeNamed(int dirFd, std::string_view bytes, const Keep& keep, std::string& tempName,
+Fd writeNamed(int dirFd, const Fill& fill, const Keep& keep, std::string& tempName,
               const std::string& name, std::string& error) {
     for (int attempt = 0; attempt < 10; ++attempt) {
         tempName = "." + name + std::string(kTempMark) + randomSuffix();
@@ -240,7 +243,7 @@ Fd writeNamed(int dirFd, std::string_view bytes, const Keep& keep, std::string& 
             !sameFile(opened, named)) {
             continue;  // swept before it was locked: take another name
         }
-        if (!fillAndFlush(fd.get(), bytes, keep, error)) {
+        if (!fillAndFlush(fd.get(), fill, keep, error)) {
             ::unlinkat(dirFd, tempName.c_str(), 0);
             return Fd();
         }
@@ -287,8 +290,10 @@ std::string resolveFinalLink(const std::string& path) {
     return current;  // a loop: the rename below reports it
 }
 
-bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
-                           const AtomicWriteOptions& options) {
+namespace {
+
+bool replaceAtomically(const std::string& path, const Fill& fill, std::string& error,
+                       const AtomicWriteOptions& options) {
     const std::string target = options.followLink ? resolveFinalLink(path) : path;
     const std::string name = nameOf(target);
     if (name.empty() || name == "." || name == "..") {
@@ -306,9 +311,9 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, std:
     error.clear();
     std::string tempName;
     Fd temp =
-        options.unnamedFirst ? writeUnnamed(dir.get(), bytes, keep, tempName, name, error) : Fd();
+        options.unnamedFirst ? writeUnnamed(dir.get(), fill, keep, tempName, name, error) : Fd();
     if (!temp.valid() && error.empty()) {
-        temp = writeNamed(dir.get(), bytes, keep, tempName, name, error);
+        temp = writeNamed(dir.get(), fill, keep, tempName, name, error);
     }
     if (!temp.valid()) {
         return false;
@@ -325,6 +330,30 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, std:
     ::fsync(dir.get());
     temp.close();
     return true;
+}
+
+}  // namespace
+
+bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+                           const AtomicWriteOptions& options) {
+    return replaceAtomically(
+        path, [bytes](int fd) { return writeAllToFd(fd, bytes); }, error, options);
+}
+
+bool copyFileAtomically(const std::string& from, const std::string& to, std::string& error,
+                        const AtomicWriteOptions& options) {
+    Fd source(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!source.valid() || ::fstat(source.get(), &info) != 0) {
+        error = systemError(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "not a regular file";
+        return false;
+    }
+    return replaceAtomically(
+        to, [&source](int fd) { return copyAllToFd(source.get(), fd); }, error, options);
 }
 
 }  // namespace quorrel::system

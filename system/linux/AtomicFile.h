@@ -50,6 +50,12 @@ inline AtomicWriteOptions linkFollowed() {
 bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                            const AtomicWriteOptions& options = {});
 
+// Replaces `to` atomically, as above, by a copy of the regular file `from` that the kernel
+// makes where it can. False when `from` cannot be read or `to` not replaced (`to` is then
+// untouched); `error` says why.
+bool copyFileAtomically(const std::string& from, const std::string& to, std::string& error,
+                        const AtomicWriteOptions& options = {});
+
 // The file a path ends up at after following symbolic links of its last name (at most 40,
 // and only links of the effective user or of root), also when that file does not exist
 // yet. Relative links count from the link's folder.

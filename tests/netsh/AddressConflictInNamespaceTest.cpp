@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <filesystem>
 
 #include "tests/netsh/NetshNamespaceFixture.h"
+#include "tests/support/WaitUntil.h"
 
 namespace quorrel::netsh {
 namespace {
@@ -29,6 +32,8 @@ protected:
         return netsh({"interface", "ip", "set", "address", "lan0", "source=static",
                       "addr=" + address, "mask=255.255.255.0", "gateway=10.60.0.1", "1"});
     }
+
+    test::TempFolder scratch_;
 };
 
 TEST_F(AddressConflictInNamespace, AnAddressAnotherHostHoldsIsRefusedAndNothingChanges) {
@@ -52,6 +57,42 @@ TEST_F(AddressConflictInNamespace, AnAddressAnotherHostHoldsIsRefusedAndNothingC
     const CommandOutput free = setFixed("10.60.0.6");
     ASSERT_EQ(free.exitCode, 0) << free.output;
     EXPECT_EQ(addresses(), "10.60.0.6/24");
+}
+
+// A holder that answers at once, 50 ms or 150 ms after each probe: the address is refused
+// however late it comes within the probe, and a silent link lets it be taken.
+TEST_F(AddressConflictInNamespace, AHolderThatAnswersLateIsStillHeard) {
+    ASSERT_EQ(ns_->runInPeer({"ip", "addr", "add", "10.60.0.1/24", "dev", "peer0"}).exitCode, 0);
+    const std::string mac = peerMac();
+    ASSERT_FALSE(mac.empty());
+    for (const int delayMs : {0, 50, 150}) {
+        SCOPED_TRACE(std::to_string(delayMs) + " ms late");
+        const std::string address = "10.60.0." + std::to_string(100 + delayMs / 10);
+        const std::string ready = scratch_.path() + "/ready-" + std::to_string(delayMs);
+        // The responder holds the address without the peer's kernel answering for it.
+        const pid_t holder =
+            ns_->start({"ip", "netns", "exec", ns_->peerName(), QUORREL_LATE_ARP_RESPONDER_PATH,
+                        "peer0", address, std::to_string(delayMs), ready});
+        ASSERT_TRUE(test::waitUntil([&] { return std::filesystem::exists(ready); }));
+
+        const auto start = std::chrono::steady_clock::now();
+        const CommandOutput out = setFixed(address);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(out.exitCode, 1) << out.output;
+        EXPECT_NE(out.output.find(address +
+                                  " is already in use on the network of lan0: the "
+                                  "host with MAC address " +
+                                  mac),
+                  std::string::npos)
+            << out.output;
+        EXPECT_GE(took, std::chrono::milliseconds(delayMs));
+        EXPECT_EQ(addresses(), "");
+        EXPECT_TRUE(test::killGroup(holder));
+    }
+    // Nobody holds this one: taken after the probe's silence.
+    const CommandOutput free = setFixed("10.60.0.99");
+    ASSERT_EQ(free.exitCode, 0) << free.output;
+    EXPECT_EQ(addresses(), "10.60.0.99/24");
 }
 
 TEST_F(AddressConflictInNamespace, NoProbeForTheAddressTheInterfaceHasOrOnALinkThatIsDown) {

@@ -195,6 +195,23 @@ TEST_F(ListViewTest, SelectionAfterRefreshFollowsThePosition) {
     EXPECT_EQ(view.firstSelectedRow(), -1);
 }
 
+// The rows read the list as they are painted: an edit shows at the next paint, and a list
+// that has lost a record since the last refresh shows nothing until the next one (no row
+// may read a record that is gone).
+TEST_F(ListViewTest, RowsReadTheListAndNeverARecordThatIsGone) {
+    profiles.append(fixedProfile("a", "10.0.0.1"));
+    profiles.append(fixedProfile("b", "10.0.0.2"));
+    view.OnInitialUpdate(profiles);
+    profiles.at(1)->ipAddress = "10.0.0.9";
+    EXPECT_EQ(column(1), (std::vector<QString>{"10.0.0.1", "10.0.0.9"}));
+
+    profiles.remove(profiles.at(0));
+    EXPECT_EQ(column(0), (std::vector<QString>{"", ""}));
+    EXPECT_FALSE(view.model()->data(view.model()->index(0, 0), Qt::DecorationRole).isValid());
+    view.RefreshList(profiles);
+    EXPECT_EQ(column(0), (std::vector<QString>{"b"}));
+}
+
 TEST_F(ListViewTest, ContextMenuOnlyWithASelectedRowAndItsCommands) {
     view.OnInitialUpdate(profiles);
     EXPECT_FALSE(view.showContextMenu(QPoint(10, 10)));  // empty list

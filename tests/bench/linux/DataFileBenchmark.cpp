@@ -21,14 +21,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CTessupApp.h"
 #include "platform/FileStore.h"
+#include "platform/RegistryStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/ProfileFile.h"
+#include "profiles/Settings.h"
 #include "system/linux/CollectedRun.h"
 
 namespace {
@@ -37,10 +40,11 @@ using quorrel::IpProfile;
 using quorrel::ProfileDataFile;
 using quorrel::ProfileList;
 
-// Nanoseconds of the system-wide monotonic clock, comparable between processes.
+// Nanoseconds of the wall clock, comparable between processes and with the start times
+// that scripts/bench.sh passes (bash's $EPOCHREALTIME).
 long long monotonicNs() {
     timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    ::clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
@@ -125,12 +129,44 @@ int runLoadSave(long count, const std::string& folder) {
     return 0;
 }
 
+// --bytes FOLDER: the baseline of --load-save, the same file's bytes read and written
+// again, with nothing parsed. Prints "ms".
+int runBytes(const std::string& folder) {
+    const std::string path = folder + "quorrel.dat";
+    const long long start = monotonicNs();
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    {
+        std::ofstream out(path + ".bytes", std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) {
+            return 1;
+        }
+    }
+    const double ms = msSince(start);
+    std::filesystem::remove(path + ".bytes");
+    std::printf("%.1f\n", ms);
+    return bytes.empty() ? 1 : 0;
+}
+
+// --register FOLDER: stores FOLDER as the profile folder, as the window's first start does,
+// in the registry store that QUORREL_REGISTRY_DIR names, for the command line's runs.
+int runRegister(const std::string& folder) {
+    auto registry = quorrel::platform::makeSystemRegistryStore();
+    quorrel::Settings(*registry, nullptr).writePath(folder);
+    return 0;
+}
+
 // Reports the first paint of a window, then closes it.
 class FirstPaint final : public QObject {
 public:
     explicit FirstPaint(long long startNs) : startNs_(startNs) {}
     QWidget* window = nullptr;
     double firstPaintMs = -1;
+    double mappedMs = -1;  // the first frame painted whole: the event loop is idle again
     long long closeStartNs = 0;
 
 protected:
@@ -140,6 +176,7 @@ protected:
             if (widget != nullptr && widget->window() == window) {
                 firstPaintMs = msSince(startNs_);
                 QTimer::singleShot(0, window, [this] {
+                    mappedMs = msSince(startNs_);
                     closeStartNs = monotonicNs();
                     window->close();
                 });
@@ -152,7 +189,7 @@ private:
     long long startNs_;
 };
 
-// --window bare|frame START_NS [FOLDER]: prints "firstPaint close peakKb".
+// --window bare|frame START_NS [FOLDER]: prints "firstPaint mapped close peakKb".
 int runWindow(const std::string& kind, long long startNs, const std::string& folder, int argc,
               char** argv) {
     QApplication qt(argc, argv);
@@ -182,7 +219,8 @@ int runWindow(const std::string& kind, long long startNs, const std::string& fol
         }  // the frame goes with the application object
         closeMs = msSince(watch.closeStartNs);
     }
-    std::printf("%.1f %.1f %ld\n", watch.firstPaintMs, closeMs, statusKb("VmHWM"));
+    std::printf("%.1f %.1f %.1f %ld\n", watch.firstPaintMs, watch.mappedMs, closeMs,
+                statusKb("VmHWM"));
     return 0;
 }
 
@@ -244,9 +282,10 @@ int runAll(std::string folder) {
         for (const std::string kind : {"bare", "frame"}) {
             const std::string printed =
                 runChild({"--window", kind, std::to_string(monotonicNs()), folder + "100000/"});
-            double paint = 0, close = 0;
+            double paint = 0, mapped = 0, close = 0;
             long peakKb = 0;
-            if (std::sscanf(printed.c_str(), "%lf %lf %ld", &paint, &close, &peakKb) != 3) {
+            if (std::sscanf(printed.c_str(), "%lf %lf %lf %ld", &paint, &mapped, &close, &peakKb) !=
+                4) {
                 std::printf("%-29s failed\n", kind.c_str());
                 continue;
             }
@@ -270,6 +309,12 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 3 && args[0] == "--load-save") {
         return runLoadSave(std::atol(args[1].c_str()), args[2]);
+    }
+    if (args.size() == 2 && args[0] == "--register") {
+        return runRegister(args[1]);
+    }
+    if (args.size() == 2 && args[0] == "--bytes") {
+        return runBytes(args[1]);
     }
     if (args.size() == 4 && args[0] == "--window") {
         return runWindow(args[1], std::atoll(args[2].c_str()), args[3], argc, argv);

@@ -74,6 +74,43 @@ TEST(AtomicSave, ReplacesTheFileAndLeavesNoTemporaryFileBehind) {
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"});
 }
 
+// The backup copy: whole and atomic wherever the source lies, also where the kernel cannot
+// copy between the two (another file system; a file of /proc, whose size reads as 0).
+TEST(AtomicSave, ACopyIsWholeFromAnyFileSystem) {
+    test::TempFolder folder;
+    std::string big(3 * 1024 * 1024 + 17, '\0');
+    std::mt19937 random(7);
+    std::generate(big.begin(), big.end(), [&] { return static_cast<char>(random()); });
+    const std::string here = folder.file("source.dat");
+    test::writeFileBytes(here, big);
+    const std::string shm = "/dev/shm/quorrel-copy-test-" + std::to_string(::getpid());
+    test::writeFileBytes(shm, big);
+    const std::string version = test::readFileBytes("/proc/version");
+    ASSERT_FALSE(version.empty());
+    struct Case {
+        const char* what;
+        std::string from;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"the same folder", here, big},
+        {"another file system", shm, big},
+        {"a file of /proc", "/proc/version", version},
+    };
+    platform::PosixFileStore store;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string to = folder.file("quorrel.bak");
+        test::writeFileBytes(to, "an older backup that is longer than the file of /proc");
+        EXPECT_TRUE(store.copyFile(c.from, to));
+        EXPECT_EQ(test::readFileBytes(to), c.expected);
+        EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"quorrel.bak", "source.dat"}));
+    }
+    fs::remove(shm);
+    EXPECT_FALSE(store.copyFile(folder.file("missing.dat"), folder.file("quorrel.bak")));
+    EXPECT_EQ(test::readFileBytes(folder.file("quorrel.bak")), version);
+}
+
 // A writer that saves over and over is killed at a random point of a save, again and again;
 // the file always holds one whole version, and the next save leaves no temporary file.
 TEST(AtomicSave, WritersKilledMidSaveLeaveOneWholeVersionAndNoTemporaryFiles) {
