@@ -140,3 +140,9 @@ xdotool key Return
 closed "$id"
 echo "netsh received:"
 iconv -f CP949 -t UTF-8 "$WINEPREFIX/drive_c/Quorrel/netsh.txt"
+
+# Help through HtmlHelpA: wine's HTML Help opens its window on the book; the page itself
+# stays empty, since wine shows HTML through Gecko, which Debian does not ship.
+click 432
+id=$(dialog)
+grab "$id" help-window
