@@ -392,7 +392,8 @@ TEST_F(MainFrameTest, ClosingAlwaysRewritesTheDataFile) {
 }
 
 TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
-    const std::string folder = temp.file("missing/");  // cannot be written into
+    // Cannot be written into; it ends in the system's separator, as the program's folders do.
+    const std::string folder = temp.file("missing") + temp.path().back();
     auto frame = makeFrame(folder);
     frame->state().profileList.append(test::dhcpProfile("집"));
     frame->state().profilesModified = 1;
@@ -416,7 +417,7 @@ TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
 }
 
 TEST_F(MainFrameTest, AFailedSaveAfterACommandIsReportedWithTheFileName) {
-    const std::string folder = temp.file("missing/");
+    const std::string folder = temp.file("missing") + temp.path().back();
     auto frame = makeFrame(folder);
     frame->state().profilesModified = 1;
     EXPECT_EQ(frame->state().saveProfiles(), 0);
