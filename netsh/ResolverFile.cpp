@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
-#include <sstream>
 
+#include "netsh/SafeFolder.h"
 #include "system/linux/AtomicFile.h"
 #include "system/linux/FdWrite.h"
 
@@ -45,14 +45,8 @@ std::string systemError() {
 }
 
 std::deque<std::string> namesOf(const std::string& path) {
-    std::deque<std::string> names;
-    std::istringstream in(path);
-    for (std::string name; std::getline(in, name, '/');) {
-        if (!name.empty() && name != ".") {
-            names.push_back(name);
-        }
-    }
-    return names;
+    const std::vector<std::string> names = namesInPath(path);
+    return {names.begin(), names.end()};
 }
 
 // The end of the walk: the folder that holds the file, its name, and the file itself when
