@@ -12,6 +12,13 @@ if(QUORREL_SANITIZE)
         -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(quorrel_settings INTERFACE -fsanitize=address,undefined)
 endif()
+if(QUORREL_FUZZ)
+    # Every library instrumented for libFuzzer's coverage; the fuzz targets link its driver.
+    target_compile_options(quorrel_settings INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+        -fno-omit-frame-pointer)
+    target_link_options(quorrel_settings INTERFACE -fsanitize=address,undefined)
+endif()
 if(WIN32)
     # Narrow Windows API functions (the ...A family) and no min/max macros.
     target_compile_definitions(quorrel_settings INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX

@@ -5,8 +5,6 @@
 
 namespace quorrel::netsh {
 
-namespace {
-
 std::string checkDnsServer(const std::string& text) {
     const auto server = parseIpv4(text);
     if (!server) {
@@ -18,18 +16,19 @@ std::string checkDnsServer(const std::string& text) {
     return "";
 }
 
-std::string checkStaticAddress(const NetshCommand& command) {
-    const auto address = parseIpv4(command.address);
+std::string checkFixedAddress(const std::string& addressText, const std::string& maskText,
+                              const std::string& gatewayText) {
+    const auto address = parseIpv4(addressText);
     if (!address) {
-        return quoteForMessage(command.address) + " is not a valid IPv4 address";
+        return quoteForMessage(addressText) + " is not a valid IPv4 address";
     }
-    const auto mask = parseIpv4(command.mask);
+    const auto mask = parseIpv4(maskText);
     const auto prefix = mask ? prefixLengthOf(*mask) : std::nullopt;
     if (!prefix || *prefix == 0) {
-        return quoteForMessage(command.mask) + " is not a valid subnet mask";
+        return quoteForMessage(maskText) + " is not a valid subnet mask";
     }
     if (!isUnicastHostAddress(*address)) {
-        return command.address + " cannot be the address of an interface";
+        return addressText + " cannot be the address of an interface";
     }
     const std::uint32_t network = *address & *mask;
     const std::uint32_t broadcast = network | ~*mask;
@@ -37,24 +36,34 @@ std::string checkStaticAddress(const NetshCommand& command) {
         return *prefix <= 30 && (a == network || a == broadcast);
     };
     if (isNetworkOrBroadcast(*address)) {
-        return command.address + " is the network or broadcast address of its subnet";
+        return addressText + " is the network or broadcast address of its subnet";
     }
-    if (command.gateway.empty()) {
+    if (gatewayText.empty()) {
         return "";
     }
-    const auto gateway = parseIpv4(command.gateway);
+    const auto gateway = parseIpv4(gatewayText);
     if (!gateway) {
-        return quoteForMessage(command.gateway) + " is not a valid IPv4 address";
+        return quoteForMessage(gatewayText) + " is not a valid IPv4 address";
     }
     if (!isUnicastHostAddress(*gateway) || isNetworkOrBroadcast(*gateway)) {
-        return command.gateway + " cannot be a gateway";
+        return gatewayText + " cannot be a gateway";
     }
     if ((*gateway & *mask) != network) {
-        return "the gateway " + command.gateway + " is not in the subnet of " + command.address +
-               " mask " + command.mask;
+        return "the gateway " + gatewayText + " is not in the subnet of " + addressText + " mask " +
+               maskText;
     }
     if (*gateway == *address) {
         return "the gateway cannot be the interface's own address";
+    }
+    return "";
+}
+
+namespace {
+
+std::string checkStaticAddress(const NetshCommand& command) {
+    if (auto problem = checkFixedAddress(command.address, command.mask, command.gateway);
+        !problem.empty() || command.gateway.empty()) {
+        return problem;
     }
     if (command.gatewayMetric && !parseBoundedNumber(*command.gatewayMetric, 0, 9999)) {
         return "the gateway metric must be a number from 0 to 9999, not " +

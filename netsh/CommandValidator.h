@@ -17,6 +17,14 @@ namespace quorrel::netsh {
 // DNS index is a number 1-999. Returns "" when all is well, else what is wrong.
 std::string validateCommand(const NetshCommand& command, const InterfaceProbe& interfaces);
 
+// The checks of a fixed address, also applied to what netsh did not get from its command
+// line (a DHCP lease, a stored state): "" when `address` with `mask` can be an interface's
+// address and `gateway` ("" for none) its gateway, else what is wrong.
+std::string checkFixedAddress(const std::string& address, const std::string& mask,
+                              const std::string& gateway);
+// "" when `server` can be a DNS server, else what is wrong.
+std::string checkDnsServer(const std::string& server);
+
 // A decimal number in [low, high] written with digits only.
 std::optional<int> parseBoundedNumber(const std::string& text, int low, int high);
 

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "netsh/CommandValidator.h"
 #include "netsh/IpRoute.h"
 #include "netsh/Ipv4.h"
 #include "netsh/MessageQuote.h"
@@ -167,6 +168,25 @@ std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateK
         return states.change(ifname, [](platform::InterfaceState& s) { s.lease.reset(); });
     }
 
+    // A lease is held to the checks of a fixed address: a rogue or broken server must not
+    // make the broadcast address the interface's or the network address its gateway.
+    if (auto why = checkFixedAddress(event.address, event.mask, event.router); !why.empty()) {
+        const std::string reason = "the DHCP lease " + event.address + " mask " + event.mask +
+                                   (event.router.empty() ? "" : " router " + event.router) +
+                                   (event.server.empty() ? "" : " from " + event.server) + " for " +
+                                   ifname + " is refused: " + why;
+        if (auto error = states.change(ifname,
+                                       [&reason](platform::InterfaceState& s) {
+                                           if (s.dhcp.value_or(false)) {
+                                               s.refusedLease = reason;
+                                           }
+                                       });
+            !error.empty()) {
+            return reason + "; " + error;
+        }
+        return reason;
+    }
+
     const int prefix = prefixLengthOf(*parseIpv4(event.mask)).value_or(32);
     const auto& old = state->lease;
     const bool newAddress = event.kind == DhcpEvent::Kind::Bound || !old ||
@@ -202,6 +222,7 @@ std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateK
     return states.change(ifname, [&lease](platform::InterfaceState& s) {
         if (s.dhcp.value_or(false)) {
             s.lease = lease;
+            s.refusedLease.clear();
         }
     });
 }

@@ -50,7 +50,10 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
 // only while the interface's recorded address source is DHCP, so that a client that
 // outlived a switch to a fixed address cannot undo it. With automatic DNS the lease's DNS
 // servers reach the resolver as the record changes (see StateKeeper). `now` is the time in
-// seconds since 1970. Returns "" on success.
+// seconds since 1970. A lease that fails the checks of a fixed address (CommandValidator.h)
+// is refused before the interface is touched: the reason is recorded as the state's
+// refusedLease, which ends a `set address dhcp` waiting for it as a failure, and returned.
+// Returns "" on success.
 std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateKeeper& states,
                            std::int64_t now);
 

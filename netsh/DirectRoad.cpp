@@ -206,6 +206,7 @@ std::string DirectRoad::setStaticAddress(const NetshCommand& command) {
                                         [](InterfaceState& state) {
                                             state.dhcp = false;
                                             state.lease.reset();
+                                            state.refusedLease.clear();
                                         });
             !error.empty()) {
             return error;
@@ -262,6 +263,7 @@ std::string DirectRoad::setDhcpAddress(const NetshCommand& command) {
             error = states_.change(ifname, [](InterfaceState& state) {
                 state.dhcp = true;
                 state.lease.reset();
+                state.refusedLease.clear();
             });
         }
         return error;

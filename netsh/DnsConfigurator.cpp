@@ -1,61 +1,26 @@
 #include "netsh/DnsConfigurator.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 #include "netsh/Process.h"
+#include "netsh/ResolverFile.h"
 #include "platform/linux/NetworkState.h"
-#include "system/linux/AtomicFile.h"
-#include "system/linux/FdWrite.h"
 
 namespace quorrel::netsh {
 
 namespace {
-
-// For a file that cannot be replaced: the new bytes over the old ones, then the rest cut
-// off, so that a reader never finds it empty.
-std::string writeInPlace(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return "cannot write " + path + ": " + std::strerror(errno);
-    }
-    const bool ok = system::writeAllToFd(fd, text) &&
-                    ::ftruncate(fd, static_cast<off_t>(text.size())) == 0 && ::fsync(fd) == 0;
-    const std::string why = std::strerror(errno);
-    ::close(fd);
-    return ok ? "" : "cannot write " + path + ": " + why;
-}
-
-// Whether the file is the root of a mount of its own; nothing when the kernel cannot say.
-std::optional<bool> isMountRoot(const std::string& path) {
-    struct statx info {};
-    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &info) != 0 ||
-        (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0) {
-        return std::nullopt;
-    }
-    return (info.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class ResolvConfDns final : public DnsConfigurator {
 public:
     explicit ResolvConfDns(std::string path) : path_(std::move(path)) {}
 
     std::string publish(const std::string&, const AdapterDnsServers& all) override {
-        return replaceFileContents(path_, rewriteResolvConf(readFile(path_), all));
+        return rewriteResolverFile(
+            path_, [&all](const std::string& text) { return rewriteResolvConf(text, all); },
+            ::geteuid());
     }
 
 private:
@@ -118,23 +83,6 @@ std::string rewriteResolvConf(const std::string& text, const AdapterDnsServers& 
     return result;
 }
 
-std::string replaceFileContents(const std::string& path, const std::string& text) {
-    const std::string target = system::resolveFinalLink(path);
-    const auto mounted = isMountRoot(target);
-    if (mounted.value_or(false)) {
-        return writeInPlace(target, text);
-    }
-    std::string error;
-    if (system::replaceFileAtomically(path, text, error, system::linkFollowed())) {
-        return "";
-    }
-    // A kernel that cannot tell mount points: the rename failing is how one shows.
-    if (!mounted) {
-        return writeInPlace(target, text);
-    }
-    return "cannot write " + path + ": " + error;
-}
-
 std::unique_ptr<DnsConfigurator> makeResolvConfDns(std::string path) {
     return std::make_unique<ResolvConfDns>(std::move(path));
 }
@@ -150,7 +98,9 @@ std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(
         return makeResolvConfDns(*resolvConf);
     }
     const std::string system = "/etc/resolv.conf";
-    const std::string text = readFile(system);
+    // Unreadable or unsafe: the resolver file's own road then says why when it is written.
+    std::string unsafe;
+    const std::string text = readResolverFile(system, unsafe, ::geteuid()).value_or("");
     const auto stub = text.find("nameserver 127.0.0.53");
     const bool usesStub = stub != std::string::npos && (stub == 0 || text[stub - 1] == '\n');
     if (usesStub && findProgram("resolvectl", searchPath)) {

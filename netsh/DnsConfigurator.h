@@ -25,7 +25,8 @@ public:
 
 // resolv.conf: the system's own lines stay as they are, and the servers of every interface
 // are written in front of the system's first nameserver line (at the end when it has
-// none), each tagged with its interface.
+// none), each tagged with its interface. The file is reached and changed as ResolverFile.h
+// says: links and folders only of root (or of this process's user).
 std::unique_ptr<DnsConfigurator> makeResolvConfDns(std::string path);
 // systemd-resolved keeps DNS servers per link: only the changed interface's link is set
 // (resolvectl dns), the others and the global servers are not touched.
@@ -42,12 +43,5 @@ std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(
 // resolv.conf text with netsh's lines replaced by those for `all` (see makeResolvConfDns).
 // A server named by two interfaces is written once, for the first.
 std::string rewriteResolvConf(const std::string& text, const AdapterDnsServers& all);
-
-// Replaces the resolver file's contents atomically (system/linux/AtomicFile.h). A symbolic
-// link at the path (a resolv.conf that NetworkManager or resolvconf keeps elsewhere) is
-// written through when root or the writer owns it, and stays a link. A file that is a
-// mount point of its own (as `ip netns exec` binds one over /etc/resolv.conf) cannot be
-// renamed over and is rewritten in place.
-std::string replaceFileContents(const std::string& path, const std::string& text);
 
 }  // namespace quorrel::netsh

@@ -124,6 +124,10 @@ public:
             if (state && state->dhcp.value_or(false) && state->lease) {
                 return {};
             }
+            // The event script said no to what the server offered: the apply has failed.
+            if (state && state->dhcp.value_or(false) && !state->refusedLease.empty()) {
+                return {state->refusedLease};
+            }
             if (::waitpid(*pid, nullptr, WNOHANG) == *pid) {
                 std::filesystem::remove(platform::dhcpPidPath(folder, ifname), ec);
                 return {"the DHCP client for " + ifname +

@@ -11,18 +11,18 @@
 
 namespace quorrel::netsh {
 
-namespace {
-
-std::vector<std::string> partsOf(const std::string& path) {
-    std::vector<std::string> parts;
+std::vector<std::string> namesInPath(const std::string& path) {
+    std::vector<std::string> names;
     std::istringstream in(path);
-    for (std::string part; std::getline(in, part, '/');) {
-        if (!part.empty() && part != ".") {
-            parts.push_back(part);
+    for (std::string name; std::getline(in, name, '/');) {
+        if (!name.empty() && name != ".") {
+            names.push_back(name);
         }
     }
-    return parts;
+    return names;
 }
+
+namespace {
 
 std::string systemError() {
     return std::strerror(errno);
@@ -34,7 +34,7 @@ std::string secureFolder(const std::string& path, uid_t owner) {
     if (path.empty() || path.front() != '/') {
         return "the state folder " + path + " is not an absolute path";
     }
-    const std::vector<std::string> parts = partsOf(path);
+    const std::vector<std::string> parts = namesInPath(path);
     int fd = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     std::string walked;
     for (std::size_t i = 0; fd >= 0 && i <= parts.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace quorrel::netsh {
 
@@ -14,5 +15,8 @@ namespace quorrel::netsh {
 // part of it afterwards, and the files netsh then opens inside by name are the ones it
 // means. Returns "" when the folder is fit, else why not.
 std::string secureFolder(const std::string& path, uid_t owner = 0);
+
+// The names of a path's parts in order, without empty ones and ".".
+std::vector<std::string> namesInPath(const std::string& path);
 
 }  // namespace quorrel::netsh

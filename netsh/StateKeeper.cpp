@@ -1,15 +1,27 @@
 #include "netsh/StateKeeper.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "netsh/FileLock.h"
+#include "netsh/StateFile.h"
 
 namespace quorrel::netsh {
 
 using platform::InterfaceState;
 
 std::optional<InterfaceState> StateKeeper::read(const std::string& ifname) const {
-    return platform::readInterfaceState(folder_, ifname);
+    std::string refused;
+    return read(ifname, refused);
+}
+
+std::optional<InterfaceState> StateKeeper::read(const std::string& ifname,
+                                                std::string& error) const {
+    if (!platform::isValidInterfaceName(ifname)) {
+        return std::nullopt;
+    }
+    return readStateFile(folder_, ifname, ::geteuid(), error);
 }
 
 std::string StateKeeper::change(const std::string& ifname,
@@ -33,7 +45,8 @@ std::string StateKeeper::restore(const std::string& ifname,
 }
 
 AdapterDnsServers StateKeeper::serversWith(const std::string& ifname,
-                                           const std::vector<std::string>& servers) const {
+                                           const std::vector<std::string>& servers,
+                                           std::string& error) const {
     AdapterDnsServers all;
     for (const auto& name : platform::recordedInterfaces(folder_)) {
         // An interface that is gone (an unplugged adapter) has its servers back when it
@@ -41,7 +54,11 @@ AdapterDnsServers StateKeeper::serversWith(const std::string& ifname,
         if (name == ifname || !interfaces_.exists(name)) {
             continue;
         }
-        if (const auto state = read(name)) {
+        const auto state = read(name, error);
+        if (!error.empty()) {
+            return {};
+        }
+        if (state) {
             if (auto theirs = platform::effectiveDnsServers(*state); !theirs.empty()) {
                 all[name] = std::move(theirs);
             }
@@ -70,14 +87,21 @@ std::string StateKeeper::commit(const std::string& ifname, const Transform& tran
     if (!stateLock) {
         return error;
     }
-    const std::optional<InterfaceState> before = read(ifname);
+    const std::optional<InterfaceState> before = read(ifname, error);
+    if (!error.empty()) {
+        return error;
+    }
     const std::optional<InterfaceState> after = transform(before);
     const auto serversOf = [](const std::optional<InterfaceState>& state) {
         return state ? platform::effectiveDnsServers(*state) : std::vector<std::string>{};
     };
     const std::vector<std::string> servers = serversOf(after);
     if (publish == Publish::Always || servers != serversOf(before)) {
-        if (auto problem = dns_.publish(ifname, serversWith(ifname, servers)); !problem.empty()) {
+        const AdapterDnsServers all = serversWith(ifname, servers, error);
+        if (!error.empty()) {
+            return error;
+        }
+        if (auto problem = dns_.publish(ifname, all); !problem.empty()) {
             return problem;
         }
     }

@@ -28,7 +28,12 @@ public:
 
     const std::string& folder() const { return folder_; }
 
+    // The interface's state, taken in as StateFile.h says; nothing when there is none or
+    // the file is refused (the second form then says why in `error`). A change refuses to
+    // go ahead while any state file it reads is refused.
     std::optional<platform::InterfaceState> read(const std::string& ifname) const;
+    std::optional<platform::InterfaceState> read(const std::string& ifname,
+                                                 std::string& error) const;
 
     // Reads the interface's state (empty when none), lets `change` alter it and records the
     // result. Returns "" on success, else what went wrong; the record is then unchanged.
@@ -45,7 +50,8 @@ private:
         const std::optional<platform::InterfaceState>&)>;
     std::string commit(const std::string& ifname, const Transform& transform, Publish publish);
     AdapterDnsServers serversWith(const std::string& ifname,
-                                  const std::vector<std::string>& servers) const;
+                                  const std::vector<std::string>& servers,
+                                  std::string& error) const;
 
     std::string folder_;
     DnsConfigurator& dns_;

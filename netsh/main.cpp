@@ -7,6 +7,8 @@
 // otherwise says why on standard error and exits 1. Also serves as the event script of the
 // DHCP client it starts.
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -97,6 +99,10 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const RunEnvironment run =
         readRunEnvironment(environmentValue, runsWithRights(), overridesTakenWithRights());
+    if (run.withRights) {
+        // The caller's umask would decide who may write root's files.
+        ::umask(022);
+    }
     if (isDhcpHookCall(environmentValue)) {
         return runDhcpHook(args, run);
     }

@@ -33,6 +33,7 @@ test_packages=(
   g++-mingw-w64-x86-64-posix wine wine64
   nsis  # the Windows installer (cpack -G NSIS)
   dpkg-dev x11-utils
+  clang libclang-rt-dev  # the fuzz targets (scripts/fuzz.sh): clang and its libFuzzer runtime
 )
 
 # Services these packages bring, which must never start or be enabled on this machine:

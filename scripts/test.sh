@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that every C++ file keeps the repository's .clang-format, then builds Quorrel and
 # runs every test suite: the Linux build, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the Windows build under wine.
+# UndefinedBehaviorSanitizer, a short run of each fuzz target, and the Windows build under
+# wine.
 # Installs what it needs first. Network tests need root (they create their own network
 # namespaces); without root they are skipped with a visible reason.
 set -euo pipefail
@@ -27,6 +28,9 @@ run_suite() {
 export QT_QPA_PLATFORM=offscreen
 run_suite default
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite sanitize
+
+echo "== fuzzing: 20 s per target"
+scripts/fuzz.sh 20 || status=1
 
 if [ -x scripts/test-windows.sh ]; then
     scripts/test-windows.sh || status=1

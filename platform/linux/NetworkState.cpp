@@ -166,6 +166,11 @@ std::string formatInterfaceState(const InterfaceState& state) {
             text += "lease-dns=" + server + "\n";
         }
     }
+    if (!state.refusedLease.empty()) {
+        std::string why = state.refusedLease;
+        std::replace(why.begin(), why.end(), '\n', ' ');
+        text += "lease-refused=" + why + "\n";
+    }
     return text;
 }
 
@@ -209,6 +214,8 @@ InterfaceState parseInterfaceState(const std::string& text) {
             lease().obtained = parseSeconds(value).value_or(0);
         } else if (key == "lease-expires") {
             lease().expires = parseSeconds(value).value_or(0);
+        } else if (key == "lease-refused") {
+            state.refusedLease = value;
         } else if (key == "lease-dns") {
             if (!value.empty()) {
                 lease().dnsServers.push_back(value);

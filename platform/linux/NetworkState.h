@@ -25,6 +25,7 @@
 //                         lease-obtained=1700000000   seconds since 1970 (UTC)
 //                         lease-expires=1700003600
 //                         lease-dns=10.0.0.254    DNS servers of the lease, in order
+//                         lease-refused=why       the last lease offered, refused by netsh
 //                       Lines starting with '#' and unknown keys are ignored. A key that
 //                       is missing means "not known": an interface whose address netsh
 //                       never set has no address-source line.
@@ -65,6 +66,8 @@ struct InterfaceState {
     std::vector<std::string> dnsServers;
     // The current lease, while DHCP has one.
     std::optional<DhcpLease> lease;
+    // Why the last lease the DHCP client got was not taken; "" when none was refused.
+    std::string refusedLease;
 
     bool operator==(const InterfaceState&) const = default;
 };

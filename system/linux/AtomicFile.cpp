@@ -292,52 +292,58 @@ std::string resolveFinalLink(const std::string& path) {
 
 namespace {
 
-bool replaceAtomically(const std::string& path, const Fill& fill, std::string& error,
-                       const AtomicWriteOptions& options) {
-    const std::string target = options.followLink ? resolveFinalLink(path) : path;
-    const std::string name = nameOf(target);
-    if (name.empty() || name == "." || name == "..") {
+bool replaceInFolder(int dirFd, const std::string& folder, const std::string& name,
+                     const Fill& fill, std::string& error, const AtomicWriteOptions& options) {
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
         error = systemError(EISDIR);
         return false;
     }
-    Fd dir(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid()) {
-        error = systemError(errno);
-        return false;
-    }
-    sweepAbandoned(dir.get(), name);
-    const Keep keep = whatToKeep(dir.get(), name);
+    sweepAbandoned(dirFd, name);
+    const Keep keep = whatToKeep(dirFd, name);
 
     error.clear();
     std::string tempName;
-    Fd temp =
-        options.unnamedFirst ? writeUnnamed(dir.get(), fill, keep, tempName, name, error) : Fd();
+    Fd temp = options.unnamedFirst ? writeUnnamed(dirFd, fill, keep, tempName, name, error) : Fd();
     if (!temp.valid() && error.empty()) {
-        temp = writeNamed(dir.get(), fill, keep, tempName, name, error);
+        temp = writeNamed(dirFd, fill, keep, tempName, name, error);
     }
     if (!temp.valid()) {
         return false;
     }
     if (options.beforeRename) {
-        options.beforeRename(folderOf(target) + "/" + tempName);
+        options.beforeRename(folder + "/" + tempName);
     }
-    if (::renameat(dir.get(), tempName.c_str(), dir.get(), name.c_str()) != 0) {
+    if (::renameat(dirFd, tempName.c_str(), dirFd, name.c_str()) != 0) {
         error = systemError(errno);
-        ::unlinkat(dir.get(), tempName.c_str(), 0);
+        ::unlinkat(dirFd, tempName.c_str(), 0);
         return false;
     }
     // The new name must survive a power cut as well as the bytes.
-    ::fsync(dir.get());
+    ::fsync(dirFd);
     temp.close();
     return true;
+}
+
+bool replaceAtPath(const std::string& path, const Fill& fill, std::string& error,
+                   const AtomicWriteOptions& options) {
+    const std::string target = options.followLink ? resolveFinalLink(path) : path;
+    Fd dir(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid()) {
+        error = systemError(errno);
+        return false;
+    }
+    return replaceInFolder(dir.get(), folderOf(target), nameOf(target), fill, error, options);
+}
+
+Fill bytesFill(std::string_view bytes) {
+    return [bytes](int fd) { return writeAllToFd(fd, bytes); };
 }
 
 }  // namespace
 
 bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
                            const AtomicWriteOptions& options) {
-    return replaceAtomically(
-        path, [bytes](int fd) { return writeAllToFd(fd, bytes); }, error, options);
+    return replaceAtPath(path, bytesFill(bytes), error, options);
 }
 
 bool copyFileAtomically(const std::string& from, const std::string& to, std::string& error,
@@ -352,8 +358,14 @@ bool copyFileAtomically(const std::string& from, const std::string& to, std::str
         error = "not a regular file";
         return false;
     }
-    return replaceAtomically(
+    return replaceAtPath(
         to, [&source](int fd) { return copyAllToFd(source.get(), fd); }, error, options);
+}
+
+bool replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,
+                             std::string& error, const AtomicWriteOptions& options) {
+    return replaceInFolder(dirFd, "/proc/self/fd/" + std::to_string(dirFd), name, bytesFill(bytes),
+                           error, options);
 }
 
 }  // namespace quorrel::system

@@ -56,6 +56,11 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, std:
 bool copyFileAtomically(const std::string& from, const std::string& to, std::string& error,
                         const AtomicWriteOptions& options = {});
 
+// The same for the file `name` in the folder open as `dirFd`, for a writer that has checked
+// the folder itself (options.followLink does not apply: `name` is replaced as it is).
+bool replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,
+                             std::string& error, const AtomicWriteOptions& options = {});
+
 // The file a path ends up at after following symbolic links of its last name (at most 40,
 // and only links of the effective user or of root), also when that file does not exist
 // yet. Relative links count from the link's folder.

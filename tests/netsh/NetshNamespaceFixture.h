@@ -44,7 +44,8 @@ protected:
         ns_->addVeth("lan0", "peer0");
     }
 
-    void startDhcpServer() {
+    // A DHCP server on the peer end handing out 10.77.0.50-60/24 with `router`.
+    void startDhcpServer(const std::string& router = "10.77.0.1") {
         if (auto why = NetworkNamespace::dhcpServerUnavailableReason(); !why.empty()) {
             GTEST_SKIP() << why;
         }
@@ -52,7 +53,7 @@ protected:
         options.serverAddress = "10.77.0.1/24";
         options.rangeFirst = "10.77.0.50";
         options.rangeLast = "10.77.0.60";
-        options.router = "10.77.0.1";
+        options.router = router;
         options.dnsServers = {"10.77.0.53", "10.77.0.54"};
         ns_->startDhcpServer("peer0", options);
     }

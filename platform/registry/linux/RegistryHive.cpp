@@ -218,8 +218,13 @@ std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::stri
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        Line kept;
+        if (end != std::string_view::npos) {
+            kept.end = "\n";
+        }
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
+            kept.end = "\r\n";
             if (lineNumber == 1) {
                 hive.lineEnd_ = "\r\n";  // new lines follow the file's own line ends
             }
@@ -228,7 +233,6 @@ std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::stri
             error = "line " + std::to_string(lineNumber) + ": " + why;
             return std::nullopt;
         };
-        Line kept;
         kept.text = std::string(line);
         if (line.empty() || line.front() == ';') {
             hive.lines_.push_back(std::move(kept));
@@ -275,7 +279,7 @@ std::string RegistryHive::serialize(std::string_view hiveName) const {
     }
     for (const Line& line : lines_) {
         out += line.text;
-        out += lineEnd_;
+        out += line.end.empty() ? lineEnd_ : line.end;
     }
     return out;
 }

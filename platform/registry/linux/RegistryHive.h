@@ -60,6 +60,7 @@ private:
         enum class Kind { Other, Key, Value };
         Kind kind = Kind::Other;
         std::string text;  // as written, without the line end
+        std::string end;   // the line end it came with; "" for the file's (or none)
         std::string path;  // Key: its path; Value: the path of its section
         std::string name;  // Value: its name as written
         RegistryValue value;

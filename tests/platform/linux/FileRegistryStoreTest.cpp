@@ -125,6 +125,11 @@ TEST(RegistryStoreFile, RewritesKeepCommentsBlankLinesAndEveryValueAsWritten) {
     ASSERT_NE(a, nullptr);
     ASSERT_EQ(a->setDword("N", 2), RegStatus::Ok);
     EXPECT_EQ(test::readFileBytes(hive), "; kept\r\n[A]\r\n\"N\"=dword:00000002\r\n");
+
+    // Lines of other ends than the first one's keep theirs, a comment its CRs.
+    test::writeFileBytes(hive, "; kept\n[A]\r\n; CRs\r\r\r\n");
+    ASSERT_EQ(a->setDword("N", 3), RegStatus::Ok);
+    EXPECT_EQ(test::readFileBytes(hive), "; kept\n[A]\r\n\"N\"=dword:00000003\n; CRs\r\r\r\n");
 }
 
 TEST(RegistryStoreFile, ADamagedFileCountsAsEmptyAndIsKeptAsideBeforeTheNextWrite) {
