@@ -84,6 +84,8 @@ CommandLineOptions parseCommandLine(const std::vector<std::string>& args) {
             command(CliCommand::List);
         } else if (arg == "--status") {
             command(CliCommand::Status);
+        } else if (arg == "--where") {
+            command(CliCommand::Where);
         } else if (takeValue(args, i, "--apply", value, options.error)) {
             command(CliCommand::Apply);
             options.profileName = value;
@@ -106,7 +108,8 @@ CommandLineOptions parseCommandLine(const std::vector<std::string>& args) {
             options.error = fillFormat(texts::kCliUnknownOptionFormat, {arg});
         }
     }
-    if (options.error.empty() && options.adapterName && options.command != CliCommand::Apply) {
+    if (options.error.empty() && options.adapterName && options.command != CliCommand::Apply &&
+        options.command != CliCommand::Where) {
         options.error = texts::kCliAdapterWithoutApply;
     }
     if (options.error.empty() && (options.check || options.trySeconds) &&

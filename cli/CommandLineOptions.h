@@ -12,6 +12,7 @@ enum class CliCommand {
     List,    // --list
     Apply,   // --apply NAME [--adapter CONNECTION]
     Status,  // --status
+    Where,   // --where [--adapter CONNECTION]
     Help,    // --help, -h
 };
 
@@ -31,9 +32,9 @@ bool wantsCommandLine(const std::vector<std::string>& args);
 
 // Reads the arguments of a command-line run. Options take their value as the next
 // argument or after "=" ("--apply 사무실", "--apply=사무실"); an empty value is a value.
-// Exactly one of --list, --apply, --status, --help; --adapter, --check and --try only
-// with --apply (--try includes the checks of --check); nothing else. When `error` is set the
-// options are wrong and nothing else of the result counts.
+// Exactly one of --list, --apply, --status, --where, --help; --adapter only with --apply or
+// --where, --check and --try only with --apply (--try includes the checks of --check); nothing
+// else. When `error` is set the options are wrong and nothing else of the result counts.
 CommandLineOptions parseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace quorrel

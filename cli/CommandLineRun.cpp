@@ -15,6 +15,7 @@
 #include "cli/ExitCode.h"
 #include "cli/ProfileTable.h"
 #include "cli/TargetChoice.h"
+#include "profiles/NetworkMemory.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/Settings.h"
 #include "resources/ApplyTexts.h"
@@ -28,6 +29,8 @@ using Clock = std::chrono::steady_clock;
 
 // How often the run looks whether the command worker has finished.
 constexpr std::chrono::milliseconds kWorkerPoll{10};
+// How long --where waits for the gateway to answer.
+constexpr std::chrono::milliseconds kGatewayLimit{1500};
 
 // The message boxes of the inventory and of the command worker, as lines on standard
 // error. `silent` drops them, for a run to which the adapters are only a side matter.
@@ -54,6 +57,7 @@ public:
     int list();
     int apply(const CommandLineOptions& options);
     int status();
+    int where(const CommandLineOptions& options);
 
 private:
     void out(const std::string& line) const { s_.out(line + "\n"); }
@@ -267,6 +271,46 @@ int Run::status() {
     return exitStatus(ExitCode::Success);
 }
 
+int Run::where(const CommandLineOptions& options) {
+    const Settings settings(s_.registry, nullptr);
+    const std::optional<std::string> folder = settings.storedInstallFolder(s_.folderSeparator);
+    if (!folder) {
+        return fail(ExitCode::NoProfiles, texts::kCliNoProfileFolder);
+    }
+    ConsoleMessages quiet(s_.err, true);
+    AdapterInventory inventory(s_.adapterTable, s_.adapterKeys, quiet);
+    if (inventory.enumerate() == 0) {
+        return fail(ExitCode::UnknownAdapter, texts::kCliNoAdapters);
+    }
+    const AdapterChoice adapter =
+        chooseAdapter(inventory, options.adapterName, settings.storedRememberedAdapter());
+    if (adapter.adapter == nullptr) {
+        return fail(adapter.verdict, adapter.message);
+    }
+    const std::string& connectionName = adapter.adapter->connectionName;
+    const NetworkFingerprint seen = s_.networkSensor
+                                        ? s_.networkSensor()->look(connectionName, kGatewayLimit)
+                                        : NetworkFingerprint{};
+    out(fillFormat(texts::kCliWhereAdapterFormat, {connectionName}));
+    if (!seen.gatewayMac.empty()) {
+        out(fillFormat(texts::kCliWhereGatewayFormat, {seen.gatewayMac}));
+    }
+    if (!seen.wifiName.empty()) {
+        out(fillFormat(texts::kCliWhereWifiFormat, {platform::readableText(seen.wifiName)}));
+    }
+    if (seen.empty()) {
+        out(texts::kCliWhereNothingSeen);
+    }
+    NetworkMemory networks;
+    networks.load(s_.files, s_.codec, *folder);
+    if (const std::string* profile = networks.recognise(seen)) {
+        out(fillFormat(texts::kCliWhereMatchFormat, {platform::readableText(*profile)}));
+        return exitStatus(ExitCode::Success);
+    }
+    out(texts::kCliWhereUnknown);
+    return exitStatus(ExitCode::NotRecognised);
+}
+
 }  // namespace
 
 int runCommandLine(const CommandLineOptions& options, CommandLineServices& services) {
@@ -282,6 +326,8 @@ int runCommandLine(const CommandLineOptions& options, CommandLineServices& servi
             return run.apply(options);
         case CliCommand::Status:
             return run.status();
+        case CliCommand::Where:
+            return run.where(options);
         case CliCommand::Help:
         case CliCommand::Window:
             break;
