@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "base/TextFormat.h"
+#include "cli/ProfileExport.h"
 #include "resources/CliTexts.h"
 
 namespace quorrel {
@@ -86,6 +87,19 @@ CommandLineOptions parseCommandLine(const std::vector<std::string>& args) {
             command(CliCommand::Status);
         } else if (arg == "--where") {
             command(CliCommand::Where);
+        } else if (arg == "--export") {
+            command(CliCommand::Export);
+            if (i + 2 >= args.size() || startsWith(args[i + 1], "--") ||
+                startsWith(args[i + 2], "--")) {
+                options.error = texts::kCliExportNeedsTwo;
+            } else {
+                options.exportFormat = args[++i];
+                options.profileName = args[++i];
+                if (!exportFormatNamed(options.exportFormat)) {
+                    options.error =
+                        fillFormat(texts::kCliUnknownFormatFormat, {options.exportFormat});
+                }
+            }
         } else if (takeValue(args, i, "--apply", value, options.error)) {
             command(CliCommand::Apply);
             options.profileName = value;
@@ -109,7 +123,7 @@ CommandLineOptions parseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (options.error.empty() && options.adapterName && options.command != CliCommand::Apply &&
-        options.command != CliCommand::Where) {
+        options.command != CliCommand::Where && options.command != CliCommand::Export) {
         options.error = texts::kCliAdapterWithoutApply;
     }
     if (options.error.empty() && (options.check || options.trySeconds) &&

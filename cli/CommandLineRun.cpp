@@ -13,6 +13,7 @@
 #include "cli/ApplySteps.h"
 #include "cli/ConsoleTrial.h"
 #include "cli/ExitCode.h"
+#include "cli/ProfileExport.h"
 #include "cli/ProfileTable.h"
 #include "cli/TargetChoice.h"
 #include "profiles/NetworkMemory.h"
@@ -58,6 +59,7 @@ public:
     int apply(const CommandLineOptions& options);
     int status();
     int where(const CommandLineOptions& options);
+    int exportProfile(const CommandLineOptions& options);
 
 private:
     void out(const std::string& line) const { s_.out(line + "\n"); }
@@ -311,6 +313,41 @@ int Run::where(const CommandLineOptions& options) {
     return exitStatus(ExitCode::NotRecognised);
 }
 
+int Run::exportProfile(const CommandLineOptions& options) {
+    ProfileList profiles;
+    std::string dataPath;
+    if (const auto problem = loadProfiles(profiles, dataPath)) {
+        return exitStatus(*problem);
+    }
+    const ProfileChoice profile = chooseProfile(profiles, options.profileName);
+    if (profile.profile == nullptr) {
+        return fail(profile.verdict, profile.message);
+    }
+    // The interface named, which another machine may have; else the one chosen here.
+    std::string ifname = options.adapterName.value_or(std::string());
+    if (!options.adapterName) {
+        ConsoleMessages quiet(s_.err, true);
+        AdapterInventory inventory(s_.adapterTable, s_.adapterKeys, quiet);
+        inventory.enumerate();
+        SelectStartupAdapter(inventory, Settings(s_.registry, nullptr).storedRememberedAdapter());
+        if (const std::optional<IpProfile> chosen = BuildCurrentSettings(inventory)) {
+            ifname = chosen->connectionName;
+        }
+    }
+    if (ifname.empty()) {
+        return fail(ExitCode::UnknownAdapter, texts::kCliNoAdapters);
+    }
+    const std::optional<std::string> text =
+        quorrel::exportProfile(*profile.profile, ifname, *exportFormatNamed(options.exportFormat));
+    if (!text) {
+        return fail(ExitCode::CannotExport,
+                    fillFormat(texts::kCliCannotExportFormat,
+                               {platform::readableText(profile.profile->name)}));
+    }
+    s_.out(*text);
+    return exitStatus(ExitCode::Success);
+}
+
 }  // namespace
 
 int runCommandLine(const CommandLineOptions& options, CommandLineServices& services) {
@@ -328,6 +365,8 @@ int runCommandLine(const CommandLineOptions& options, CommandLineServices& servi
             return run.status();
         case CliCommand::Where:
             return run.where(options);
+        case CliCommand::Export:
+            return run.exportProfile(options);
         case CliCommand::Help:
         case CliCommand::Window:
             break;
