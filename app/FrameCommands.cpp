@@ -139,7 +139,9 @@ EditOutcome FrameState::takeEdit(IpProfile& listed, const IpProfile& edited) {
         return outcome;
     }
     profilesModified = 1;
+    const std::string nameBefore = listed.name;
     takeOverEdit(listed, edited);
+    carryNetwork(nameBefore, listed.name);
     if (outcome.reapply || outcome.renameOnly) {
         lastAppliedName = listed.name;
     }
@@ -163,7 +165,9 @@ bool FrameState::deleteSelected(const ListRows* rows) {
         return false;
     }
     // This very record: of two equal profiles the one selected goes.
+    const std::string removedName = found->name;
     profileList.remove(found);
+    carryNetwork(removedName, {});
     profilesModified = 1;
     saveIfModified();
     return true;

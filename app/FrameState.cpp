@@ -81,6 +81,7 @@ void FrameState::runDataStartup(const std::string& givenFolder, Settings& settin
         givenFolder.empty() ? settings.determineInstallFolder(prompt, defaults) : givenFolder;
     backupProfiles();
     loadProfiles();
+    networks.load(services_.files, services_.codec, installFolder);
 
     // The adapter chosen last, else the first one.
     settings.readRememberedAdapter(rememberedAdapter);

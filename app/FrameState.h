@@ -12,6 +12,7 @@
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/IpProfile.h"
+#include "profiles/NetworkMemory.h"
 #include "profiles/ProfileList.h"
 #include "profiles/Settings.h"
 
@@ -145,8 +146,22 @@ public:
     // and the adapters are read again and the mark follows what they show.
     void finishPutBack(const RestorePoint& point, bool succeeded);
 
+    // The networks the profiles were used on ("quorrel.net", FrameNetworks.cpp), loaded by
+    // the data start-up. A renamed profile takes its network along, a deleted one takes it
+    // away.
+    NetworkMemory networks;
+    // What the frame saw on the chosen adapter for the profile `profileName`, after an apply
+    // (whose checks passed, when they ran) or at start-up for the profile in use. Saved at
+    // once when it changes what is remembered; a profile no longer listed remembers nothing.
+    void rememberNetwork(const std::string& profileName, const NetworkFingerprint& seen,
+                         NetworkMemory::Moment moment);
+
 private:
     bool writeProfiles(std::string& error);
+    void saveNetworks();
+    // After a rename or a delete: the network of `from` goes to `to` (empty: it goes), unless
+    // another profile still has the name `from`.
+    void carryNetwork(const std::string& from, const std::string& to);
     // adapterList and currentSettings from the inventory as it is.
     void takeAdapterPicture();
     // Reads the adapters afresh, marks the chosen one and takes its picture.

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "base/TextFormat.h"
+#include "cli/ProfileExport.h"
 #include "resources/CliTexts.h"
 
 namespace quorrel {
@@ -84,6 +85,21 @@ CommandLineOptions parseCommandLine(const std::vector<std::string>& args) {
             command(CliCommand::List);
         } else if (arg == "--status") {
             command(CliCommand::Status);
+        } else if (arg == "--where") {
+            command(CliCommand::Where);
+        } else if (arg == "--export") {
+            command(CliCommand::Export);
+            if (i + 2 >= args.size() || startsWith(args[i + 1], "--") ||
+                startsWith(args[i + 2], "--")) {
+                options.error = texts::kCliExportNeedsTwo;
+            } else {
+                options.exportFormat = args[++i];
+                options.profileName = args[++i];
+                if (!exportFormatNamed(options.exportFormat)) {
+                    options.error =
+                        fillFormat(texts::kCliUnknownFormatFormat, {options.exportFormat});
+                }
+            }
         } else if (takeValue(args, i, "--apply", value, options.error)) {
             command(CliCommand::Apply);
             options.profileName = value;
@@ -106,7 +122,8 @@ CommandLineOptions parseCommandLine(const std::vector<std::string>& args) {
             options.error = fillFormat(texts::kCliUnknownOptionFormat, {arg});
         }
     }
-    if (options.error.empty() && options.adapterName && options.command != CliCommand::Apply) {
+    if (options.error.empty() && options.adapterName && options.command != CliCommand::Apply &&
+        options.command != CliCommand::Where && options.command != CliCommand::Export) {
         options.error = texts::kCliAdapterWithoutApply;
     }
     if (options.error.empty() && (options.check || options.trySeconds) &&

@@ -13,8 +13,10 @@
 #include "cli/ApplySteps.h"
 #include "cli/ConsoleTrial.h"
 #include "cli/ExitCode.h"
+#include "cli/ProfileExport.h"
 #include "cli/ProfileTable.h"
 #include "cli/TargetChoice.h"
+#include "profiles/NetworkMemory.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/Settings.h"
 #include "resources/ApplyTexts.h"
@@ -28,6 +30,8 @@ using Clock = std::chrono::steady_clock;
 
 // How often the run looks whether the command worker has finished.
 constexpr std::chrono::milliseconds kWorkerPoll{10};
+// How long --where waits for the gateway to answer.
+constexpr std::chrono::milliseconds kGatewayLimit{1500};
 
 // The message boxes of the inventory and of the command worker, as lines on standard
 // error. `silent` drops them, for a run to which the adapters are only a side matter.
@@ -54,6 +58,8 @@ public:
     int list();
     int apply(const CommandLineOptions& options);
     int status();
+    int where(const CommandLineOptions& options);
+    int exportProfile(const CommandLineOptions& options);
 
 private:
     void out(const std::string& line) const { s_.out(line + "\n"); }
@@ -267,6 +273,81 @@ int Run::status() {
     return exitStatus(ExitCode::Success);
 }
 
+int Run::where(const CommandLineOptions& options) {
+    const Settings settings(s_.registry, nullptr);
+    const std::optional<std::string> folder = settings.storedInstallFolder(s_.folderSeparator);
+    if (!folder) {
+        return fail(ExitCode::NoProfiles, texts::kCliNoProfileFolder);
+    }
+    ConsoleMessages quiet(s_.err, true);
+    AdapterInventory inventory(s_.adapterTable, s_.adapterKeys, quiet);
+    if (inventory.enumerate() == 0) {
+        return fail(ExitCode::UnknownAdapter, texts::kCliNoAdapters);
+    }
+    const AdapterChoice adapter =
+        chooseAdapter(inventory, options.adapterName, settings.storedRememberedAdapter());
+    if (adapter.adapter == nullptr) {
+        return fail(adapter.verdict, adapter.message);
+    }
+    const std::string& connectionName = adapter.adapter->connectionName;
+    const NetworkFingerprint seen = s_.networkSensor
+                                        ? s_.networkSensor()->look(connectionName, kGatewayLimit)
+                                        : NetworkFingerprint{};
+    out(fillFormat(texts::kCliWhereAdapterFormat, {connectionName}));
+    if (!seen.gatewayMac.empty()) {
+        out(fillFormat(texts::kCliWhereGatewayFormat, {seen.gatewayMac}));
+    }
+    if (!seen.wifiName.empty()) {
+        out(fillFormat(texts::kCliWhereWifiFormat, {platform::readableText(seen.wifiName)}));
+    }
+    if (seen.empty()) {
+        out(texts::kCliWhereNothingSeen);
+    }
+    NetworkMemory networks;
+    networks.load(s_.files, s_.codec, *folder);
+    if (const std::string* profile = networks.recognise(seen)) {
+        out(fillFormat(texts::kCliWhereMatchFormat, {platform::readableText(*profile)}));
+        return exitStatus(ExitCode::Success);
+    }
+    out(texts::kCliWhereUnknown);
+    return exitStatus(ExitCode::NotRecognised);
+}
+
+int Run::exportProfile(const CommandLineOptions& options) {
+    ProfileList profiles;
+    std::string dataPath;
+    if (const auto problem = loadProfiles(profiles, dataPath)) {
+        return exitStatus(*problem);
+    }
+    const ProfileChoice profile = chooseProfile(profiles, options.profileName);
+    if (profile.profile == nullptr) {
+        return fail(profile.verdict, profile.message);
+    }
+    // The interface named, which another machine may have; else the one chosen here.
+    std::string ifname = options.adapterName.value_or(std::string());
+    if (!options.adapterName) {
+        ConsoleMessages quiet(s_.err, true);
+        AdapterInventory inventory(s_.adapterTable, s_.adapterKeys, quiet);
+        inventory.enumerate();
+        SelectStartupAdapter(inventory, Settings(s_.registry, nullptr).storedRememberedAdapter());
+        if (const std::optional<IpProfile> chosen = BuildCurrentSettings(inventory)) {
+            ifname = chosen->connectionName;
+        }
+    }
+    if (ifname.empty()) {
+        return fail(ExitCode::UnknownAdapter, texts::kCliNoAdapters);
+    }
+    const std::optional<std::string> text =
+        quorrel::exportProfile(*profile.profile, ifname, *exportFormatNamed(options.exportFormat));
+    if (!text) {
+        return fail(ExitCode::CannotExport,
+                    fillFormat(texts::kCliCannotExportFormat,
+                               {platform::readableText(profile.profile->name)}));
+    }
+    s_.out(*text);
+    return exitStatus(ExitCode::Success);
+}
+
 }  // namespace
 
 int runCommandLine(const CommandLineOptions& options, CommandLineServices& services) {
@@ -282,6 +363,10 @@ int runCommandLine(const CommandLineOptions& options, CommandLineServices& servi
             return run.apply(options);
         case CliCommand::Status:
             return run.status();
+        case CliCommand::Where:
+            return run.where(options);
+        case CliCommand::Export:
+            return run.exportProfile(options);
         case CliCommand::Help:
         case CliCommand::Window:
             break;

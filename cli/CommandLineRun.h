@@ -13,6 +13,7 @@
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 #include "platform/FileStore.h"
+#include "platform/NetworkSensor.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
 #include "platform/StatusReport.h"
@@ -58,6 +59,8 @@ struct CommandLineServices {
     ConnectionCheckServices checks{};
     std::function<std::optional<std::string>()> readAnswer{};
     std::function<void(std::chrono::milliseconds)> trialSleep{};
+    // --where: looks at the network behind an adapter; empty: no network is recognised.
+    std::function<std::unique_ptr<platform::NetworkSensor>()> networkSensor{};
 };
 
 // Carries out a command-line run (not CliCommand::Window) and returns the process's exit

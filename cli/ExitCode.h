@@ -16,6 +16,8 @@ enum class ExitCode : int {
     CheckFailed = 8,       // --check: the apply succeeded but a connection check failed
     PutBack = 9,           // --try: the previous configuration was put back
     PutBackFailed = 10,    // --try: putting the previous configuration back failed
+    NotRecognised = 11,    // --where: no profile was used on this network
+    CannotExport = 12,     // --export: the profile's addresses cannot be written
 };
 
 inline int exitStatus(ExitCode code) {

@@ -12,6 +12,8 @@ inline constexpr const char* kMutexName = "Quorrel";
 // Data file of the profile store, in the install folder.
 inline constexpr const char* kDataFileName = "quorrel.dat";
 inline constexpr const char* kBackupFileName = "quorrel.bak";
+// The networks the profiles were used on, beside the data file.
+inline constexpr const char* kNetworkFileName = "quorrel.net";
 
 // Our own wording: a failed save is never silent.
 inline constexpr const char* kSaveFailedFormat = "설정 파일 \"%s\"을(를) 저장하지 못했습니다.\n%s";

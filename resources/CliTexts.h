@@ -8,7 +8,8 @@ namespace quorrel::texts {
 
 inline constexpr const char* kCliHelp =
     "사용법: quorrel [--list | --apply 프로필이름 [--adapter 연결이름] [--check | --try 초]\n"
-    "                | --status | --help]\n"
+    "                | --status | --where [--adapter 연결이름]\n"
+    "                | --export 형식 프로필이름 [--adapter 인터페이스] | --help]\n"
     "\n"
     "옵션 없이 실행하면 창이 열립니다. 아래 옵션을 주면 창 없이(화면이 없어도) 동작합니다.\n"
     "\n"
@@ -28,6 +29,13 @@ inline constexpr const char* kCliHelp =
     "      되돌리지 못하면 이전 설정을 \"복원[n]\" 프로필로 프로필 파일에 저장합니다.\n"
     "  --status\n"
     "      각 어댑터의 현재 설정 현황을 보여 줍니다(창의 \"현황\"과 같은 내용).\n"
+    "  --where [--adapter 연결이름]\n"
+    "      어댑터가 연결된 네트워크(게이트웨이의 MAC 주소, 무선 네트워크 이름)와, 그\n"
+    "      네트워크에서 마지막으로 적용한 프로필을 보여 줍니다.\n"
+    "  --export 형식 프로필이름 [--adapter 인터페이스]\n"
+    "      프로필을 다른 도구의 설정 파일로 표준 출력에 씁니다. 형식은 keyfile\n"
+    "      (NetworkManager 연결 파일, nm이라고 써도 됨) 또는 netplan입니다. --adapter가\n"
+    "      없으면 마지막으로 고른 어댑터의 이름을 씁니다(이 컴퓨터에 없는 이름도 됩니다).\n"
     "  --help\n"
     "      이 도움말을 보여 줍니다.\n"
     "\n"
@@ -47,14 +55,17 @@ inline constexpr const char* kCliHelp =
     "  7  프로필 폴더가 정해지지 않았거나 프로필 파일을 읽을 수 없음\n"
     "  8  --check: 적용은 성공했으나 연결 확인에 실패함\n"
     "  9  --try: 이전 설정으로 되돌림\n"
-    "  10 --try: 이전 설정으로 되돌리지 못함\n";
+    "  10 --try: 이전 설정으로 되돌리지 못함\n"
+    "  11 --where: 어느 프로필도 쓴 적이 없는 네트워크임\n"
+    "  12 --export: 프로필의 주소를 그 형식으로 쓸 수 없음\n";
 
 // Bad options. The first "%s" is what was wrong.
 inline constexpr const char* kCliUnknownOptionFormat = "알 수 없는 옵션입니다: %s";
 inline constexpr const char* kCliMissingValueFormat = "%s 옵션 뒤에 값이 있어야 합니다.";
 inline constexpr const char* kCliTwoCommands =
-    "--list, --apply, --status, --help 가운데 하나만 줄 수 있습니다.";
-inline constexpr const char* kCliAdapterWithoutApply = "--adapter는 --apply와 함께만 씁니다.";
+    "--list, --apply, --status, --where, --export, --help 가운데 하나만 줄 수 있습니다.";
+inline constexpr const char* kCliAdapterWithoutApply =
+    "--adapter는 --apply, --where, --export와 함께만 씁니다.";
 inline constexpr const char* kCliTrialWithoutApply = "--check와 --try는 --apply와 함께만 씁니다.";
 inline constexpr const char* kCliBadSecondsFormat =
     "--try 뒤에는 1에서 3600 사이의 초를 주어야 합니다: %s";
@@ -96,6 +107,24 @@ inline constexpr const char* kCliAutomaticDns = "자동";
 inline constexpr const char* kCliNone = "-";
 inline constexpr const char* kCliInUseMark = "*";
 inline constexpr const char* kCliInUseNoteFormat = "* 어댑터 \"%s\"이(가) 지금 쓰고 있는 프로필";
+
+// Where the adapter is (--where).
+inline constexpr const char* kCliWhereAdapterFormat = "어댑터 \"%s\"이(가) 연결된 네트워크:";
+inline constexpr const char* kCliWhereGatewayFormat = "  게이트웨이 MAC 주소: %s";
+inline constexpr const char* kCliWhereWifiFormat = "  무선 네트워크 이름: %s";
+inline constexpr const char* kCliWhereNothingSeen =
+    "  알아볼 수 없습니다(기본 게이트웨이가 없거나 응답하지 않습니다).";
+inline constexpr const char* kCliWhereMatchFormat = "이 네트워크에서 쓰는 프로필: \"%s\"";
+inline constexpr const char* kCliWhereUnknown =
+    "이 네트워크에서 쓴 프로필이 없습니다. 창에서 프로필을 적용하면 이 네트워크를 기억합니다.";
+
+// Writing a profile for another tool (--export).
+inline constexpr const char* kCliExportNeedsTwo =
+    "--export 뒤에는 형식과 프로필 이름이 있어야 합니다.";
+inline constexpr const char* kCliUnknownFormatFormat =
+    "알 수 없는 형식입니다: %s (keyfile, nm, netplan 가운데 하나)";
+inline constexpr const char* kCliCannotExportFormat =
+    "\"%s\" 프로필의 주소나 서브넷 마스크가 올바르지 않아 파일로 쓸 수 없습니다.";
 
 // The apply, step by step.
 inline constexpr const char* kCliApplyingFormat = "프로필 \"%s\"을(를) 어댑터 \"%s\"에 적용합니다.";

@@ -29,6 +29,7 @@ test_packages=(
   clang-format
   dnsmasq-base
   network-manager dbus-daemon polkitd pkexec
+  netplan.io  # netplan generate reads an exported profile (into a scratch root only)
   poppler-utils
   g++-mingw-w64-x86-64-posix wine wine64
   nsis  # the Windows installer (cpack -G NSIS)

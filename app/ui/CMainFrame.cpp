@@ -51,6 +51,9 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     // The adapters first, then the client side: data, title, place, list; then the bars.
     createAdapterSelectDlg();
     runDataStartup();
+    if (const IpProfile* inUse = state_.markedProfile()) {
+        lookAtNetwork(inUse->name, NetworkMemory::Moment::FoundInUse);
+    }
     setWindowTitle(qs(texts::kAppTitle));
     placeOnScreen();
     createView();
@@ -71,7 +74,9 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     handlers_[ID_CHECK_UPDATE] = [this] { OnCheckUpdate(); };
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    closeNetworkMailbox();
+}
 
 void CMainFrame::createView() {
     document_ = std::make_unique<CTessupDoc>();

@@ -13,6 +13,7 @@
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 #include "platform/FileStore.h"
+#include "platform/NetworkSensor.h"
 #include "platform/RegistryStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/IpProfile.h"
@@ -51,6 +52,9 @@ struct FrameServices {
     platform::RegistryStore* registry = nullptr;
     platform::AdapterTable* adapterTable = nullptr;
     platform::AdapterKeys* adapterKeys = nullptr;
+    // Looks at the network behind the chosen adapter, to remember it for the profile in
+    // use; empty: the networks are not looked at.
+    std::function<std::unique_ptr<platform::NetworkSensor>()> networkSensor{};
 };
 
 // The program's only top-level window. Its working state and the decisions of its commands
@@ -108,6 +112,11 @@ public:
     void setConnectionChecks(std::function<ConnectionCheckServices()> make) {
         connectionChecks_ = std::move(make);
     }
+
+    // Remembers the network behind the chosen adapter for `profileName` (FrameNetworks.cpp):
+    // the look runs on a thread of its own, and its result reaches the frame state on the
+    // user-interface thread, unless the frame has gone by then.
+    void lookAtNetwork(const std::string& profileName, NetworkMemory::Moment moment);
 
     // Commands of the menus, the toolbar and the keys (base/CommandIds.h). A command without
     // a handler does nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are
@@ -181,6 +190,10 @@ private:
 
     FrameServices services_;
     FrameState state_;
+    // Where the looks at the network deliver; emptied when the frame goes.
+    struct NetworkMailbox;
+    std::shared_ptr<NetworkMailbox> networkMailbox_;
+    void closeNetworkMailbox();
     std::unique_ptr<CAdapterSelectDlg> adapterSelectDlg_;
     ListRows* rows_ = nullptr;
     std::unique_ptr<CTessupDoc> document_;

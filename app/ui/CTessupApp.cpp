@@ -8,6 +8,7 @@
 #include "app/ui/QtTranslations.h"
 #include "app/ui/UrlOpener.h"
 #include "platform/FileStore.h"
+#include "platform/NetworkSensor.h"
 #include "platform/TextCodec.h"
 #include "platform/ui/SystemWindows.h"
 
@@ -64,9 +65,14 @@ bool CTessupApp::InitInstance() {
     files_ = platform::makeSystemFileStore();
     codec_ = platform::makeCp949Codec();
     // Without a given folder the frame takes the one the registry names, or asks for it.
-    frame_ = std::make_unique<CMainFrame>(FrameServices{*services_.prompter, *services_.urlOpener,
-                                                        *files_, *codec_, services_.installFolder,
-                                                        QSize()});
+    FrameServices frameServices{*services_.prompter,
+                                *services_.urlOpener,
+                                *files_,
+                                *codec_,
+                                services_.installFolder,
+                                QSize()};
+    frameServices.networkSensor = platform::makeSystemNetworkSensor;
+    frame_ = std::make_unique<CMainFrame>(std::move(frameServices));
     if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
         qtPrompter->setParentWindow(frame_.get());
     }

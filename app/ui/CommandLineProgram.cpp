@@ -8,6 +8,7 @@
 #include "platform/AdapterTable.h"
 #include "platform/ConnectionProbe.h"
 #include "platform/FileStore.h"
+#include "platform/NetworkSensor.h"
 #include "platform/PlatformPaths.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
@@ -46,6 +47,7 @@ int runCommandLineProgram(const CommandLineOptions& options) {
         [](std::string_view text) { write(stdout, text); },
         [](std::string_view text) { write(stderr, text); },
     };
+    services.networkSensor = platform::makeSystemNetworkSensor;
     if (options.check || options.trySeconds) {
         services.checks.probe = platform::makeSystemConnectionProbe();
         services.readAnswer = standardInputAnswers();

@@ -70,10 +70,15 @@ void runApply(CMainFrame& frame, const Target& target) {
     } else {
         frame.UpdateTitle();
     }
-    if (outcome == ApplyOutcome::Succeeded && restorePoint) {
-        if (const IpProfile* applied = state.markedProfile()) {
-            frame.runSafetyNet(*restorePoint, IpProfile(*applied));
-        }
+    const IpProfile* applied = outcome == ApplyOutcome::Succeeded ? state.markedProfile() : nullptr;
+    if (applied == nullptr) {
+        return;
+    }
+    if (restorePoint) {
+        // The network is remembered there once the checks have passed.
+        frame.runSafetyNet(*restorePoint, IpProfile(*applied));
+    } else {
+        frame.lookAtNetwork(applied->name, NetworkMemory::Moment::Applied);
     }
 }
 

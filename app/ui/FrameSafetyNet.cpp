@@ -45,6 +45,9 @@ void CMainFrame::runSafetyNet(const RestorePoint& point, const IpProfile& applie
         const std::optional<TrialResult> result = dialog.trial().result();
         // A dialog that ended without a decision has not kept the new settings either.
         putBack = !result || result->decision == TrialDecision::PutBack;
+        if (!putBack && result->checksPassed) {
+            lookAtNetwork(applied.name, NetworkMemory::Moment::Applied);
+        }
     }
     if (!putBack) {
         return;

@@ -26,11 +26,16 @@ std::string linkAddress(const std::string& ifname) {
     if (!read) {
         return "";
     }
+    std::uint8_t bytes[6];
+    std::memcpy(bytes, request.ifr_hwaddr.sa_data, sizeof bytes);
+    return hexLinkAddress(bytes, sizeof bytes);
+}
+
+std::string hexLinkAddress(const std::uint8_t* bytes, std::size_t size) {
     std::string text;
-    for (int i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < size; ++i) {
         char part[4];
-        std::snprintf(part, sizeof part, "%02X",
-                      static_cast<unsigned char>(request.ifr_hwaddr.sa_data[i]));
+        std::snprintf(part, sizeof part, "%02X", bytes[i]);
         text += (i == 0 ? "" : ":") + std::string(part);
     }
     return text;

@@ -218,6 +218,9 @@ void addNeighbour(const nlmsghdr& header, std::vector<NetlinkNeighbour>& neighbo
                          if (type == NDA_DST && size >= 4) {
                              neighbour.address = readU32(data);
                              haveAddress = true;
+                         } else if (type == NDA_LLADDR) {
+                             const auto* bytes = static_cast<const std::uint8_t*>(data);
+                             neighbour.linkAddress.assign(bytes, bytes + size);
                          }
                      });
     if (haveAddress) {

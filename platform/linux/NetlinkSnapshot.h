@@ -45,8 +45,9 @@ struct NetlinkSnapshot {
 // One IPv4 entry of the kernel's neighbour table (the ARP cache).
 struct NetlinkNeighbour {
     int index = 0;
-    std::uint32_t address = 0;  // network byte order
-    std::uint16_t state = 0;    // NUD_* state
+    std::uint32_t address = 0;              // network byte order
+    std::uint16_t state = 0;                // NUD_* state
+    std::vector<std::uint8_t> linkAddress;  // empty while unresolved
 };
 
 // Reads the IPv4 neighbour table of the calling thread's network namespace. False (with

@@ -106,6 +106,12 @@ public:
                                  const std::string& devicePath) = 0;
     virtual std::optional<NmIpv4State> ipv4State(const std::string& devicePath,
                                                  std::string& error) = 0;
+    // The name (SSID bytes) of the wireless network the device is associated with; "" for
+    // a wired device or while it is not associated.
+    virtual std::string wifiName(const std::string& devicePath) {
+        static_cast<void>(devicePath);
+        return {};
+    }
 };
 
 // Connects to NetworkManager on the system bus. Nothing, with `why` set, when there is no

@@ -36,6 +36,8 @@ constexpr const char* kConnectionInterface = "org.freedesktop.NetworkManager.Set
 constexpr const char* kDeviceInterface = "org.freedesktop.NetworkManager.Device";
 constexpr const char* kActiveInterface = "org.freedesktop.NetworkManager.Connection.Active";
 constexpr const char* kIp4Interface = "org.freedesktop.NetworkManager.IP4Config";
+constexpr const char* kWirelessInterface = "org.freedesktop.NetworkManager.Device.Wireless";
+constexpr const char* kAccessPointInterface = "org.freedesktop.NetworkManager.AccessPoint";
 constexpr const char* kDhcp4Interface = "org.freedesktop.NetworkManager.DHCP4Config";
 constexpr const char* kPropertiesInterface = "org.freedesktop.DBus.Properties";
 constexpr const char* kUnknownDevice = "org.freedesktop.NetworkManager.UnknownDevice";
@@ -390,6 +392,43 @@ private:
             return false;
         }
         return true;
+    }
+
+    std::string wifiName(const std::string& devicePath) override {
+        std::string error;
+        std::string accessPoint;
+        readProperties(
+            devicePath, kWirelessInterface,
+            [&](sd_bus_message* m, const std::string& key) {
+                return key == "ActiveAccessPoint" ? readString(m, accessPoint) : 0;
+            },
+            error);
+        if (accessPoint.empty() || accessPoint == "/") {
+            return {};
+        }
+        std::string ssid;
+        readProperties(
+            accessPoint, kAccessPointInterface,
+            [&](sd_bus_message* m, const std::string& key) {
+                if (key != "Ssid" || !variantHolds(m, "ay")) {
+                    return 0;
+                }
+                int r = sd_bus_message_enter_container(m, 'v', "ay");
+                const void* bytes = nullptr;
+                std::size_t size = 0;
+                if (r >= 0) {
+                    r = sd_bus_message_read_array(m, 'y', &bytes, &size);
+                }
+                if (r >= 0 && bytes != nullptr) {
+                    ssid.assign(static_cast<const char*>(bytes), size);
+                }
+                if (r >= 0) {
+                    r = sd_bus_message_exit_container(m);
+                }
+                return r < 0 ? r : 1;
+            },
+            error);
+        return ssid;
     }
 
     int readProperties(const std::string& path, const char* interface, const PropertyReader& each,

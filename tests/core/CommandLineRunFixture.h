@@ -5,6 +5,7 @@
 // tests share.
 
 #include <gtest/gtest.h>
+#include <map>
 
 #include <memory>
 #include <mutex>
@@ -56,6 +57,24 @@ private:
     bool ends_;
 };
 
+// Each adapter's network as given, and which adapters were looked at.
+class SeenNetworks final : public platform::NetworkSensor {
+public:
+    SeenNetworks(const std::map<std::string, platform::NetworkFingerprint>& seen,
+                 std::vector<std::string>& asked)
+        : seen_(seen), asked_(asked) {}
+    platform::NetworkFingerprint look(const std::string& connectionName,
+                                      std::chrono::milliseconds) override {
+        asked_.push_back(connectionName);
+        const auto it = seen_.find(connectionName);
+        return it == seen_.end() ? platform::NetworkFingerprint{} : it->second;
+    }
+
+private:
+    const std::map<std::string, platform::NetworkFingerprint>& seen_;
+    std::vector<std::string>& asked_;
+};
+
 class CommandLineRunTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -103,6 +122,9 @@ public:
             afterApply,
         };
         services.checks = world.services();
+        services.networkSensor = [this] {
+            return std::make_unique<SeenNetworks>(networksSeen, networksAsked);
+        };
         services.readAnswer = [this]() -> std::optional<std::string> {
             if (answers.empty()) {
                 return std::nullopt;
@@ -144,6 +166,8 @@ public:
     std::function<ExitCode(const AppliedProfile&)> afterApply;
     test::FakeCheckWorld world;
     std::vector<std::string> answers;
+    std::map<std::string, platform::NetworkFingerprint> networksSeen;
+    std::vector<std::string> networksAsked;
     std::mutex mutex;
     std::string out;
     std::string err;

@@ -45,6 +45,31 @@ TEST_F(CommandLineRunTest, ListShowsTheProfilesAndMarksTheOneTheChosenAdapterUse
     EXPECT_EQ(out.find('*'), std::string::npos) << out;
 }
 
+TEST_F(CommandLineRunTest, WhereNamesTheNetworkAndTheProfileUsedOnIt) {
+    files.files["/data/quorrel.net"] = "집||00:11:22:AA:BB:02||\r\n";
+    networksSeen["eth0"] = {"00:11:22:aa:bb:02", ""};
+    networksSeen["wlan0"] = {"00:11:22:AA:BB:77", "Cafe"};
+    EXPECT_EQ(run({"--where"}), 0);
+    EXPECT_EQ(out,
+              "어댑터 \"eth0\"이(가) 연결된 네트워크:\n"
+              "  게이트웨이 MAC 주소: 00:11:22:aa:bb:02\n"
+              "이 네트워크에서 쓰는 프로필: \"집\"\n");
+
+    out.clear();
+    EXPECT_EQ(run({"--where", "--adapter", "wlan0"}), 11);
+    EXPECT_NE(out.find("무선 네트워크 이름: Cafe\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("쓴 프로필이 없습니다"), std::string::npos) << out;
+
+    // Nothing seen is nothing recognised, whatever the file holds.
+    networksSeen.clear();
+    out.clear();
+    EXPECT_EQ(run({"--where"}), 11);
+    EXPECT_NE(out.find("알아볼 수 없습니다"), std::string::npos) << out;
+    EXPECT_EQ(networksAsked, (std::vector<std::string>{"eth0", "wlan0", "eth0"}));
+    EXPECT_EQ(files.files.count("/data/quorrel.net"), 1u);
+    expectSettingsOnlyRead();
+}
+
 TEST_F(CommandLineRunTest, ApplyRunsTheWindowsLinesOnTheRememberedAdapterStepByStep) {
     EXPECT_EQ(run({"--apply", "집"}), 0) << err;
     const ApplyPlan plan = buildApplyPlan(

@@ -287,6 +287,27 @@ TEST_F(FrameStateTest, DeleteRefusesTheProfileInUseAndAsksFirst) {
     EXPECT_EQ(names(), (std::vector<std::string>{"Office *"}));
 }
 
+TEST_F(FrameStateTest, ARenamedOrDeletedProfileTakesItsNetworkAlong) {
+    const NetworkFingerprint office{"00:11:22:AA:BB:01", ""};
+    const std::string networkFile = std::string(kFolder) + "quorrel.net";
+    IpProfile& lab = state.profileList.append(fixedProfile("Lab", "10.0.0.2"));
+    state.profileList.append(fixedProfile("Other", "10.0.0.3"));
+    state.rememberNetwork("Lab", office, NetworkMemory::Moment::Applied);
+    EXPECT_EQ(files.files[networkFile], "Lab||00:11:22:AA:BB:01||\r\n");
+    // A profile that is not listed remembers nothing.
+    state.rememberNetwork("Gone", {"00:11:22:AA:BB:02", ""}, NetworkMemory::Moment::Applied);
+    EXPECT_EQ(state.networks.entries().size(), 1u);
+
+    state.takeEdit(lab, fixedProfile("Office", "10.0.0.2"));
+    EXPECT_EQ(files.files[networkFile], "Office||00:11:22:AA:BB:01||\r\n");
+
+    showRows({{"Office"}, {"Other"}}, 0);
+    messages.answers = {MessageResult::Ok};
+    ASSERT_TRUE(state.deleteSelected(&rows));
+    EXPECT_EQ(files.files[networkFile], "");
+    EXPECT_EQ(state.networks.recognise(office), nullptr);
+}
+
 TEST_F(FrameStateTest, CopiesAndNewProfilesJoinTheList) {
     state.profileList.append(dhcpProfile("집").current());
     EXPECT_FALSE(state.copySelected(&rows)) << "no row shown";

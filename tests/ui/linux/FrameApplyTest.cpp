@@ -30,6 +30,7 @@
 #include "tests/support/MemoryRegistryStore.h"
 #include "tests/support/ProfileBuilder.h"
 #include "tests/support/TempFolder.h"
+#include "tests/ui/EventLoopWait.h"
 #include "tests/ui/RecordingPrompter.h"
 
 namespace quorrel {
@@ -229,6 +230,37 @@ TEST_F(FrameApplyTest, SuccessMarksOnlyTheAppliedProfileAndReadsTheAdaptersAgain
               QString::fromUtf8("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결]"));
     EXPECT_EQ(frame->state().applyBusy, 0);
     EXPECT_TRUE(traced("사무실"));
+}
+
+// The network the sensor sees behind every adapter.
+class OneNetwork final : public platform::NetworkSensor {
+public:
+    platform::NetworkFingerprint look(const std::string&, std::chrono::milliseconds) override {
+        return {"00:11:22:AA:BB:01", ""};
+    }
+};
+
+TEST_F(FrameApplyTest, TheNetworkIsRememberedForTheProfileInUseAndThenForTheOneApplied) {
+    frame.reset();
+    const std::string networkFile = temp.path() + "quorrel.net";
+    FrameServices services{prompter,         urls,      *files, *codec, temp.path(),
+                           QSize(1024, 768), &registry, &table, &keys};
+    services.networkSensor = [] { return std::make_unique<OneNetwork>(); };
+    frame = std::make_unique<CMainFrame>(std::move(services));
+    view = frame->view();
+    frame->state().profileList.append(test::fixedProfile("사무실", "192.168.0.10"));
+    frame->OnInitialUpdate();
+    // At start-up, for the profile the adapter uses ("설정[1]" in the code page).
+    ASSERT_TRUE(test::waitWithEvents([&] { return std::filesystem::exists(networkFile); }));
+    EXPECT_EQ(test::readFileBytes(networkFile), "\xBC\xB3\xC1\xA4[1]||00:11:22:AA:BB:01||\r\n");
+
+    select("사무실");
+    frame->runCommand(ID_POPUP_APPLY);
+    ASSERT_EQ(frame->state().lastAppliedName, "사무실");
+    ASSERT_TRUE(test::waitWithEvents([&] {
+        return test::readFileBytes(networkFile) ==
+               "\xBB\xE7\xB9\xAB\xBD\xC7||00:11:22:AA:BB:01||\r\n";
+    }));
 }
 
 TEST_F(FrameApplyTest, AFailingLineReportsFailureAndKeepsMarksAndAdapterPicture) {

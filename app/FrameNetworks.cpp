@@ -1,0 +1,37 @@
+// The main frame's memory of the networks its profiles were used on.
+#include "app/FrameState.h"
+
+namespace quorrel {
+
+void FrameState::rememberNetwork(const std::string& profileName, const NetworkFingerprint& seen,
+                                 NetworkMemory::Moment moment) {
+    if (profileList.findByName(profileName) == nullptr) {
+        return;
+    }
+    if (networks.remember(profileName, seen, moment)) {
+        saveNetworks();
+    }
+}
+
+void FrameState::saveNetworks() {
+    // Profiles this run never saw may have networks in the file.
+    if (dataFileUnreadable_) {
+        return;
+    }
+    std::string error;
+    if (!networks.save(services_.files, services_.codec, installFolder, error) && services_.trace) {
+        // Only remembered for recognition: nothing the user has to act on.
+        services_.trace(NetworkMemory::path(installFolder) + ": " + error);
+    }
+}
+
+void FrameState::carryNetwork(const std::string& from, const std::string& to) {
+    if (from == to || profileList.findByName(from) != nullptr) {
+        return;
+    }
+    if (to.empty() ? networks.forget(from) : networks.rename(from, to)) {
+        saveNetworks();
+    }
+}
+
+}  // namespace quorrel

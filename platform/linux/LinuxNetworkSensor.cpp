@@ -1,0 +1,96 @@
+// The network behind an adapter on Linux: the gateway's link address from the kernel's
+// neighbour table (asked for over ARP when the table has no confirmed entry) and, for a
+// wireless device that NetworkManager manages, the network's name.
+
+#include <linux/neighbour.h>
+#include <net/if.h>
+#include <sys/stat.h>
+
+#include "platform/NetworkSensor.h"
+#include "platform/linux/LinkAddress.h"
+#include "platform/linux/LinuxConnectionProbe.h"
+#include "platform/linux/NetlinkSnapshot.h"
+#include "platform/linux/NetworkManager.h"
+
+namespace quorrel::platform {
+
+namespace {
+
+// The gateway's link address as the neighbour table holds it; only entries in
+// `acceptedStates` count. "" when there is none.
+std::string neighbourAddress(int index, std::uint32_t gateway, unsigned acceptedStates) {
+    std::vector<NetlinkNeighbour> neighbours;
+    std::string error;
+    if (!readNetlinkNeighbours(neighbours, error)) {
+        return {};
+    }
+    for (const NetlinkNeighbour& neighbour : neighbours) {
+        if (neighbour.index == index && neighbour.address == gateway &&
+            (neighbour.state & acceptedStates) != 0 && !neighbour.linkAddress.empty()) {
+            return hexLinkAddress(neighbour.linkAddress.data(), neighbour.linkAddress.size());
+        }
+    }
+    return {};
+}
+
+bool isWireless(const std::string& ifname) {
+    struct stat info {};
+    return ::stat(("/sys/class/net/" + ifname + "/wireless").c_str(), &info) == 0;
+}
+
+std::string wifiNameOf(const std::string& ifname) {
+    std::string why;
+    const auto nm = connectNetworkManager(true, why);
+    if (!nm) {
+        return {};
+    }
+    std::string error;
+    const auto device = nm->device(ifname, error);
+    if (!device || !device->managed) {
+        return {};
+    }
+    return nm->wifiName(device->path);
+}
+
+class LinuxNetworkSensor final : public NetworkSensor {
+public:
+    NetworkFingerprint look(const std::string& connectionName,
+                            std::chrono::milliseconds limit) override {
+        NetworkFingerprint seen;
+        if (isWireless(connectionName)) {
+            seen.wifiName = wifiNameOf(connectionName);
+        }
+        NetlinkSnapshot snapshot;
+        std::string error;
+        if (!readNetlinkSnapshot(snapshot, error)) {
+            return seen;
+        }
+        const NetlinkLink* link = snapshot.findLink(connectionName);
+        const NetlinkRoute* route =
+            link != nullptr ? snapshot.firstDefaultRoute(link->index) : nullptr;
+        if (route == nullptr) {
+            return seen;
+        }
+        // An entry that is not confirmed may still be that of the network before.
+        seen.gatewayMac =
+            neighbourAddress(link->index, route->gateway, NUD_REACHABLE | NUD_PERMANENT);
+        if (seen.gatewayMac.empty()) {
+            LinuxConnectionProbe probe;
+            if (probe.askGateway(connectionName, dottedAddress(route->gateway), limit).kind ==
+                ProbeAnswer::Kind::Answered) {
+                seen.gatewayMac = neighbourAddress(
+                    link->index, route->gateway,
+                    NUD_REACHABLE | NUD_PERMANENT | NUD_DELAY | NUD_PROBE | NUD_STALE);
+            }
+        }
+        return seen;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<NetworkSensor> makeSystemNetworkSensor() {
+    return std::make_unique<LinuxNetworkSensor>();
+}
+
+}  // namespace quorrel::platform
