@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/NameUuid.h"
 #include "listview/AddressValue.h"
 
 namespace quorrel {
@@ -66,26 +67,6 @@ std::optional<Ipv4Plan> planOf(const IpProfile& profile) {
     return plan;
 }
 
-std::uint64_t fnv1a(const std::string& text, std::uint64_t hash) {
-    for (const char c : text) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
-    }
-    return hash;
-}
-
-std::string uuidOf(const std::string& key) {
-    const std::uint64_t high = fnv1a(key, 0xcbf29ce484222325ULL);
-    const std::uint64_t low = fnv1a(key, high ^ 0x9e3779b97f4a7c15ULL);
-    char text[40];
-    std::snprintf(text, sizeof text, "%08llx-%04llx-%04llx-%04llx-%012llx",
-                  static_cast<unsigned long long>(high >> 32),
-                  static_cast<unsigned long long>((high >> 16) & 0xffff),
-                  static_cast<unsigned long long>((high & 0x0fff) | 0x5000),
-                  static_cast<unsigned long long>(((low >> 48) & 0x3fff) | 0x8000),
-                  static_cast<unsigned long long>(low & 0xffffffffffffULL));
-    return text;
-}
-
 // A keyfile value: backslashes doubled, a leading blank kept as such.
 std::string keyfileValue(const std::string& text) {
     std::string out;
@@ -111,10 +92,10 @@ std::string quoted(const std::string& text) {
 }
 
 std::string keyfile(const IpProfile& profile, const std::string& ifname, const Ipv4Plan& plan) {
-    std::string text = "[connection]\nid=" + keyfileValue(profile.name) +
-                       "\nuuid=" + uuidOf("quorrel profile " + profile.name + "\n" + ifname) +
-                       "\ntype=ethernet\ninterface-name=" + keyfileValue(ifname) +
-                       "\n\n[ethernet]\n\n[ipv4]\n";
+    std::string text =
+        "[connection]\nid=" + keyfileValue(profile.name) +
+        "\nuuid=" + nameBasedUuid("quorrel profile " + profile.name + "\n" + ifname) +
+        "\ntype=ethernet\ninterface-name=" + keyfileValue(ifname) + "\n\n[ethernet]\n\n[ipv4]\n";
     text += plan.dhcp ? "method=auto\n" : "method=manual\naddress1=" + plan.address + "\n";
     if (!plan.gateway.empty()) {
         text += "gateway=" + plan.gateway + "\n";

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/NameUuid.h"
 #include "netsh/CommandValidator.h"
 #include "netsh/DirectRoad.h"
 #include "netsh/Ipv4.h"
@@ -44,14 +45,6 @@ std::string describeState(const NmIpv4State& state) {
            joined(state.nameservers);
 }
 
-std::uint64_t fnv1a(const std::string& text, std::uint64_t hash) {
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
-
 }  // namespace
 
 std::string ownConnectionName(const std::string& ifname) {
@@ -59,18 +52,7 @@ std::string ownConnectionName(const std::string& ifname) {
 }
 
 std::string ownConnectionUuid(const std::string& ifname) {
-    const std::string key = "quorrel netsh connection " + ifname;
-    const std::uint64_t high = fnv1a(key, 0xcbf29ce484222325ULL);
-    const std::uint64_t low = fnv1a(key, high ^ 0x9e3779b97f4a7c15ULL);
-    char text[40];
-    // The layout of a UUID, version and variant bits set as for a name-based one.
-    std::snprintf(text, sizeof text, "%08llx-%04llx-%04llx-%04llx-%012llx",
-                  static_cast<unsigned long long>(high >> 32),
-                  static_cast<unsigned long long>((high >> 16) & 0xffff),
-                  static_cast<unsigned long long>((high & 0x0fff) | 0x5000),
-                  static_cast<unsigned long long>(((low >> 48) & 0x3fff) | 0x8000),
-                  static_cast<unsigned long long>(low & 0xffffffffffffULL));
-    return text;
+    return nameBasedUuid("quorrel netsh connection " + ifname);
 }
 
 std::string settingsAfter(const NetshCommand& command, const NmIpv4Settings& before,
