@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -8,6 +7,8 @@
 #include <cmath>
 #include <optional>
 #include <vector>
+
+#include "tests/ui/PopplerTool.h"
 
 namespace quorrel::test {
 
@@ -34,7 +35,7 @@ public:
     };
 
     explicit PdfPages(const QString& pdf) : pdf_(pdf) {
-        const QString html = run("pdftotext", {"-bbox", pdf_, "-"});
+        const QString html = runPopplerTool("pdftotext", {"-bbox", pdf_, "-"});
         static const QRegularExpression pageTag(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
         static const QRegularExpression wordTag(
             R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">(.*?)</word>)re");
@@ -105,11 +106,12 @@ public:
     }
 
     // The names of the fonts the document uses.
-    QString fonts() const { return run("pdffonts", {pdf_}); }
+    QString fonts() const { return runPopplerTool("pdffonts", {pdf_}); }
     // The pages that carry a picture.
     std::vector<int> pagesWithImages() const {
         std::vector<int> result;
-        const QStringList lines = run("pdfimages", {"-list", pdf_}).split(QLatin1Char('\n'));
+        const QStringList lines =
+            runPopplerTool("pdfimages", {"-list", pdf_}).split(QLatin1Char('\n'));
         for (int i = 2; i < lines.size(); ++i) {
             const QStringList fields = lines[i].simplified().split(QLatin1Char(' '));
             if (fields.size() > 2 && fields[2] == QLatin1String("image")) {
@@ -127,15 +129,6 @@ private:
         text.replace(QChar(1), QLatin1Char(' '));
         text.replace(QLatin1String("&amp;"), QLatin1String("&"));
         return text;
-    }
-
-    static QString run(const QString& program, const QStringList& arguments) {
-        QProcess process;
-        process.start(program, arguments);
-        if (!process.waitForFinished(30000)) {
-            return {};
-        }
-        return QString::fromUtf8(process.readAllStandardOutput());
     }
 
     QString pdf_;

@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-// The widget tests run without a display unless one is asked for.
+// The widget tests run without a display unless one is asked for (by QT_QPA_PLATFORM or,
+// under wine, which keeps QT_* variables from Windows programs, by -platform).
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
