@@ -12,6 +12,8 @@
 
 #include "adapters/ui/BitmapButton.h"
 #include "adapters/ui/CAdapterSelectDlg.h"
+#include "platform/ui/SystemWindows.h"
+#include "resources/AppTexts.h"
 #include "resources/ProfileTexts.h"
 #include "tests/support/FakeAdapterPlatform.h"
 #include "tests/support/MemoryRegistryStore.h"
@@ -141,7 +143,11 @@ TEST_F(AdapterSelectDlgTest, TheListSortsWithoutRegardToCaseAndFindsTheCurrentOn
 TEST_F(AdapterSelectDlgTest, PaddedLabelsLineUpAtTheirColonsInTheBodyFont) {
     run([](CAdapterSelectDlg& d) {
         const QFont body = d.detailLabel(0)->font();
-        EXPECT_EQ(QFontInfo(body).family(), "NanumGothicCoding");
+        // 굴림체 itself on Windows; on Linux the Nanum face that stands in for it.
+        EXPECT_EQ(QFontInfo(body).family(),
+                  QString::fromUtf8(platform::systemHasKoreanWindowsFaces()
+                                        ? texts::kGulimChe
+                                        : texts::kGulimCheSubstitute));
         EXPECT_EQ(body.pixelSize(), 12);
         EXPECT_EQ(d.adapterList()->font().pixelSize(), 12);
         EXPECT_EQ(d.valueField(3)->font().pixelSize(), 12);
