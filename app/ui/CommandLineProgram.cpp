@@ -1,7 +1,5 @@
 #include "app/ui/CommandLineProgram.h"
 
-#include <cstdio>
-
 #include "cli/CommandLineRun.h"
 #include "cli/ConsoleTrial.h"
 #include "platform/AdapterKeys.h"
@@ -12,21 +10,11 @@
 #include "platform/PlatformPaths.h"
 #include "platform/ProcessRunner.h"
 #include "platform/RegistryStore.h"
+#include "platform/StandardStreams.h"
 #include "platform/StatusReport.h"
 #include "platform/TextCodec.h"
 
 namespace quorrel {
-
-namespace {
-
-// One whole write per call, flushed at once, so that the lines keep their order with
-// what the started commands print on the same terminal.
-void write(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
-
-}  // namespace
 
 int runCommandLineProgram(const CommandLineOptions& options) {
     const auto registry = platform::makeSystemRegistryStore();
@@ -44,8 +32,8 @@ int runCommandLineProgram(const CommandLineOptions& options) {
         platform::makeSystemProcessRunner(),
         [] { return platform::makeStatusReportCapture(); },
         [](std::string_view bytes) { return platform::statusReportUtf8(bytes); },
-        [](std::string_view text) { write(stdout, text); },
-        [](std::string_view text) { write(stderr, text); },
+        platform::writeStandardOutput,
+        platform::writeStandardError,
     };
     services.networkSensor = platform::makeSystemNetworkSensor;
     if (options.check || options.trySeconds) {

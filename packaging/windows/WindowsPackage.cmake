@@ -52,7 +52,7 @@ add_custom_target(windows_runtime ALL
 add_dependencies(quorrel windows_runtime)
 
 # The installed folder: Program Files\Quorrel.
-install(TARGETS quorrel uninstall-cleanup RUNTIME DESTINATION .)
+install(TARGETS quorrel quorrel_console uninstall-cleanup RUNTIME DESTINATION .)
 install(FILES ${QUORREL_HELP_BOOK} ${qt_dlls} ${runtime_dlls} ${qt_conf} DESTINATION .)
 install(FILES ${qt_platform_plugins} DESTINATION platforms)
 install(FILES ${qt_style_plugins} DESTINATION styles)

@@ -2,7 +2,7 @@
 # The Windows installer as a user meets it, under wine in the prefix of $WINEPREFIX:
 # cpack makes quorrel-<version>-win64.exe, a silent install (/S) puts every file into
 # Program Files\Quorrel with a Start-menu entry under the program's Korean name, the
-# installed quorrel.exe answers on its command line and starts with its window, a second
+# installed command line (quorrel.com) answers, quorrel.exe starts with its window, a second
 # start finds the first (the mutex, then the window title), and a silent uninstall
 # leaves no installed file behind (the profile file in that folder stays).
 # Usage: windows-installer-test.sh BUILD_FOLDER   (prints the installer's file list and a log)
@@ -30,7 +30,7 @@ rm -rf "$folder"
 echo "installed files:"
 (cd "$folder" && find . -type f | sort | sed 's/^\.\//  /')
 
-for file in quorrel.exe uninstall-cleanup.exe QuorrelHelp.chm Qt6Widgets.dll \
+for file in quorrel.exe quorrel.com uninstall-cleanup.exe QuorrelHelp.chm Qt6Widgets.dll \
     platforms/qwindows.dll styles/qwindowsvistastyle.dll translations/qtbase_ko.qm \
     libstdc++-6.dll Uninstall.exe; do
     [ -f "$folder/$file" ] || fail "$file was not installed"
@@ -39,9 +39,10 @@ link=$(find "$WINEPREFIX/drive_c" -name '쿼렐 IP 설정 전환기.lnk' | head 
 [ -n "$link" ] || fail "no Start-menu entry named 쿼렐 IP 설정 전환기"
 echo "start menu: ${link#"$WINEPREFIX/drive_c/"}"
 
-# The installed program, started as the Start-menu entry starts it, from its own folder.
-answer=$(cd "$folder" && QT_QPA_PLATFORM=offscreen "$run" quorrel.exe --list 2>&1) ||
-    fail "the installed program failed to start: $answer"
+# The installed command line, typed as "quorrel" in its own folder (cmd.exe takes quorrel.com
+# before quorrel.exe); into a pipe it writes the system's code page.
+answer=$(cd "$folder" && "$run" cmd.exe /c quorrel --list 2>&1 | iconv -f CP949 -t UTF-8 |
+    tr -d '\r') || fail "the installed program failed to start: $answer"
 echo "installed program started (--list): ${answer:-no profiles}"
 # wine's adapters get the registry keys a Windows machine has, so that the program starts
 # without a message box; a message of a refused start goes to the debugger output.
