@@ -20,7 +20,8 @@ parallel=${QUORREL_FUZZ_JOBS:-1}
 scripts/install-deps.sh test
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DQUORREL_FUZZ=ON -DQUORREL_WITH_UI=OFF -DQUORREL_BUILD_TESTS=OFF >/dev/null
+  -DQUORREL_FUZZ=ON -DQUORREL_WITH_UI=OFF -DQUORREL_BUILD_TESTS=OFF -DQUORREL_WERROR=ON \
+  >/dev/null
 nice cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

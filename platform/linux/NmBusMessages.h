@@ -46,7 +46,8 @@ public:
     }
 
 private:
-    sd_bus_error error_ = SD_BUS_ERROR_NULL;
+    // SD_BUS_ERROR_NULL spelled out: the macro is a C compound literal.
+    sd_bus_error error_{nullptr, nullptr, 0};
 };
 
 // The IPv4 keys that netsh writes; a connection's other keys are copied as they are.
