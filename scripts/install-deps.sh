@@ -41,8 +41,11 @@ test_packages=(
 # the tests start their own copies inside network namespaces.
 host_services=(NetworkManager NetworkManager-dispatcher NetworkManager-wait-online)
 
-# The pictures of the Windows program under wine (scripts/screenshots-windows.sh).
-screenshot_packages=(xvfb wine wine64 xdotool imagemagick fonts-nanum fonts-nanum-coding)
+# The pictures of the Windows program under wine (scripts/screenshots-windows.sh), and the
+# tray that holds the icon in the tray picture of scripts/screenshots.sh (wmsystemtray, a
+# freedesktop system tray that needs no desktop around it).
+screenshot_packages=(xvfb wine wine64 xdotool imagemagick fonts-nanum fonts-nanum-coding
+  wmsystemtray)
 
 # Building Qt for Windows from Debian's source (scripts/build-windows-qt.sh): the machine's
 # Qt serves as host tools, dpkg-dev unpacks the source package.
