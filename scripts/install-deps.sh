@@ -35,6 +35,7 @@ test_packages=(
   nsis  # the Windows installer (cpack -G NSIS)
   dpkg-dev x11-utils
   clang libclang-rt-dev  # the fuzz targets (scripts/fuzz.sh): clang and its libFuzzer runtime
+  libcap2-bin  # capsh: the recognition test also runs without the right to raw sockets
 )
 
 # Services these packages bring, which must never start or be enabled on this machine:
