@@ -4,6 +4,7 @@
 
 #include "base/CommandIds.h"
 #include "resources/AppTexts.h"
+#include "resources/RecognitionTexts.h"
 #include "resources/SafetyTexts.h"
 
 namespace quorrel {
@@ -20,7 +21,9 @@ const std::vector<MenuSpec>& mainMenus() {
         {kMenuTools,
          {{ID_ADAPTER_SELECT, kMenuSelectAdapter},
           {ID_PROFILE_APPLY, kMenuApply},
-          {ID_CHECK_AFTER_APPLY, kMenuCheckAfterApply}}},
+          {ID_CHECK_AFTER_APPLY, kMenuCheckAfterApply},
+          {ID_AUTO_SWITCH, kMenuAutoSwitch},
+          {ID_SHOW_TRAY, kMenuShowTray}}},
         {kMenuEdit,
          {{ID_PROFILE_ADD, kMenuAdd},
           {ID_PROFILE_COPY, kMenuCopy},
@@ -76,6 +79,8 @@ std::string commandPrompt(int command) {
         {ID_VIEW_STATUS_BAR, kPromptStatusBar},
         {ID_CHECK_UPDATE, kPromptCheckUpdate},
         {ID_CHECK_AFTER_APPLY, kPromptCheckAfterApply},
+        {ID_AUTO_SWITCH, kPromptAutoSwitch},
+        {ID_SHOW_TRAY, kPromptShowTray},
         {ID_PROFILE_DELETE_ALL, kPromptDeleteAll},
         {AFX_IDS_IDLEMESSAGE, kIdlePrompt},
         {ID_FILE_OPEN, kPromptFileOpen},

@@ -21,6 +21,8 @@ inline constexpr int ID_POPUP_APPLY = 32783;
 inline constexpr int ID_PROFILE_DELETE_ALL = 32797;
 inline constexpr int ID_CHECK_UPDATE = 32799;
 inline constexpr int ID_CHECK_AFTER_APPLY = 32800;
+inline constexpr int ID_AUTO_SWITCH = 32801;
+inline constexpr int ID_SHOW_TRAY = 32802;
 
 // The framework's commands.
 inline constexpr int ID_FILE_OPEN = 57601;

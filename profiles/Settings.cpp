@@ -112,25 +112,32 @@ void Settings::storeAdapterChoice(const std::string& connectionName) {
     key->setDword(texts::kAutoCheckValue, 1);
 }
 
-bool Settings::readCheckAfterApply() {
+bool Settings::readSwitch(const char* valueName) {
     std::unique_ptr<platform::RegistryKey> key;
     if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::Read, key) !=
         platform::RegStatus::Ok) {
         return false;
     }
     std::uint32_t value = 0;
-    return key->queryDword(texts::kCheckAfterApplyValue, value) == platform::RegStatus::Ok &&
-           value == 1;
+    return key->queryDword(valueName, value) == platform::RegStatus::Ok && value == 1;
 }
 
-void Settings::storeCheckAfterApply(bool on) {
+void Settings::storeSwitch(const char* valueName, bool on) {
     std::unique_ptr<platform::RegistryKey> key;
     if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::AllAccess, key) !=
             platform::RegStatus::Ok &&
         store_.createKey(texts::kSettingsKeyPath, key) != platform::RegStatus::Ok) {
         return;
     }
-    key->setDword(texts::kCheckAfterApplyValue, on ? 1 : 0);
+    key->setDword(valueName, on ? 1 : 0);
+}
+
+bool Settings::readCheckAfterApply() {
+    return readSwitch(texts::kCheckAfterApplyValue);
+}
+
+void Settings::storeCheckAfterApply(bool on) {
+    storeSwitch(texts::kCheckAfterApplyValue, on);
 }
 
 std::optional<std::string> Settings::storedInstallFolder(char separator) const {

@@ -58,6 +58,10 @@ public:
     // Stores the choice as CheckAfterApply (1 or 0), creating the key when it is missing.
     // Failures are silent.
     void storeCheckAfterApply(bool on);
+    // The same for any switch of the tools menu kept as a REG_DWORD `valueName`
+    // (자동 전환 and 트레이 아이콘 표시 among them).
+    bool readSwitch(const char* valueName);
+    void storeSwitch(const char* valueName, bool on);
 
     // What the settings hold, read without writing or tracing anything (the command line
     // leaves the settings to the window): the install folder PATH names, ending in

@@ -35,14 +35,18 @@ test_packages=(
   nsis  # the Windows installer (cpack -G NSIS)
   dpkg-dev x11-utils
   clang libclang-rt-dev  # the fuzz targets (scripts/fuzz.sh): clang and its libFuzzer runtime
+  libcap2-bin  # capsh: the recognition test also runs without the right to raw sockets
 )
 
 # Services these packages bring, which must never start or be enabled on this machine:
 # the tests start their own copies inside network namespaces.
 host_services=(NetworkManager NetworkManager-dispatcher NetworkManager-wait-online)
 
-# The pictures of the Windows program under wine (scripts/screenshots-windows.sh).
-screenshot_packages=(xvfb wine wine64 xdotool imagemagick fonts-nanum fonts-nanum-coding)
+# The pictures of the Windows program under wine (scripts/screenshots-windows.sh), and the
+# tray that holds the icon in the tray picture of scripts/screenshots.sh (wmsystemtray, a
+# freedesktop system tray that needs no desktop around it).
+screenshot_packages=(xvfb wine wine64 xdotool imagemagick fonts-nanum fonts-nanum-coding
+  wmsystemtray)
 
 # Building Qt for Windows from Debian's source (scripts/build-windows-qt.sh): the machine's
 # Qt serves as host tools, dpkg-dev unpacks the source package.

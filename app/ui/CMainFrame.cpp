@@ -69,6 +69,8 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     handlers_[ID_POPUP_APPLY] = [this] { OnProfileApply(); };
     installProfileCommands();
     installSafetyNet();
+    installRecognition();
+    installTray();
     handlers_[ID_APP_ABOUT] = [this] { OnAppAbout(*this); };
     handlers_[ID_SHOW_HELP] = [this] { OnShowHelp(); };
     handlers_[ID_CHECK_UPDATE] = [this] { OnCheckUpdate(); };
@@ -76,6 +78,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     closeNetworkMailbox();
+    networkWatch_.reset();
 }
 
 void CMainFrame::createView() {

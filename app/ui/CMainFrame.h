@@ -9,11 +9,14 @@
 #include <string>
 
 #include "app/FrameState.h"
+#include "app/NetworkRecognition.h"
+#include "apply/ApplyTrial.h"
 #include "apply/ConnectionChecks.h"
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 #include "platform/FileStore.h"
 #include "platform/NetworkSensor.h"
+#include "platform/NetworkWatch.h"
 #include "platform/RegistryStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/IpProfile.h"
@@ -26,6 +29,7 @@ class QToolBar;
 namespace quorrel {
 
 class CAdapterSelectDlg;
+class FrameTray;
 class CTessupDoc;
 class CTessupView;
 class ListRows;
@@ -55,6 +59,11 @@ struct FrameServices {
     // Looks at the network behind the chosen adapter, to remember it for the profile in
     // use; empty: the networks are not looked at.
     std::function<std::unique_ptr<platform::NetworkSensor>()> networkSensor{};
+    // Watches the chosen adapter for a move to another network, which the frame then looks
+    // at to offer the profile used there; empty (or without a sensor): no watch.
+    std::function<std::unique_ptr<platform::NetworkWatch>(const std::string& connectionName,
+                                                          std::function<void()> changed)>
+        networkWatch{};
 };
 
 // The program's only top-level window. Its working state and the decisions of its commands
@@ -102,11 +111,15 @@ public:
     // re-applies the record it edited, whatever other profile shares its name); nullptr
     // applies the profile of the first selected row.
     void applyProfile(IpProfile* profile);
+    // The same, telling how it ended: none when nothing ran (not confirmed, or refused
+    // before), else whether every command line succeeded.
+    std::optional<bool> applyProfileWithOutcome(IpProfile* profile);
 
     // The safety net after an apply (FrameSafetyNet.cpp), while "적용 후 연결 확인" is on:
     // the check dialog for `applied` on the restore point's adapter, and, unless the user
     // keeps the new settings, the apply of the restore point.
-    void runSafetyNet(const RestorePoint& point, const IpProfile& applied);
+    void runSafetyNet(const RestorePoint& point, const IpProfile& applied,
+                      TrialPolicy policy = kWindowTrial);
     // What the connection check asks with; until one is set, the system's probe and the
     // steady clock.
     void setConnectionChecks(std::function<ConnectionCheckServices()> make) {
@@ -117,6 +130,24 @@ public:
     // the look runs on a thread of its own, and its result reaches the frame state on the
     // user-interface thread, unless the frame has gone by then.
     void lookAtNetwork(const std::string& profileName, NetworkMemory::Moment moment);
+
+    // Recognition of the network (FrameRecognition.cpp): the watch on the chosen adapter,
+    // started with the frame and again after another adapter was chosen; after each move a
+    // look at the network, and what NetworkRecognition makes of it: the offer as a question
+    // (예 applies), or with "자동 전환" the apply at once with the connection check, which
+    // puts the previous settings back when a check fails.
+    void watchNetwork();
+    void recogniseNetwork(const NetworkFingerprint& seen);
+    bool autoSwitch() const { return autoSwitch_; }
+    const NetworkRecognition& recognition() const { return recognition_; }
+    // The apply of the profile `profileName` as the recognition asks for it: without the
+    // confirmation (the offer's 예 or 자동 전환 stands for it), and automatic: always
+    // checked, put back at once on a failed check.
+    void applyRecognised(const std::string& profileName, bool automatic);
+
+    // The tray icon (FrameTray.cpp), made on first use; shown while "트레이 아이콘 표시" is
+    // on.
+    FrameTray* tray();
 
     // Commands of the menus, the toolbar and the keys (base/CommandIds.h). A command without
     // a handler does nothing. ID_APP_EXIT, ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR are
@@ -186,6 +217,13 @@ private:
     void installProfileCommands();
     // The checkable "적용 후 연결 확인", set from and stored in the settings key.
     void installSafetyNet();
+    // The checkable "자동 전환" and "트레이 아이콘 표시", set from and stored in the
+    // settings key.
+    void installRecognition();
+    void installTray();
+    // Looks at the network behind the chosen adapter on a thread of its own; `then` gets the
+    // result on the user-interface thread, unless the frame has gone by then.
+    void lookThen(std::function<void(CMainFrame&, const NetworkFingerprint&)> then);
     void watchListSelection(QWidget* view);
 
     FrameServices services_;
@@ -193,7 +231,12 @@ private:
     // Where the looks at the network deliver; emptied when the frame goes.
     struct NetworkMailbox;
     std::shared_ptr<NetworkMailbox> networkMailbox_;
+    void openNetworkMailbox();
     void closeNetworkMailbox();
+    std::unique_ptr<platform::NetworkWatch> networkWatch_;
+    NetworkRecognition recognition_;
+    bool autoSwitch_ = false;
+    FrameTray* tray_ = nullptr;
     std::unique_ptr<CAdapterSelectDlg> adapterSelectDlg_;
     ListRows* rows_ = nullptr;
     std::unique_ptr<CTessupDoc> document_;

@@ -72,6 +72,7 @@ bool CTessupApp::InitInstance() {
                                 services_.installFolder,
                                 QSize()};
     frameServices.networkSensor = platform::makeSystemNetworkSensor;
+    frameServices.networkWatch = platform::watchSystemNetwork;
     frame_ = std::make_unique<CMainFrame>(std::move(frameServices));
     if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
         qtPrompter->setParentWindow(frame_.get());

@@ -27,31 +27,43 @@ CommandThreadServices frameApplyServices(Prompter& prompter) {
 
 namespace {
 
+// How an apply goes: confirmed in the dialog first (unless the user has said 예 to the
+// recognition's offer, or 자동 전환 stands for it), and checked afterwards with `trial`
+// (none: as "적용 후 연결 확인" says, with the window's trial).
+struct ApplyWay {
+    bool confirm = true;
+    std::optional<TrialPolicy> trial;
+};
+
 // The apply of one target: a profile name (the first profile of it), a listed record, or
 // none for the profile of the first selected row. FrameState decides for each kind alike.
+// None when nothing ran, else whether every command line succeeded.
 template <typename Target>
-void runApply(CMainFrame& frame, const Target& target) {
+std::optional<bool> runApply(CMainFrame& frame, const Target& target, const ApplyWay& way = {}) {
     FrameState& state = frame.state();
     const std::optional<ConfirmationTexts> confirmation =
         state.confirmApply(target, frame.listRows());
     if (!confirmation) {
-        return;
+        return std::nullopt;
     }
-    {
+    if (way.confirm) {
         CApplyConfirmDlg confirm(*confirmation, &frame);
         if (frame.prompter().runModal(confirm) != QDialog::Accepted) {
-            return;
+            return std::nullopt;
         }
     }
 
     // What to go back to, taken just before the change.
+    const std::optional<TrialPolicy> trial = way.trial               ? way.trial
+                                             : state.checkAfterApply ? std::optional(kWindowTrial)
+                                                                     : std::nullopt;
     std::optional<RestorePoint> restorePoint;
-    if (state.checkAfterApply) {
+    if (trial) {
         restorePoint = state.restorePointBeforeApply();
     }
     std::optional<ApplyPlan> plan = state.beginApply(target, frame.listRows());
     if (!plan) {
-        return;
+        return std::nullopt;
     }
     std::optional<ApplyOutcome> outcome;
     std::string details;
@@ -72,14 +84,15 @@ void runApply(CMainFrame& frame, const Target& target) {
     }
     const IpProfile* applied = outcome == ApplyOutcome::Succeeded ? state.markedProfile() : nullptr;
     if (applied == nullptr) {
-        return;
+        return outcome == ApplyOutcome::Succeeded;
     }
     if (restorePoint) {
         // The network is remembered there once the checks have passed.
-        frame.runSafetyNet(*restorePoint, IpProfile(*applied));
+        frame.runSafetyNet(*restorePoint, IpProfile(*applied), *trial);
     } else {
         frame.lookAtNetwork(applied->name, NetworkMemory::Moment::Applied);
     }
+    return true;
 }
 
 }  // namespace
@@ -90,6 +103,19 @@ void CMainFrame::OnProfileApply(const std::optional<std::string>& profileName) {
 
 void CMainFrame::applyProfile(IpProfile* profile) {
     runApply(*this, profile);
+}
+
+std::optional<bool> CMainFrame::applyProfileWithOutcome(IpProfile* profile) {
+    return runApply(*this, profile);
+}
+
+void CMainFrame::applyRecognised(const std::string& profileName, bool automatic) {
+    ApplyWay way{false, std::nullopt};
+    if (automatic) {
+        // No countdown: settings that pass stay, a failed check brings the previous back.
+        way.trial = TrialPolicy{std::chrono::seconds(0), TrialPolicy::OnFailure::PutBack};
+    }
+    runApply(*this, std::optional<std::string>(profileName), way);
 }
 
 }  // namespace quorrel

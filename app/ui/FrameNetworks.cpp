@@ -1,5 +1,6 @@
 // The looks at the network behind the chosen adapter: on a thread of their own, since an
-// ARP question may take a moment, delivered to the frame state on the user-interface thread.
+// ARP question may take a moment, delivered to the frame on the user-interface thread; and
+// the watch that starts a look whenever the adapter has moved to another network.
 
 #include <QMetaObject>
 #include <mutex>
@@ -29,16 +30,53 @@ void CMainFrame::closeNetworkMailbox() {
     }
 }
 
-void CMainFrame::lookAtNetwork(const std::string& profileName, NetworkMemory::Moment moment) {
-    if (!services_.networkSensor || !state_.currentSettings) {
-        return;
-    }
+void CMainFrame::openNetworkMailbox() {
     if (!networkMailbox_) {
         networkMailbox_ = std::make_shared<NetworkMailbox>();
         networkMailbox_->frame = this;
     }
+}
+
+void CMainFrame::watchNetwork() {
+    networkWatch_.reset();
+    if (!services_.networkWatch || !services_.networkSensor || !state_.currentSettings) {
+        return;
+    }
+    openNetworkMailbox();
+    networkWatch_ =
+        services_.networkWatch(state_.currentSettings->connectionName, [mailbox = networkMailbox_] {
+            const std::lock_guard<std::mutex> hold(mailbox->lock);
+            if (mailbox->frame == nullptr) {
+                return;
+            }
+            QMetaObject::invokeMethod(
+                mailbox->frame,
+                [mailbox] {
+                    if (mailbox->frame != nullptr) {
+                        mailbox->frame->lookThen(
+                            [](CMainFrame& frame, const NetworkFingerprint& seen) {
+                                frame.recogniseNetwork(seen);
+                            });
+                    }
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void CMainFrame::lookAtNetwork(const std::string& profileName, NetworkMemory::Moment moment) {
+    lookThen([profileName, moment](CMainFrame& frame, const NetworkFingerprint& seen) {
+        frame.state().rememberNetwork(profileName, seen, moment);
+    });
+}
+
+void CMainFrame::lookThen(std::function<void(CMainFrame&, const NetworkFingerprint&)> then) {
+    if (!services_.networkSensor || !state_.currentSettings) {
+        return;
+    }
+    openNetworkMailbox();
     startDetachedThread([mailbox = networkMailbox_, make = services_.networkSensor,
-                         connection = state_.currentSettings->connectionName, profileName, moment] {
+                         connection = state_.currentSettings->connectionName,
+                         then = std::move(then)] {
         const NetworkFingerprint seen = make()->look(connection, kGatewayLimit);
         const std::lock_guard<std::mutex> hold(mailbox->lock);
         if (mailbox->frame == nullptr) {
@@ -47,9 +85,9 @@ void CMainFrame::lookAtNetwork(const std::string& profileName, NetworkMemory::Mo
         // Queued to the frame, so it runs on its thread; dropped if the frame goes first.
         QMetaObject::invokeMethod(
             mailbox->frame,
-            [mailbox, profileName, seen, moment] {
+            [mailbox, seen, then] {
                 if (mailbox->frame != nullptr) {
-                    mailbox->frame->state().rememberNetwork(profileName, seen, moment);
+                    then(*mailbox->frame, seen);
                 }
             },
             Qt::QueuedConnection);

@@ -31,7 +31,8 @@ void CMainFrame::installSafetyNet() {
     };
 }
 
-void CMainFrame::runSafetyNet(const RestorePoint& point, const IpProfile& applied) {
+void CMainFrame::runSafetyNet(const RestorePoint& point, const IpProfile& applied,
+                              TrialPolicy policy) {
     ConnectionCheckServices checks;
     if (connectionChecks_) {
         checks = connectionChecks_();
@@ -40,7 +41,7 @@ void CMainFrame::runSafetyNet(const RestorePoint& point, const IpProfile& applie
     }
     bool putBack = false;
     {
-        CApplyCheckDlg dialog(applied, point.connectionName, std::move(checks), kWindowTrial, this);
+        CApplyCheckDlg dialog(applied, point.connectionName, std::move(checks), policy, this);
         prompter().runModal(dialog);
         const std::optional<TrialResult> result = dialog.trial().result();
         // A dialog that ended without a decision has not kept the new settings either.

@@ -9,6 +9,7 @@ void CMainFrame::OnSelectAdapter() {
     // OK has made the dialog's entry the inventory's choice and remembered it.
     if (adapterSelectDlg_->DoModal(services_.prompter) == CAdapterSelectDlg::IDOK) {
         state_.adapterChosen();
+        watchNetwork();
     }
     // The refill ends by rewriting the title with the adapter now chosen.
     if (view_ != nullptr) {

@@ -1,6 +1,7 @@
-// The network behind an adapter on Linux: the gateway's link address from the kernel's
-// neighbour table (asked for over ARP when the table has no confirmed entry) and, for a
-// wireless device that NetworkManager manages, the network's name.
+// The network behind an adapter on Linux: the gateway's link address, asked for afresh over
+// ARP where the program may open a packet socket, else from the kernel's neighbour table
+// (resolved by the kernel when the table has no confirmed entry) and, for a wireless
+// device that NetworkManager manages, the network's name.
 
 #include <linux/neighbour.h>
 #include <net/if.h>
@@ -9,6 +10,7 @@
 #include "platform/NetworkSensor.h"
 #include "platform/linux/LinkAddress.h"
 #include "platform/linux/LinuxConnectionProbe.h"
+#include "platform/linux/LinuxGatewayArp.h"
 #include "platform/linux/NetlinkSnapshot.h"
 #include "platform/linux/NetworkManager.h"
 
@@ -70,6 +72,15 @@ public:
             link != nullptr ? snapshot.firstDefaultRoute(link->index) : nullptr;
         if (route == nullptr) {
             return seen;
+        }
+        // Right after the link changed, even a confirmed entry may still be that of the
+        // network before; an answer of the gateway itself cannot be.
+        if (const NetlinkAddress* own = snapshot.firstAddress(link->index)) {
+            if (std::optional<std::string> asked = askGatewayOverArp(
+                    link->index, link->address, own->address, route->gateway, limit)) {
+                seen.gatewayMac = std::move(*asked);
+                return seen;
+            }
         }
         // An entry that is not confirmed may still be that of the network before.
         seen.gatewayMac =

@@ -253,6 +253,23 @@ bool readNetlinkNeighbours(std::vector<NetlinkNeighbour>& neighbours, std::strin
                [&](const nlmsghdr& header) { addNeighbour(header, neighbours); }, error);
 }
 
+int openNetlinkChanges(std::string& error) {
+    const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_ROUTE);
+    if (fd < 0) {
+        error = std::string("netlink socket: ") + std::strerror(errno);
+        return -1;
+    }
+    sockaddr_nl local{};
+    local.nl_family = AF_NETLINK;
+    local.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_ROUTE;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        error = std::string("netlink bind: ") + std::strerror(errno);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 const NetlinkLink* NetlinkSnapshot::findLink(const std::string& name) const {
     for (const auto& link : links) {
         if (link.name == name) {

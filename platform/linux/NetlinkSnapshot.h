@@ -58,6 +58,12 @@ bool readNetlinkNeighbours(std::vector<NetlinkNeighbour>& neighbours, std::strin
 // the kernel cannot be asked.
 bool readNetlinkSnapshot(NetlinkSnapshot& snapshot, std::string& error);
 
+// A netlink socket of the calling thread's network namespace that hears of every change to
+// the interfaces and to the IPv4 routes (non-blocking, closed on exec); -1 (with `error`)
+// when the kernel cannot be asked. The caller owns it; what arrives only says that
+// something changed, a snapshot tells what.
+int openNetlinkChanges(std::string& error);
+
 // "10.0.0.1" for an address in network byte order.
 std::string dottedAddress(std::uint32_t networkOrder);
 

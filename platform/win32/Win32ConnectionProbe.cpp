@@ -14,6 +14,7 @@
 // After ipexport.h.
 #include <icmpapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -112,11 +113,19 @@ const IP_ADAPTER_ADDRESSES* findAdapter(const std::vector<unsigned char>& table,
 }
 
 // SendARP has no time limit of its own: it runs on a thread of its own, which ends by
-// itself after the question has been given up. The result is shared with that thread.
+// itself after the question has been given up. The result is shared with that thread, and
+// `done` (an event) is set once it is there.
 struct ArpQuestion {
     IPAddr target = 0;
     std::atomic<bool> answered{false};
-    std::atomic<bool> done{false};
+    unsigned char mac[8] = {};
+    ULONG length = 0;
+    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ~ArpQuestion() {
+        if (done != nullptr) {
+            ::CloseHandle(done);
+        }
+    }
 };
 
 DWORD WINAPI askArp(LPVOID parameter) {
@@ -126,8 +135,14 @@ DWORD WINAPI askArp(LPVOID parameter) {
     ArpQuestion& question = **held;
     ULONG mac[2] = {};
     ULONG length = 6;
-    question.answered = ::SendARP(question.target, 0, mac, &length) == NO_ERROR && length > 0;
-    question.done = true;
+    if (::SendARP(question.target, 0, mac, &length) == NO_ERROR && length > 0 && length <= 8) {
+        std::memcpy(question.mac, mac, length);
+        question.length = length;
+        question.answered = true;
+    }
+    if (question.done != nullptr) {
+        ::SetEvent(question.done);
+    }
     return 0;
 }
 
@@ -252,6 +267,32 @@ public:
 };
 
 }  // namespace
+
+std::string win32GatewayLinkAddress(const std::string& gateway, milliseconds limit) {
+    WinsockSession winsock;  // for the address conversion
+    IN_ADDR address{};
+    if (!parseAddress(gateway, address)) {
+        return {};
+    }
+    auto arp = std::make_shared<ArpQuestion>();
+    arp->target = address.S_un.S_addr;
+    if (arp->done == nullptr || !startArp(arp) ||
+        ::WaitForSingleObject(arp->done, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0 ||
+        !arp->answered || arp->length != 6 ||
+        std::all_of(arp->mac, arp->mac + 6, [](unsigned char byte) { return byte == 0; })) {
+        return {};
+    }
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (ULONG i = 0; i < arp->length; ++i) {
+        if (i > 0) {
+            text += ':';
+        }
+        text += digits[arp->mac[i] >> 4];
+        text += digits[arp->mac[i] & 0x0F];
+    }
+    return text;
+}
 
 ProbeAnswer win32AskDnsServerAt(const std::string& server, std::uint16_t port, milliseconds limit) {
     const Clock::time_point deadline = Clock::now() + limit;

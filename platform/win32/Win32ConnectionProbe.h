@@ -12,4 +12,8 @@ namespace quorrel::platform {
 ProbeAnswer win32AskDnsServerAt(const std::string& server, std::uint16_t port,
                                 std::chrono::milliseconds limit);
 
+// The link address of `gateway` ("00:11:22:AA:BB:CC", upper-case hex) as SendARP finds it,
+// within `limit`; "" when it does not answer in time.
+std::string win32GatewayLinkAddress(const std::string& gateway, std::chrono::milliseconds limit);
+
 }  // namespace quorrel::platform

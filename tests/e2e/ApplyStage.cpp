@@ -56,7 +56,7 @@ NamespaceEntry::~NamespaceEntry() {
 MessageResult StagePrompter::show(const Message& message) {
     messages.push_back(message);
     messageTimes.push_back(Clock::now());
-    return message.buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+    return message.buttons == MessageButtons::YesNo ? yesNoAnswer : MessageResult::Ok;
 }
 
 int StagePrompter::runModal(QDialog& dialog) {
@@ -84,7 +84,7 @@ std::string ApplyStage::unavailableReason() {
     return NetworkNamespace::dhcpServerUnavailableReason();
 }
 
-ApplyStage::ApplyStage(const std::string& netshPath) {
+ApplyStage::ApplyStage(const std::string& netshPath, bool watchNetwork) {
     ns_ = std::make_unique<NetworkNamespace>();
     ns_->addVeth("lan0", "peer0");
     DhcpServerOptions dhcp;
@@ -103,9 +103,13 @@ ApplyStage::ApplyStage(const std::string& netshPath) {
 
     files_ = platform::makeSystemFileStore();
     codec_ = platform::makeCp949Codec();
-    frame_ = std::make_unique<CMainFrame>(FrameServices{prompter, urls_, *files_, *codec_,
-                                                        folder_.path(), QSize(1024, 768),
-                                                        &registry_, nullptr, nullptr});
+    FrameServices services{prompter,         urls_,      *files_, *codec_, folder_.path(),
+                           QSize(1024, 768), &registry_, nullptr, nullptr};
+    if (watchNetwork) {
+        services.networkSensor = platform::makeSystemNetworkSensor;
+        services.networkWatch = platform::watchSystemNetwork;
+    }
+    frame_ = std::make_unique<CMainFrame>(std::move(services));
     view_ = frame_->view();
 }
 

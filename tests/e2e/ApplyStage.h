@@ -48,6 +48,8 @@ public:
     // When "예" was given to the last confirmation.
     Clock::time_point confirmedAt;
     int confirmations = 0;
+    // The answer to a question (예 or 아니오).
+    MessageResult yesNoAnswer = MessageResult::Yes;
     // Answers every other dialog (rejected when empty).
     std::function<int(QDialog&)> onOtherDialog;
 
@@ -73,7 +75,9 @@ public:
     // Empty when a stage can be built; otherwise why not.
     static std::string unavailableReason();
 
-    explicit ApplyStage(const std::string& netshPath);
+    // With `watchNetwork` the frame looks at the network behind "lan0" with the system's
+    // sensor and watches it for moves, as the program does.
+    explicit ApplyStage(const std::string& netshPath, bool watchNetwork = false);
     ~ApplyStage();
 
     // Appends the profiles to what the start-up took over and fills the list view.

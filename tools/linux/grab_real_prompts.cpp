@@ -42,12 +42,9 @@ bool save(QWidget& widget, const QDir& folder, const char* name) {
     return true;
 }
 
-namespace {
-
-// Runs `open`, which shows a modal window and waits in its loop; from inside that loop the
-// window is photographed once it has been on screen for half a second and then closed with
-// `answer`. A window that never shows (or a native one that cannot be photographed) is
-// closed after ten seconds so the run goes on.
+// From inside the modal loop the window is photographed once it has been on screen for half
+// a second and then closed with `answer`. A window that never shows (or a native one that cannot be
+// photographed) is closed after ten seconds so the run goes on.
 bool grabModal(const QDir& out, const char* name, int answer, const std::function<void()>& open) {
     constexpr int kShownFor = 500;
     constexpr int kGiveUpAfter = 10000;
@@ -85,8 +82,6 @@ bool grabModal(const QDir& out, const char* name, int answer, const std::functio
     poll.stop();
     return saved;
 }
-
-}  // namespace
 
 bool grabSaveQuestion(const QDir& out) {
     QtPrompter prompter;

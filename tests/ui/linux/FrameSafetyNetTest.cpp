@@ -168,10 +168,11 @@ TEST_F(FrameSafetyNetTest, TheMenuEntryIsOffByDefaultAndRemembered) {
     EXPECT_TRUE(entry->isCheckable());
     EXPECT_FALSE(entry->isChecked());
     EXPECT_FALSE(frame->state().checkAfterApply);
-    // The last entry of the tools menu.
+    // The tools menu's entry after the apply command.
     const QList<QAction*> menus = frame->menuBar()->actions();
     ASSERT_GE(menus.size(), 2);
-    EXPECT_EQ(menus[1]->menu()->actions().back(), entry);
+    ASSERT_GE(menus[1]->menu()->actions().size(), 3);
+    EXPECT_EQ(menus[1]->menu()->actions()[2], entry);
 
     entry->trigger();
     EXPECT_TRUE(entry->isChecked());
@@ -183,6 +184,35 @@ TEST_F(FrameSafetyNetTest, TheMenuEntryIsOffByDefaultAndRemembered) {
     EXPECT_TRUE(frame->menuAction(ID_CHECK_AFTER_APPLY)->isChecked());
     frame->menuAction(ID_CHECK_AFTER_APPLY)->trigger();
     EXPECT_EQ(registry.dwordValue(kSettingsKey, "CheckAfterApply"), 0u);
+}
+
+// The switches that follow it: off by default, and remembered as "적용 후 연결 확인" is.
+TEST_F(FrameSafetyNetTest, AutomaticSwitchingAndTheTrayIconAreOffByDefaultAndRemembered) {
+    struct Case {
+        int command;
+        const char* text;
+        const char* value;
+    };
+    const Case cases[] = {
+        {ID_AUTO_SWITCH, "자동 전환", "AutoSwitch"},
+        {ID_SHOW_TRAY, "트레이 아이콘 표시", "ShowTrayIcon"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        makeFrame();
+        QAction* entry = frame->menuAction(c.command);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text().toStdString(), c.text);
+        EXPECT_TRUE(entry->isCheckable());
+        EXPECT_FALSE(entry->isChecked());
+        entry->trigger();
+        EXPECT_EQ(registry.dwordValue(kSettingsKey, c.value), 1u);
+        makeFrame();
+        EXPECT_TRUE(frame->menuAction(c.command)->isChecked());
+        frame->menuAction(c.command)->trigger();
+        EXPECT_EQ(registry.dwordValue(kSettingsKey, c.value), 0u);
+    }
+    EXPECT_FALSE(frame->autoSwitch());
 }
 
 TEST_F(FrameSafetyNetTest, TurnedOffTheApplyIsAsBefore) {
