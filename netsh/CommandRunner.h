@@ -1,8 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "netsh/KernelAddressing.h"
 
 namespace quorrel::netsh {
 
@@ -16,6 +19,13 @@ class CommandRunner {
 public:
     virtual ~CommandRunner() = default;
     virtual RunResult run(const std::vector<std::string>& argv) = 0;
+
+    // What the kernel that the commands change shows of the interface now, read without a
+    // command; nothing when it cannot be read so (the commands then read it themselves).
+    virtual std::optional<KernelAddressing> kernelAddressing(const std::string& ifname) {
+        (void)ifname;
+        return std::nullopt;
+    }
 };
 
 // Starts the programs for real; argv[0] is looked up with findProgram in `searchPath`.

@@ -15,10 +15,16 @@ std::string IpRoute::run(const std::vector<std::string>& argv, const std::string
 }
 
 std::string IpRoute::bringUp(const std::string& ifname) {
+    if (const auto kernel = runner_.kernelAddressing(ifname); kernel && kernel->up) {
+        return "";
+    }
     return run({"ip", "link", "set", "dev", ifname, "up"}, "bring up " + ifname);
 }
 
 std::string IpRoute::flushAddresses(const std::string& ifname) {
+    if (const auto kernel = runner_.kernelAddressing(ifname); kernel && !kernel->anyAddress) {
+        return "";
+    }
     return run({"ip", "-4", "addr", "flush", "dev", ifname}, "remove the addresses of " + ifname);
 }
 
@@ -36,6 +42,9 @@ std::string IpRoute::replaceAddress(const std::string& ifname, const std::string
 }
 
 std::string IpRoute::removeDefaultRoutes(const std::string& ifname) {
+    if (const auto kernel = runner_.kernelAddressing(ifname); kernel && !kernel->anyDefaultRoute) {
+        return "";
+    }
     return run({"ip", "-4", "route", "flush", "exact", "0.0.0.0/0", "dev", ifname},
                "remove the default routes of " + ifname);
 }
@@ -52,6 +61,10 @@ std::string IpRoute::addDefaultRoute(const std::string& ifname, const std::strin
 }
 
 std::string IpRoute::readAddressing(const std::string& ifname, InterfaceAddressing& addressing) {
+    if (auto kernel = runner_.kernelAddressing(ifname)) {
+        addressing = std::move(kernel->addressing);
+        return "";
+    }
     const RunResult addresses = runner_.run({"ip", "-4", "-o", "addr", "show", "dev", ifname});
     if (addresses.exitCode != 0) {
         return "cannot read the addresses of " + ifname + ": " + addresses.output;

@@ -8,7 +8,10 @@
 namespace quorrel::netsh {
 
 // The IPv4 changes netsh makes, as iproute2 commands. Every operation returns "" on
-// success, else what went wrong (with ip's own message).
+// success, else what went wrong (with ip's own message). Where the runner reads the kernel
+// itself (CommandRunner::kernelAddressing), the interface's addressing is read so, and a
+// step with nothing to do (bringing up a link that is up, removing addresses or default
+// routes that are not there) starts no command.
 class IpRoute {
 public:
     explicit IpRoute(CommandRunner& runner) : runner_(runner) {}

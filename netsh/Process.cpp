@@ -26,6 +26,10 @@ public:
         return runAndCollect(full);
     }
 
+    std::optional<KernelAddressing> kernelAddressing(const std::string& ifname) override {
+        return readKernelAddressing(ifname);
+    }
+
 private:
     std::string searchPath_;
 };

@@ -31,6 +31,11 @@ std::string_view fieldAt(std::string_view line, long start, long length) {
     return line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
 }
 
+// ASCII bytes are the same characters in CP949 and UTF-8: only other texts are converted.
+std::string decodeField(std::string_view bytes, const platform::TextCodec& codec) {
+    return platform::isAscii(bytes) ? std::string(bytes) : codec.decode(bytes);
+}
+
 }  // namespace
 
 bool formatProfileLine(const IpProfile& profile, const platform::TextCodec& codec,
@@ -72,15 +77,15 @@ IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& cod
     field[8] = fieldAt(line, lastStart, static_cast<long>(line.size()) - lastStart);
 
     IpProfile profile;
-    profile.name = codec.decode(field[1]);
+    profile.name = decodeField(field[1], codec);
     profile.useDhcp = field[2] == kFalse ? 0 : 1;
-    profile.ipAddress = codec.decode(field[3]);
-    profile.subnetMask = codec.decode(field[4]);
-    profile.gateway = codec.decode(field[5]);
+    profile.ipAddress = decodeField(field[3], codec);
+    profile.subnetMask = decodeField(field[4], codec);
+    profile.gateway = decodeField(field[5], codec);
     if (field[6] == kFalse) {
         profile.dnsAuto = 0;
-        profile.primaryDns = codec.decode(field[7]);
-        profile.secondaryDns = codec.decode(field[8]);
+        profile.primaryDns = decodeField(field[7], codec);
+        profile.secondaryDns = decodeField(field[8], codec);
     } else {
         // Automatic DNS is possible only together with an automatic address.
         profile.dnsAuto = profile.useDhcp == 1 ? 1 : 0;

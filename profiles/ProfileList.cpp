@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <iterator>
+#include <utility>
 
 namespace quorrel {
 
@@ -45,21 +46,25 @@ void ProfileList::changed() {
 }
 
 IpProfile& ProfileList::append(const IpProfile& source) {
+    return append(IpProfile(source));
+}
+
+IpProfile& ProfileList::append(IpProfile&& source) {
     IpProfile record;
-    record.name = source.name;
+    record.name = std::move(source.name);
     record.isCurrent = source.isCurrent;
     if (source.useDhcp != 0) {
         record.useDhcp = source.useDhcp;
     } else {
-        record.ipAddress = source.ipAddress;
-        record.subnetMask = source.subnetMask;
-        record.gateway = source.gateway;
+        record.ipAddress = std::move(source.ipAddress);
+        record.subnetMask = std::move(source.subnetMask);
+        record.gateway = std::move(source.gateway);
     }
     if (source.dnsAuto != 0) {
         record.dnsAuto = source.dnsAuto;
     } else {
-        record.primaryDns = source.primaryDns;
-        record.secondaryDns = source.secondaryDns;
+        record.primaryDns = std::move(source.primaryDns);
+        record.secondaryDns = std::move(source.secondaryDns);
     }
     changed();
     return records_.emplace_back(std::move(record));

@@ -25,6 +25,8 @@ public:
     // Adds a normalised copy at the end: a DHCP profile keeps no address texts, a
     // DNS-automatic one no DNS texts, and the adapter fields are never copied.
     IpProfile& append(const IpProfile& source);
+    // The same, taking the texts over from `source`.
+    IpProfile& append(IpProfile&& source);
 
     // Removes the first record equal to `profile` in name and the five address texts.
     // Returns whether a record was removed.

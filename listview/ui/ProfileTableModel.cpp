@@ -1,9 +1,9 @@
 #include "listview/ui/ProfileTableModel.h"
 
 #include <QPixmap>
-#include <algorithm>
 #include <numeric>
 
+#include "listview/TextOrder.h"
 #include "platform/TextCodec.h"
 
 namespace quorrel {
@@ -42,19 +42,13 @@ std::vector<std::size_t> ProfileTableModel::sortRows(int column, bool ascending)
     std::iota(order.begin(), order.end(), std::size_t{0});
     const bool readable = list_ != nullptr && list_->version() == listVersion_;
     if (readable && column >= 0 && column < kListColumnCount) {
-        // Byte-wise, equal texts keeping their order; the texts are compared where they
-        // stand in the profiles, each looked up once.
+        // Byte-wise, equal texts keeping their order; the texts are read where they stand
+        // in the profiles, each looked up once.
         std::vector<const std::string*> keys(rows_.size());
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             keys[i] = &profileCell(*rows_[i].profile, column);
         }
-        if (ascending) {
-            std::stable_sort(order.begin(), order.end(),
-                             [&](std::size_t a, std::size_t b) { return *keys[a] < *keys[b]; });
-        } else {
-            std::stable_sort(order.begin(), order.end(),
-                             [&](std::size_t a, std::size_t b) { return *keys[b] < *keys[a]; });
-        }
+        order = stableTextOrder(keys, ascending);
     }
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());

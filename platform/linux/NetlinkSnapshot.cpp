@@ -160,6 +160,8 @@ void addAddress(const nlmsghdr& header, NetlinkSnapshot& snapshot) {
                              haveAddress = true;
                          } else if (type == IFA_FLAGS && size >= 4) {
                              address.flags = readU32(data);
+                         } else if (type == IFA_BROADCAST && size >= 4) {
+                             address.broadcast = readU32(data);
                          } else if (type == IFA_CACHEINFO && size >= sizeof(ifa_cacheinfo)) {
                              ifa_cacheinfo cache{};
                              std::memcpy(&cache, data, sizeof cache);
@@ -171,6 +173,7 @@ void addAddress(const nlmsghdr& header, NetlinkSnapshot& snapshot) {
     }
     // On point-to-point links IFA_ADDRESS is the peer; IFA_LOCAL is always our own.
     address.address = haveLocal ? local : peer;
+    address.pointToPoint = haveLocal && haveAddress && local != peer;
     snapshot.addresses.push_back(address);
 }
 
@@ -184,6 +187,7 @@ void addRoute(const nlmsghdr& header, NetlinkSnapshot& snapshot) {
     }
     std::uint32_t table = info->rtm_table;
     NetlinkRoute route;
+    route.onlink = (info->rtm_flags & RTNH_F_ONLINK) != 0;
     bool haveGateway = false;
     forEachAttribute(header, sizeof(rtmsg),
                      [&](unsigned short type, const void* data, std::size_t size) {
@@ -194,9 +198,17 @@ void addRoute(const nlmsghdr& header, NetlinkSnapshot& snapshot) {
                          } else if (type == RTA_GATEWAY && size >= 4) {
                              route.gateway = readU32(data);
                              haveGateway = true;
+                         } else if (type == RTA_PRIORITY && size >= 4) {
+                             route.metric = readU32(data);
+                         } else if (type == RTA_NH_ID) {
+                             route.nexthopObject = true;
                          }
                      });
-    if (table == RT_TABLE_MAIN && haveGateway && route.outIndex != 0) {
+    if (table != RT_TABLE_MAIN || route.outIndex == 0) {
+        return;
+    }
+    snapshot.interfaceDefaultRoutes.push_back(route);
+    if (haveGateway) {
         snapshot.defaultRoutes.push_back(route);
     }
 }

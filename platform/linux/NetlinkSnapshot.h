@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,17 +24,25 @@ struct NetlinkAddress {
     unsigned prefixLength = 0;
     std::uint32_t flags = 0;                   // IFA_F_* flags
     std::uint32_t validLifetime = 0xFFFFFFFF;  // seconds; 0xFFFFFFFF: forever
+    std::optional<std::uint32_t> broadcast;    // network byte order
+    bool pointToPoint = false;                 // the kernel names a peer beside the address
 };
 
 struct NetlinkRoute {
     int outIndex = 0;
-    std::uint32_t gateway = 0;  // network byte order
+    std::uint32_t gateway = 0;  // network byte order; 0 for a route straight onto the link
+    std::optional<std::uint32_t> metric;  // nothing: the kernel's default (0)
+    bool onlink = false;
+    bool nexthopObject = false;  // the route's next hop is a nexthop object of its own
 };
 
 struct NetlinkSnapshot {
     std::vector<NetlinkLink> links;           // sorted by interface index
     std::vector<NetlinkAddress> addresses;    // IPv4 only
     std::vector<NetlinkRoute> defaultRoutes;  // IPv4 0.0.0.0/0 with a gateway, main table
+    // Every IPv4 0.0.0.0/0 unicast route of the main table through one interface, with a
+    // gateway or without, as `ip -4 route show exact 0.0.0.0/0 dev IF` lists them.
+    std::vector<NetlinkRoute> interfaceDefaultRoutes;
 
     const NetlinkLink* findLink(const std::string& name) const;
     // The interface's first IPv4 address, or nullptr.

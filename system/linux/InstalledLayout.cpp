@@ -16,7 +16,7 @@ std::string helperFolderFor(const std::string& ownFolder) {
 }
 
 std::string sharedDataFolderFor(const std::string& ownFolder) {
-    return ownFolder == kBinFolder ? kDataFolder : ownFolder;
+    return ownFolder == kBinFolder || ownFolder == kHelperFolder ? kDataFolder : ownFolder;
 }
 
 }  // namespace quorrel::system

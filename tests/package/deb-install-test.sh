@@ -48,7 +48,7 @@ echo "--- package files"
 cat "$work/files"
 echo "--- package fields"
 dpkg-deb -f "$deb" Package Version Depends Recommends Suggests
-for f in /usr/bin/quorrel /usr/libexec/quorrel/netsh /usr/libexec/quorrel/ipconfig \
+for f in /usr/bin/quorrel /usr/libexec/quorrel/quorrel-window /usr/libexec/quorrel/netsh /usr/libexec/quorrel/ipconfig \
   /usr/libexec/quorrel/uninstall-cleanup /usr/share/quorrel/QuorrelHelp.chm \
   /usr/share/applications/quorrel.desktop /usr/share/icons/hicolor/48x48/apps/quorrel.png \
   /usr/share/polkit-1/actions/org.varnok.quorrel.netsh.policy; do

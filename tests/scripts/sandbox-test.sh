@@ -71,7 +71,8 @@ resolv_before=$(md5sum /etc/resolv.conf 2>/dev/null || true)
 sandbox_appeared() { ip netns list | grep -q "^$1-far\b"; }
 # A process of the group that still runs (a zombie waiting for this script does not count).
 group_alive() { ps -e -o pgid=,stat= | awk -v g="$1" '$1 == g && $2 !~ /^Z/' | grep -q .; }
-program_inside() { ip netns pids "$1" 2>/dev/null | xargs -r ps -o comm= -p | grep -qx quorrel; }
+# On Linux quorrel becomes quorrel-window for the window (same process, new name).
+program_inside() { ip netns pids "$1" 2>/dev/null | xargs -r ps -o comm= -p | grep -qxE 'quorrel(-window)?'; }
 server_inside() { ip netns pids "$1-far" 2>/dev/null | xargs -r ps -o comm= -p | grep -qx dnsmasq; }
 
 gone() {
@@ -114,7 +115,7 @@ fi
 
 # 2. The window ends (here: the program is told to quit): the sandbox goes with it.
 if start_sandbox; then
-    pid=$(ip netns pids "$ns" | xargs -r ps -o pid=,comm= -p | awk '$2 == "quorrel" {print $1}')
+    pid=$(ip netns pids "$ns" | xargs -r ps -o pid=,comm= -p | awk '$2 == "quorrel" || $2 == "quorrel-window" {print $1}')
     kill -TERM "$pid"
     wait_for 20 gone "$ns" || fail "after the window ended, $ns or its files are still there"
 fi

@@ -108,6 +108,9 @@ TEST(NetshStandIn, WhatTheLineWroteOnStandardErrorComesBackBounded) {
 TEST(InstalledLayout, TheInstalledProgramFindsItsPartsInThePackagesFolders) {
     EXPECT_EQ(helperFolderFor("/usr/bin/"), "/usr/libexec/quorrel/");
     EXPECT_EQ(sharedDataFolderFor("/usr/bin/"), "/usr/share/quorrel/");
+    // The window program, started by the program from the helper folder.
+    EXPECT_EQ(helperFolderFor("/usr/libexec/quorrel/"), "/usr/libexec/quorrel/");
+    EXPECT_EQ(sharedDataFolderFor("/usr/libexec/quorrel/"), "/usr/share/quorrel/");
     // A build folder keeps everything beside the program.
     EXPECT_EQ(helperFolderFor("/work/build/default/bin/"), "/work/build/default/bin/");
     EXPECT_EQ(sharedDataFolderFor("/work/build/default/bin/"), "/work/build/default/bin/");

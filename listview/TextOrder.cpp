@@ -1,0 +1,57 @@
+#include "listview/TextOrder.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace quorrel {
+
+namespace {
+
+// A text's first 16 bytes as two numbers that compare as the bytes do (missing bytes count
+// as 0), and the text's place.
+struct Key {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    std::size_t index = 0;
+};
+
+std::uint64_t bytesFrom(const std::string& text, std::size_t from) {
+    std::uint64_t value = 0;
+    for (std::size_t i = from; i < from + 8; ++i) {
+        value = (value << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    }
+    return value;
+}
+
+}  // namespace
+
+std::vector<std::size_t> stableTextOrder(const std::vector<const std::string*>& texts,
+                                         bool ascending) {
+    std::vector<Key> keys(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        keys[i] = {bytesFrom(*texts[i], 0), bytesFrom(*texts[i], 8), i};
+    }
+    // Where the padded beginnings differ, the shorter text's missing byte (0) is below the
+    // other's byte, or both are 0 and the comparison moves on: the texts' own order. Equal
+    // texts go by their places, which keeps the sort stable without a second buffer.
+    const auto compare = [&texts](const Key& a, const Key& b) {
+        if (a.high != b.high) {
+            return a.high < b.high ? -1 : 1;
+        }
+        if (a.low != b.low) {
+            return a.low < b.low ? -1 : 1;
+        }
+        return texts[a.index]->compare(*texts[b.index]);
+    };
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        const int order = ascending ? compare(a, b) : compare(b, a);
+        return order < 0 || (order == 0 && a.index < b.index);
+    });
+    std::vector<std::size_t> order(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        order[i] = keys[i].index;
+    }
+    return order;
+}
+
+}  // namespace quorrel
