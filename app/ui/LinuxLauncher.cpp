@@ -15,6 +15,7 @@
 #include "app/ui/CommandLineProgram.h"
 #include "cli/CommandLineOptions.h"
 #include "platform/DebugOutput.h"
+#include "platform/StandardStreams.h"
 #include "system/OwnProgram.h"
 #include "system/linux/InstalledLayout.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
 
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (quorrel::wantsCommandLine(args)) {
+        quorrel::platform::connectStandardStreams();
         return quorrel::runCommandLineProgram(quorrel::parseCommandLine(args));
     }
 
