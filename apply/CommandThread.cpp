@@ -10,9 +10,7 @@ namespace quorrel {
 using platform::ProcessOutcome;
 
 struct CCommandThread::State {
-    std::string addressLine;
-    std::string dnsLine;
-    std::string secondDnsLine;
+    ApplyPlan plan;
     CommandThreadServices services;
     std::shared_ptr<WorkerMessageGate> gate;
 
@@ -68,7 +66,7 @@ void CCommandThread::State::run() {
     using Kind = ProcessOutcome::Kind;
     ProcessOutcome outcome;
 
-    if (!start(addressLine, outcome)) {
+    if (!start(plan.addressLine, outcome)) {
         return finish(false);
     }
     if (outcome.kind == Kind::NotStarted) {
@@ -81,8 +79,8 @@ void CCommandThread::State::run() {
     }
     bool allZero = outcome.exitCode == 0;
 
-    if (!dnsLine.empty()) {
-        if (!start(dnsLine, outcome)) {
+    if (!plan.dnsLine.empty()) {
+        if (!start(plan.dnsLine, outcome)) {
             return finish(false);
         }
         if (outcome.kind != Kind::Exited) {
@@ -92,8 +90,8 @@ void CCommandThread::State::run() {
         allZero = allZero && outcome.exitCode == 0;
     }
 
-    if (!secondDnsLine.empty()) {
-        if (!start(secondDnsLine, outcome)) {
+    if (!plan.secondDnsLine.empty()) {
+        if (!start(plan.secondDnsLine, outcome)) {
             return finish(false);
         }
         if (outcome.kind == Kind::NotStarted) {
@@ -108,12 +106,9 @@ void CCommandThread::State::run() {
     finish(allZero);
 }
 
-CCommandThread::CCommandThread(std::string addressLine, std::string dnsLine,
-                               std::string secondDnsLine, CommandThreadServices services)
+CCommandThread::CCommandThread(ApplyPlan plan, CommandThreadServices services)
     : state_(std::make_shared<State>()) {
-    state_->addressLine = std::move(addressLine);
-    state_->dnsLine = std::move(dnsLine);
-    state_->secondDnsLine = std::move(secondDnsLine);
+    state_->plan = std::move(plan);
     state_->gate = std::make_shared<WorkerMessageGate>(services.presenter, services.postToUi);
     state_->services = std::move(services);
     if (!state_->services.runner) {

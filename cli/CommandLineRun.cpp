@@ -236,7 +236,7 @@ bool Run::runWorker(const ApplyPlan& plan, const IpProfile& profile) {
     // Without a user-interface thread the worker's boxes are printed where it stands.
     services.presenter = std::make_shared<ConsoleMessages>(s_.err, false);
 
-    CCommandThread worker(plan.addressLine, plan.dnsLine, plan.secondDnsLine, std::move(services));
+    CCommandThread worker(plan, std::move(services));
     const Clock::time_point deadline = Clock::now() + s_.applyTimeLimit;
     while (worker.running()) {
         if (Clock::now() >= deadline) {
