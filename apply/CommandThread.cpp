@@ -1,6 +1,8 @@
 #include "apply/CommandThread.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 #include "apply/DetachedThread.h"
 #include "resources/ApplyTexts.h"
@@ -15,6 +17,9 @@ struct CCommandThread::State {
     std::shared_ptr<WorkerMessageGate> gate;
 
     std::atomic<bool> running{true};
+    // Told when `running` turns false.
+    mutable std::mutex endMutex;
+    mutable std::condition_variable ended;
     std::atomic<bool> succeeded{false};
     std::atomic<bool> cancelled{false};
     // Written by the worker only, read once `running` is false.
@@ -23,7 +28,11 @@ struct CCommandThread::State {
     void run();
     void finish(bool ok) {
         succeeded.store(ok && !cancelled.load(), std::memory_order_relaxed);
-        running.store(false, std::memory_order_release);
+        {
+            const std::lock_guard lock(endMutex);
+            running.store(false, std::memory_order_release);
+        }
+        ended.notify_all();
     }
     void trace(const std::string& text) const {
         if (services.trace) {
@@ -127,6 +136,11 @@ CCommandThread::~CCommandThread() {
 
 bool CCommandThread::running() const {
     return state_->running.load(std::memory_order_acquire);
+}
+
+bool CCommandThread::waitUntilEnded(std::chrono::steady_clock::time_point deadline) const {
+    std::unique_lock lock(state_->endMutex);
+    return state_->ended.wait_until(lock, deadline, [this] { return !running(); });
 }
 
 std::string CCommandThread::failureDetails() const {

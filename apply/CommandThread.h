@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +41,7 @@ struct CommandThreadServices {
 //
 // running() is true from construction until the worker has finished; once it reads
 // false, succeeded() and everything the worker did are visible to the reader.
+// waitUntilEnded() waits for that, up to a deadline, for a caller without an event loop.
 //
 // cancel(), or discarding the object, gives the worker up: no further line starts and no
 // further message box appears, while a child that is running is left to end on its own.
@@ -52,6 +54,8 @@ public:
     CCommandThread& operator=(const CCommandThread&) = delete;
 
     bool running() const;
+    // True once the worker has finished, false when `deadline` came first.
+    bool waitUntilEnded(std::chrono::steady_clock::time_point deadline) const;
     bool succeeded() const;
     void cancel();
 

@@ -1,7 +1,6 @@
 #include "cli/CommandLineRun.h"
 
 #include <atomic>
-#include <thread>
 
 #include "adapters/AdapterChoice.h"
 #include "adapters/AdapterInventory.h"
@@ -28,8 +27,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How often the run looks whether the command worker has finished.
-constexpr std::chrono::milliseconds kWorkerPoll{10};
 // How long --where waits for the gateway to answer.
 constexpr std::chrono::milliseconds kGatewayLimit{1500};
 
@@ -237,19 +234,15 @@ bool Run::runWorker(const ApplyPlan& plan, const IpProfile& profile) {
     services.presenter = std::make_shared<ConsoleMessages>(s_.err, false);
 
     CCommandThread worker(plan, std::move(services));
-    const Clock::time_point deadline = Clock::now() + s_.applyTimeLimit;
-    while (worker.running()) {
-        if (Clock::now() >= deadline) {
-            // As the progress dialog's time limit: the worker is given up, a line that runs
-            // ends on its own and no further line starts.
-            givenUp->store(true);
-            worker.cancel();
-            s_.err(fillFormat(texts::kCliTimedOutFormat,
-                              {std::to_string(s_.applyTimeLimit.count() / 1000)}) +
-                   "\n");
-            return false;
-        }
-        std::this_thread::sleep_for(kWorkerPoll);
+    if (!worker.waitUntilEnded(Clock::now() + s_.applyTimeLimit)) {
+        // As the progress dialog's time limit: the worker is given up, a line that runs
+        // ends on its own and no further line starts.
+        givenUp->store(true);
+        worker.cancel();
+        s_.err(fillFormat(texts::kCliTimedOutFormat,
+                          {std::to_string(s_.applyTimeLimit.count() / 1000)}) +
+               "\n");
+        return false;
     }
     return worker.succeeded();
 }

@@ -18,6 +18,8 @@ namespace {
 using platform::ProcessOutcome;
 using test::waitUntil;
 
+constexpr std::chrono::seconds kEndLimit{10};
+
 class CommandThreadTest : public ::testing::Test {
 protected:
     CommandThreadServices services() {
@@ -40,7 +42,8 @@ protected:
     std::unique_ptr<CCommandThread> runToEnd(const std::string& a, const std::string& b,
                                              const std::string& c) {
         auto worker = std::make_unique<CCommandThread>(ApplyPlan{a, b, c}, services());
-        EXPECT_TRUE(waitUntil([&] { return !worker->running(); }));
+        EXPECT_TRUE(worker->waitUntilEnded(std::chrono::steady_clock::now() + kEndLimit));
+        EXPECT_FALSE(worker->running());
         return worker;
     }
     // The worker's state is gone once the test holds the only reference to the runner.
@@ -194,6 +197,17 @@ TEST_F(CommandThreadTest, CancelStartsNoFurtherLineWhileTheRunningOneEndsOnItsOw
     EXPECT_TRUE(waitUntil([&] { return !worker.running(); }));
     EXPECT_FALSE(worker.succeeded());
     EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(CommandThreadTest, TheWaitForTheEndStopsAtItsDeadlineWhileALineRuns) {
+    runner->hold("A");
+    CCommandThread worker(ApplyPlan{"A", "", ""}, services());
+    ASSERT_TRUE(runner->awaitStarted(1));
+    EXPECT_FALSE(worker.waitUntilEnded(std::chrono::steady_clock::now()));
+    EXPECT_TRUE(worker.running());
+    runner->release("A");
+    EXPECT_TRUE(worker.waitUntilEnded(std::chrono::steady_clock::now() + kEndLimit));
+    EXPECT_TRUE(worker.succeeded());
 }
 
 TEST_F(CommandThreadTest, DiscardingTheObjectLeavesTheWorkerItsOwnStateAndNoMessage) {
