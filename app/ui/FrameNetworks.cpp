@@ -1,5 +1,5 @@
 // The looks at the network behind the chosen adapter: on a thread of their own, since an
-// ARP question may take a moment, delivered to the frame state on the user-interface thread.
+// ARP question may take a moment, delivered to the profile store on the user-interface thread.
 
 #include <QMetaObject>
 #include <mutex>
@@ -30,7 +30,7 @@ void CMainFrame::closeNetworkMailbox() {
 }
 
 void CMainFrame::lookAtNetwork(const std::string& profileName, NetworkMemory::Moment moment) {
-    if (!services_.networkSensor || !state_.currentSettings) {
+    if (!services_.networkSensor || !adapter_.currentSettings) {
         return;
     }
     if (!networkMailbox_) {
@@ -38,7 +38,8 @@ void CMainFrame::lookAtNetwork(const std::string& profileName, NetworkMemory::Mo
         networkMailbox_->frame = this;
     }
     startDetachedThread([mailbox = networkMailbox_, make = services_.networkSensor,
-                         connection = state_.currentSettings->connectionName, profileName, moment] {
+                         connection = adapter_.currentSettings->connectionName, profileName,
+                         moment] {
         const NetworkFingerprint seen = make()->look(connection, kGatewayLimit);
         const std::lock_guard<std::mutex> hold(mailbox->lock);
         if (mailbox->frame == nullptr) {
@@ -49,7 +50,7 @@ void CMainFrame::lookAtNetwork(const std::string& profileName, NetworkMemory::Mo
             mailbox->frame,
             [mailbox, profileName, seen, moment] {
                 if (mailbox->frame != nullptr) {
-                    mailbox->frame->state().rememberNetwork(profileName, seen, moment);
+                    mailbox->frame->profiles().rememberNetwork(profileName, seen, moment);
                 }
             },
             Qt::QueuedConnection);
