@@ -18,10 +18,10 @@ void ProfileStore::saveNetworks() {
     if (dataFileUnreadable_) {
         return;
     }
-    std::string error;
-    if (!networks.save(services_.files, services_.codec, installFolder, error) && services_.trace) {
+    const Done saved = networks.save(services_.files, services_.codec, installFolder);
+    if (!saved && services_.trace) {
         // Only remembered for recognition: nothing the user has to act on.
-        services_.trace(NetworkMemory::path(installFolder) + ": " + error);
+        services_.trace(NetworkMemory::path(installFolder) + ": " + saved.error());
     }
 }
 

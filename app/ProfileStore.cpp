@@ -42,24 +42,24 @@ int ProfileStore::loadProfiles() {
     return 0;
 }
 
-bool ProfileStore::writeProfiles(std::string& error) {
-    if (!ProfileDataFile(services_.files, services_.codec, installFolder)
-             .save(profileList, error)) {
-        return false;
+Done ProfileStore::writeProfiles() {
+    Done written =
+        ProfileDataFile(services_.files, services_.codec, installFolder).save(profileList);
+    if (written) {
+        profilesModified = 0;
     }
-    profilesModified = 0;
-    return true;
+    return written;
 }
 
 int ProfileStore::saveProfiles() {
     if (dataFileUnreadable_) {
         return 0;
     }
-    std::string error;
-    if (writeProfiles(error)) {
+    const Done written = writeProfiles();
+    if (written) {
         return 1;
     }
-    services_.messages.show(saveFailedMessage(dataFilePath(), error));
+    services_.messages.show(saveFailedMessage(dataFilePath(), written.error()));
     return 0;
 }
 
@@ -73,9 +73,8 @@ bool ProfileStore::mayClose() {
     if (dataFileUnreadable_) {
         return true;  // the user was told at the start that nothing is saved
     }
-    std::string error;
-    const bool saved = writeProfiles(error);
-    return mayCloseAfterSave(saved, dataFilePath(), error, services_.messages);
+    const Done written = writeProfiles();
+    return mayCloseAfterSave(written.ok(), dataFilePath(), written.error(), services_.messages);
 }
 
 const IpProfile* ProfileStore::markedProfile() const {

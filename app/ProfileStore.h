@@ -67,7 +67,7 @@ public:
     void carryNetwork(const std::string& from, const std::string& to);
 
 private:
-    bool writeProfiles(std::string& error);
+    Done writeProfiles();
     void saveNetworks();
 
     ProfileStoreServices services_;

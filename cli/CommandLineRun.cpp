@@ -213,7 +213,8 @@ std::optional<std::string> Run::keepRestoreProfile(const RestorePoint& point, st
         return std::nullopt;
     }
     const std::string name = keepAsRestoreProfile(profiles, point).name;
-    if (!file.save(profiles, error)) {
+    if (const Done saved = file.save(profiles); !saved) {
+        error = saved.error();
         return std::nullopt;
     }
     return platform::readableText(name);
