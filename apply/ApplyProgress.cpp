@@ -12,8 +12,7 @@ void ApplyProgress::start() {
     if (worker_ || result_) {
         return;
     }
-    worker_ = std::make_unique<CCommandThread>(plan_.addressLine, plan_.dnsLine,
-                                               plan_.secondDnsLine, std::move(services_));
+    worker_ = std::make_unique<CCommandThread>(plan_, std::move(services_));
     ticker_.start();
 }
 

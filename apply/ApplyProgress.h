@@ -36,7 +36,7 @@ public:
     ApplyProgress(const ApplyProgress&) = delete;
     ApplyProgress& operator=(const ApplyProgress&) = delete;
 
-    // The dialog opens: starts the worker with copies of the lines, then the timer.
+    // The dialog opens: starts the worker with a copy of the plan, then the timer.
     void start();
 
     void onTimer(int timerId);

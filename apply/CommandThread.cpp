@@ -1,6 +1,8 @@
 #include "apply/CommandThread.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 #include "apply/DetachedThread.h"
 #include "resources/ApplyTexts.h"
@@ -10,13 +12,14 @@ namespace quorrel {
 using platform::ProcessOutcome;
 
 struct CCommandThread::State {
-    std::string addressLine;
-    std::string dnsLine;
-    std::string secondDnsLine;
+    ApplyPlan plan;
     CommandThreadServices services;
     std::shared_ptr<WorkerMessageGate> gate;
 
     std::atomic<bool> running{true};
+    // Told when `running` turns false.
+    mutable std::mutex endMutex;
+    mutable std::condition_variable ended;
     std::atomic<bool> succeeded{false};
     std::atomic<bool> cancelled{false};
     // Written by the worker only, read once `running` is false.
@@ -25,7 +28,11 @@ struct CCommandThread::State {
     void run();
     void finish(bool ok) {
         succeeded.store(ok && !cancelled.load(), std::memory_order_relaxed);
-        running.store(false, std::memory_order_release);
+        {
+            const std::lock_guard lock(endMutex);
+            running.store(false, std::memory_order_release);
+        }
+        ended.notify_all();
     }
     void trace(const std::string& text) const {
         if (services.trace) {
@@ -68,7 +75,7 @@ void CCommandThread::State::run() {
     using Kind = ProcessOutcome::Kind;
     ProcessOutcome outcome;
 
-    if (!start(addressLine, outcome)) {
+    if (!start(plan.addressLine, outcome)) {
         return finish(false);
     }
     if (outcome.kind == Kind::NotStarted) {
@@ -81,8 +88,8 @@ void CCommandThread::State::run() {
     }
     bool allZero = outcome.exitCode == 0;
 
-    if (!dnsLine.empty()) {
-        if (!start(dnsLine, outcome)) {
+    if (!plan.dnsLine.empty()) {
+        if (!start(plan.dnsLine, outcome)) {
             return finish(false);
         }
         if (outcome.kind != Kind::Exited) {
@@ -92,8 +99,8 @@ void CCommandThread::State::run() {
         allZero = allZero && outcome.exitCode == 0;
     }
 
-    if (!secondDnsLine.empty()) {
-        if (!start(secondDnsLine, outcome)) {
+    if (!plan.secondDnsLine.empty()) {
+        if (!start(plan.secondDnsLine, outcome)) {
             return finish(false);
         }
         if (outcome.kind == Kind::NotStarted) {
@@ -108,12 +115,9 @@ void CCommandThread::State::run() {
     finish(allZero);
 }
 
-CCommandThread::CCommandThread(std::string addressLine, std::string dnsLine,
-                               std::string secondDnsLine, CommandThreadServices services)
+CCommandThread::CCommandThread(ApplyPlan plan, CommandThreadServices services)
     : state_(std::make_shared<State>()) {
-    state_->addressLine = std::move(addressLine);
-    state_->dnsLine = std::move(dnsLine);
-    state_->secondDnsLine = std::move(secondDnsLine);
+    state_->plan = std::move(plan);
     state_->gate = std::make_shared<WorkerMessageGate>(services.presenter, services.postToUi);
     state_->services = std::move(services);
     if (!state_->services.runner) {
@@ -132,6 +136,11 @@ CCommandThread::~CCommandThread() {
 
 bool CCommandThread::running() const {
     return state_->running.load(std::memory_order_acquire);
+}
+
+bool CCommandThread::waitUntilEnded(std::chrono::steady_clock::time_point deadline) const {
+    std::unique_lock lock(state_->endMutex);
+    return state_->ended.wait_until(lock, deadline, [this] { return !running(); });
 }
 
 std::string CCommandThread::failureDetails() const {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "apply/ApplyPlan.h"
 #include "apply/WorkerMessageGate.h"
 #include "base/MessagePresenter.h"
 #include "platform/ProcessRunner.h"
@@ -24,10 +26,10 @@ struct CommandThreadServices {
     std::function<void(const std::string&)> debugOutput;
 };
 
-// Runs the lines of an apply one after another on a worker thread of its own: the
-// address line, then the DNS line and the second DNS line when they are not empty. Each
-// line starts only after the previous one has ended, and is traced before it starts; what
-// a line wrote on standard error is traced after it.
+// Runs the lines of an apply's plan one after another on a worker thread of its own, each
+// as a process of its own: the address line, then the DNS line and the second DNS line
+// when they are not empty. Each line starts only after the previous one has ended, and is
+// traced before it starts; what a line wrote on standard error is traced after it.
 //
 // The apply succeeds only when every line started, was waited for and exited with 0. A
 // line that exits with another code does not stop the lines after it, but the result is
@@ -39,19 +41,21 @@ struct CommandThreadServices {
 //
 // running() is true from construction until the worker has finished; once it reads
 // false, succeeded() and everything the worker did are visible to the reader.
+// waitUntilEnded() waits for that, up to a deadline, for a caller without an event loop.
 //
 // cancel(), or discarding the object, gives the worker up: no further line starts and no
 // further message box appears, while a child that is running is left to end on its own.
 // The worker thread owns what it uses, so discarding the object never waits for it.
 class CCommandThread {
 public:
-    CCommandThread(std::string addressLine, std::string dnsLine, std::string secondDnsLine,
-                   CommandThreadServices services);
+    CCommandThread(ApplyPlan plan, CommandThreadServices services);
     ~CCommandThread();
     CCommandThread(const CCommandThread&) = delete;
     CCommandThread& operator=(const CCommandThread&) = delete;
 
     bool running() const;
+    // True once the worker has finished, false when `deadline` came first.
+    bool waitUntilEnded(std::chrono::steady_clock::time_point deadline) const;
     bool succeeded() const;
     void cancel();
 

@@ -1,7 +1,6 @@
 #include "cli/CommandLineRun.h"
 
 #include <atomic>
-#include <thread>
 
 #include "adapters/AdapterChoice.h"
 #include "adapters/AdapterInventory.h"
@@ -28,8 +27,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How often the run looks whether the command worker has finished.
-constexpr std::chrono::milliseconds kWorkerPoll{10};
 // How long --where waits for the gateway to answer.
 constexpr std::chrono::milliseconds kGatewayLimit{1500};
 
@@ -216,7 +213,8 @@ std::optional<std::string> Run::keepRestoreProfile(const RestorePoint& point, st
         return std::nullopt;
     }
     const std::string name = keepAsRestoreProfile(profiles, point).name;
-    if (!file.save(profiles, error)) {
+    if (const Done saved = file.save(profiles); !saved) {
+        error = saved.error();
         return std::nullopt;
     }
     return platform::readableText(name);
@@ -236,20 +234,16 @@ bool Run::runWorker(const ApplyPlan& plan, const IpProfile& profile) {
     // Without a user-interface thread the worker's boxes are printed where it stands.
     services.presenter = std::make_shared<ConsoleMessages>(s_.err, false);
 
-    CCommandThread worker(plan.addressLine, plan.dnsLine, plan.secondDnsLine, std::move(services));
-    const Clock::time_point deadline = Clock::now() + s_.applyTimeLimit;
-    while (worker.running()) {
-        if (Clock::now() >= deadline) {
-            // As the progress dialog's time limit: the worker is given up, a line that runs
-            // ends on its own and no further line starts.
-            givenUp->store(true);
-            worker.cancel();
-            s_.err(fillFormat(texts::kCliTimedOutFormat,
-                              {std::to_string(s_.applyTimeLimit.count() / 1000)}) +
-                   "\n");
-            return false;
-        }
-        std::this_thread::sleep_for(kWorkerPoll);
+    CCommandThread worker(plan, std::move(services));
+    if (!worker.waitUntilEnded(Clock::now() + s_.applyTimeLimit)) {
+        // As the progress dialog's time limit: the worker is given up, a line that runs
+        // ends on its own and no further line starts.
+        givenUp->store(true);
+        worker.cancel();
+        s_.err(fillFormat(texts::kCliTimedOutFormat,
+                          {std::to_string(s_.applyTimeLimit.count() / 1000)}) +
+               "\n");
+        return false;
     }
     return worker.succeeded();
 }

@@ -92,10 +92,10 @@ std::string systemHostName() {
     return name;
 }
 
-std::optional<ReportFacts> readSystemFacts(std::string& error) {
+Expected<ReportFacts> readSystemFacts() {
     std::vector<platform::AdapterTableEntry> entries;
-    if (!readTable(entries, error)) {
-        return std::nullopt;
+    if (std::string error; !readTable(entries, error)) {
+        return failure(std::move(error));
     }
     // Link flags for the media state; when they cannot be read, every link counts as up.
     platform::NetlinkSnapshot snapshot;

@@ -12,17 +12,18 @@
 
 int main() {
     using namespace quorrel::ipconfig;
-    std::string error;
-    auto facts = readSystemFacts(error);
+    const quorrel::Expected<ReportFacts> read = readSystemFacts();
+    ReportFacts facts;
     int exitCode = 0;
-    if (!facts) {
+    if (read) {
+        facts = *read;
+    } else {
         // Still the machine-wide part, so that the view shows which machine it is.
-        facts.emplace();
-        facts->hostName = systemHostName();
-        std::fprintf(stderr, "ipconfig: %s\n", error.c_str());
+        facts.hostName = systemHostName();
+        std::fprintf(stderr, "ipconfig: %s\n", read.error().c_str());
         exitCode = 1;
     }
-    const std::string report = formatAdapterReport(*facts);
+    const std::string report = formatAdapterReport(facts);
     if (std::fwrite(report.data(), 1, report.size(), stdout) != report.size() ||
         std::fflush(stdout) != 0) {
         return 1;

@@ -162,7 +162,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string>& args) {
                 if (command.gateway.empty()) {
                     return failure("gwmetric needs a gateway");
                 }
-                command.gatewayMetric = values["gwmetric"];
+                command.gatewayMetricText = values["gwmetric"];
             }
             break;
         case NetshAction::SetDns:
@@ -181,7 +181,7 @@ ParseOutcome parseCommandLine(const std::vector<std::string>& args) {
             }
             command.address = values["address"];
             if (given("index")) {
-                command.index = values["index"];
+                command.indexText = values["index"];
             }
             break;
     }

@@ -60,16 +60,55 @@ std::string checkFixedAddress(const std::string& addressText, const std::string&
 
 namespace {
 
-std::string checkStaticAddress(const NetshCommand& command) {
+// Sets `number` from `text`, when there is one, if it is a number from `low` to `high`;
+// otherwise says what `what` must be.
+std::string checkNumber(const std::optional<std::string>& text, int low, int high,
+                        const std::string& what, std::optional<int>& number) {
+    if (!text) {
+        return "";
+    }
+    number = parseBoundedNumber(*text, low, high);
+    if (number) {
+        return "";
+    }
+    return what + " must be a number from " + std::to_string(low) + " to " + std::to_string(high) +
+           ", not " + quoteForMessage(*text);
+}
+
+std::string checkStaticAddress(NetshCommand& command) {
     if (auto problem = checkFixedAddress(command.address, command.mask, command.gateway);
         !problem.empty() || command.gateway.empty()) {
         return problem;
     }
-    if (command.gatewayMetric && !parseBoundedNumber(*command.gatewayMetric, 0, 9999)) {
-        return "the gateway metric must be a number from 0 to 9999, not " +
-               quoteForMessage(*command.gatewayMetric);
+    return checkNumber(command.gatewayMetricText, 0, 9999, "the gateway metric",
+                       command.gatewayMetric);
+}
+
+std::string checkAddedDns(NetshCommand& command) {
+    if (auto problem = checkDnsServer(command.address); !problem.empty()) {
+        return problem;
     }
-    return "";
+    return checkNumber(command.indexText, 1, 999, "the index", command.index);
+}
+
+std::string problemOf(NetshCommand& command, const InterfaceProbe& interfaces) {
+    if (!interfaces.exists(command.interfaceName)) {
+        return "the interface " + quoteForMessage(command.interfaceName) + " does not exist";
+    }
+    // Its address is the machine's own 127.0.0.1: taking it away breaks every local service.
+    if (interfaces.isLoopback(command.interfaceName)) {
+        return "the interface " + quoteForMessage(command.interfaceName) +
+               " is the loopback interface and cannot be configured";
+    }
+    switch (command.action) {
+        case NetshAction::SetAddress:
+            return command.dhcp ? "" : checkStaticAddress(command);
+        case NetshAction::SetDns:
+            return command.dhcp || command.address.empty() ? "" : checkDnsServer(command.address);
+        case NetshAction::AddDns:
+            return checkAddedDns(command);
+    }
+    return "unknown command";
 }
 
 }  // namespace
@@ -91,31 +130,13 @@ std::optional<int> parseBoundedNumber(const std::string& text, int low, int high
     return value;
 }
 
-std::string validateCommand(const NetshCommand& command, const InterfaceProbe& interfaces) {
-    if (!interfaces.exists(command.interfaceName)) {
-        return "the interface " + quoteForMessage(command.interfaceName) + " does not exist";
+Expected<NetshCommand> validateCommand(NetshCommand command, const InterfaceProbe& interfaces) {
+    command.gatewayMetric.reset();
+    command.index.reset();
+    if (auto problem = problemOf(command, interfaces); !problem.empty()) {
+        return failure(std::move(problem));
     }
-    // Its address is the machine's own 127.0.0.1: taking it away breaks every local service.
-    if (interfaces.isLoopback(command.interfaceName)) {
-        return "the interface " + quoteForMessage(command.interfaceName) +
-               " is the loopback interface and cannot be configured";
-    }
-    switch (command.action) {
-        case NetshAction::SetAddress:
-            return command.dhcp ? "" : checkStaticAddress(command);
-        case NetshAction::SetDns:
-            return command.dhcp || command.address.empty() ? "" : checkDnsServer(command.address);
-        case NetshAction::AddDns:
-            if (auto problem = checkDnsServer(command.address); !problem.empty()) {
-                return problem;
-            }
-            if (command.index && !parseBoundedNumber(*command.index, 1, 999)) {
-                return "the index must be a number from 1 to 999, not " +
-                       quoteForMessage(*command.index);
-            }
-            return "";
-    }
-    return "unknown command";
+    return command;
 }
 
 }  // namespace quorrel::netsh

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Expected.h"
 #include "netsh/InterfaceProbe.h"
 #include "netsh/NetshCommand.h"
 
@@ -14,8 +15,9 @@ namespace quorrel::netsh {
 // usable host address and, up to /30, neither the network nor the broadcast address of its
 // subnet; the gateway is a host of that subnet other than the address itself; the gateway
 // metric is a number 0-9999; a DNS server is neither 0.0.0.0 nor multicast or above; the
-// DNS index is a number 1-999. Returns "" when all is well, else what is wrong.
-std::string validateCommand(const NetshCommand& command, const InterfaceProbe& interfaces);
+// DNS index is a number 1-999. Returns the command with its numbers set when all is well,
+// else what is wrong.
+Expected<NetshCommand> validateCommand(NetshCommand command, const InterfaceProbe& interfaces);
 
 // The checks of a fixed address, also applied to what netsh did not get from its command
 // line (a DHCP lease, a stored state): "" when `address` with `mask` can be an interface's

@@ -39,7 +39,7 @@ std::string describeCommand(const NetshCommand& command) {
             if (!command.gateway.empty()) {
                 text += " gateway " + command.gateway;
                 if (command.gatewayMetric) {
-                    text += " metric " + *command.gatewayMetric;
+                    text += " metric " + std::to_string(*command.gatewayMetric);
                 }
             }
             return text;
@@ -47,28 +47,28 @@ std::string describeCommand(const NetshCommand& command) {
         case NetshAction::SetDns:
             return command.dhcp ? "set dns dhcp" : "set dns static " + command.address;
         case NetshAction::AddDns:
-            return "add dns " + command.address + (command.index ? " index " + *command.index : "");
+            return "add dns " + command.address +
+                   (command.index ? " index " + std::to_string(*command.index) : "");
     }
     return "";
 }
 
-std::string DirectRoad::carryOut(const NetshCommand& command) {
+Done DirectRoad::carryOut(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     if (!hasAdminRights_()) {
-        return "must run as administrator (root or CAP_NET_ADMIN) to change " + ifname;
+        return failure("must run as administrator (root or CAP_NET_ADMIN) to change " + ifname);
     }
     std::error_code ec;
     std::filesystem::create_directories(states_.folder(), ec);
-    std::string error;
     // Held to the end of the run, also through the wait for a DHCP lease. The DHCP
     // client's event script takes only the state locks, so it is never kept waiting.
-    const auto runLock = FileLock::acquire(platform::runLockPath(states_.folder(), ifname), error);
+    const auto runLock = FileLock::acquire(platform::runLockPath(states_.folder(), ifname));
     if (!runLock) {
-        return error + "; nothing was changed";
+        return failure(runLock.error() + "; nothing was changed");
     }
     finishEarlierChange(ifname);
-    if (auto problem = check(command); !problem.empty()) {
-        return problem;
+    if (Done checked = check(command); !checked) {
+        return checked;
     }
     switch (command.action) {
         case NetshAction::SetAddress:
@@ -78,20 +78,20 @@ std::string DirectRoad::carryOut(const NetshCommand& command) {
         case NetshAction::AddDns:
             return addDns(command);
     }
-    return "unknown command";
+    return failure("unknown command");
 }
 
-std::string DirectRoad::check(const NetshCommand& command) {
+Done DirectRoad::check(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     if (command.action == NetshAction::SetAddress && command.dhcp) {
         if (auto why = dhcp_.availability(); !why.empty()) {
-            return why + "; nothing was changed";
+            return failure(why + "; nothing was changed");
         }
     }
     if (command.action == NetshAction::SetAddress && !command.dhcp && checkAddress_) {
         std::string note;
         if (auto conflict = checkAddress_(ifname, command.address, note); !conflict.empty()) {
-            return conflict;
+            return failure(conflict);
         }
         if (!note.empty()) {
             notes_.push_back(note);
@@ -103,11 +103,12 @@ std::string DirectRoad::check(const NetshCommand& command) {
         // when the address line before this one failed.
         const auto state = states_.read(ifname);
         if (state && state->dhcp == false) {
-            return "the address of " + ifname +
-                   " is fixed, so its DNS servers cannot come from DHCP; nothing was changed";
+            return failure("the address of " + ifname +
+                           " is fixed, so its DNS servers cannot come from DHCP; nothing was "
+                           "changed");
         }
     }
-    return "";
+    return {};
 }
 
 void DirectRoad::finishEarlierChange(const std::string& ifname) {
@@ -134,28 +135,28 @@ void DirectRoad::finishEarlierChange(const std::string& ifname) {
         note += ", as far as possible: " + problems;
     }
     notes_.push_back(note);
-    if (auto error = end(ifname); !error.empty()) {
-        notes_.push_back(error);
+    if (Done ended = end(ifname); !ended) {
+        notes_.push_back(ended.error());
     }
 }
 
-std::string DirectRoad::begin(const std::string& ifname, const std::string& change,
-                              ChangeJournal& journal) {
+Done DirectRoad::begin(const std::string& ifname, const std::string& change,
+                       ChangeJournal& journal) {
     journal.change = change;
     IpRoute ip(runner_);
     if (auto error = ip.readAddressing(ifname, journal.found); !error.empty()) {
-        return error + "; nothing was changed";
+        return failure(error + "; nothing was changed");
     }
     journal.state = states_.read(ifname);
     journal.dhcpClientRan = dhcp_.running(ifname);
     if (auto error = writeChangeJournal(states_.folder(), ifname, journal); !error.empty()) {
-        return error + "; nothing was changed";
+        return failure(error + "; nothing was changed");
     }
-    return "";
+    return {};
 }
 
-std::string DirectRoad::end(const std::string& ifname) {
-    return removeChangeJournal(states_.folder(), ifname);
+Done DirectRoad::end(const std::string& ifname) {
+    return doneUnless(removeChangeJournal(states_.folder(), ifname));
 }
 
 std::string DirectRoad::putBack(const std::string& ifname, const ChangeJournal& journal) {
@@ -175,8 +176,8 @@ std::string DirectRoad::putBack(const std::string& ifname, const ChangeJournal& 
     return problems;
 }
 
-std::string DirectRoad::undo(const std::string& ifname, const ChangeJournal& journal,
-                             const std::string& error) {
+Failure DirectRoad::undo(const std::string& ifname, const ChangeJournal& journal,
+                         const std::string& error) {
     const std::string problems = putBack(ifname, journal);
     std::string message = error + "; ";
     if (problems.empty()) {
@@ -186,17 +187,17 @@ std::string DirectRoad::undo(const std::string& ifname, const ChangeJournal& jou
         message += "putting back the previous settings of " + ifname + " (" +
                    describeAddressing(journal.found) + ") failed in part: " + problems;
     }
-    if (auto removal = end(ifname); !removal.empty()) {
-        message += "; " + removal;
+    if (Done removed = end(ifname); !removed) {
+        message += "; " + removed.error();
     }
-    return message;
+    return failure(message);
 }
 
-std::string DirectRoad::setStaticAddress(const NetshCommand& command) {
+Done DirectRoad::setStaticAddress(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     ChangeJournal journal;
-    if (auto error = begin(ifname, describeCommand(command), journal); !error.empty()) {
-        return error;
+    if (Done begun = begin(ifname, describeCommand(command), journal); !begun) {
+        return begun;
     }
     IpRoute ip(runner_);
     const auto steps = [&]() -> std::string {
@@ -225,11 +226,7 @@ std::string DirectRoad::setStaticAddress(const NetshCommand& command) {
             error = ip.removeDefaultRoutes(ifname);
         }
         if (error.empty() && !command.gateway.empty()) {
-            const int metric =
-                command.gatewayMetric
-                    ? parseBoundedNumber(*command.gatewayMetric, 0, 9999).value_or(-1)
-                    : -1;
-            error = ip.addDefaultRoute(ifname, command.gateway, metric);
+            error = ip.addDefaultRoute(ifname, command.gateway, command.gatewayMetric.value_or(-1));
         }
         return error;
     };
@@ -239,11 +236,11 @@ std::string DirectRoad::setStaticAddress(const NetshCommand& command) {
     return end(ifname);
 }
 
-std::string DirectRoad::setDhcpAddress(const NetshCommand& command) {
+Done DirectRoad::setDhcpAddress(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     ChangeJournal journal;
-    if (auto error = begin(ifname, describeCommand(command), journal); !error.empty()) {
-        return error;
+    if (Done begun = begin(ifname, describeCommand(command), journal); !begun) {
+        return begun;
     }
     IpRoute ip(runner_);
     const auto steps = [&]() -> std::string {
@@ -277,35 +274,28 @@ std::string DirectRoad::setDhcpAddress(const NetshCommand& command) {
     }
     // With a lease, or without one yet while the client keeps trying: DHCP is what was
     // asked for, and the address comes when the server answers.
-    const std::string ended = end(ifname);
-    return started.error.empty() ? ended : started.error;
+    Done ended = end(ifname);
+    return started.error.empty() ? std::move(ended) : failure(started.error);
 }
 
-std::string DirectRoad::setDns(const NetshCommand& command) {
+Done DirectRoad::setDns(const NetshCommand& command) {
     const bool automatic = command.dhcp;
     std::vector<std::string> servers;
     if (!automatic && !command.address.empty()) {
         servers.push_back(command.address);
     }
-    return states_.change(
+    return doneUnless(states_.change(
         command.interfaceName,
         [&](InterfaceState& state) {
             state.dnsAuto = automatic;
             state.dnsServers = servers;
         },
-        StateKeeper::Publish::Always);
+        StateKeeper::Publish::Always));
 }
 
-std::string DirectRoad::addDns(const NetshCommand& command) {
-    std::size_t index = 999;
-    if (command.index) {
-        const auto number = parseBoundedNumber(*command.index, 1, 999);
-        if (!number) {
-            return "the index must be a number from 1 to 999";
-        }
-        index = static_cast<std::size_t>(*number);
-    }
-    return states_.change(
+Done DirectRoad::addDns(const NetshCommand& command) {
+    const auto index = static_cast<std::size_t>(command.index.value_or(999));
+    return doneUnless(states_.change(
         command.interfaceName,
         [&](InterfaceState& state) {
             std::vector<std::string> servers;
@@ -322,7 +312,7 @@ std::string DirectRoad::addDns(const NetshCommand& command) {
             state.dnsAuto = false;
             state.dnsServers = servers;
         },
-        StateKeeper::Publish::Always);
+        StateKeeper::Publish::Always));
 }
 
 }  // namespace quorrel::netsh

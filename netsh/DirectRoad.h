@@ -47,26 +47,26 @@ public:
           hasAdminRights_(std::move(hasAdminRights)),
           checkAddress_(std::move(checkAddress)) {}
 
-    std::string carryOut(const NetshCommand& command) override;
+    Done carryOut(const NetshCommand& command) override;
     std::vector<std::string> notes() const override { return notes_; }
 
 private:
-    std::string check(const NetshCommand& command);
+    Done check(const NetshCommand& command);
     void finishEarlierChange(const std::string& ifname);
 
-    std::string setStaticAddress(const NetshCommand& command);
-    std::string setDhcpAddress(const NetshCommand& command);
-    std::string setDns(const NetshCommand& command);
-    std::string addDns(const NetshCommand& command);
+    Done setStaticAddress(const NetshCommand& command);
+    Done setDhcpAddress(const NetshCommand& command);
+    Done setDns(const NetshCommand& command);
+    Done addDns(const NetshCommand& command);
 
     // Writes down what the interface has before its address changes.
-    std::string begin(const std::string& ifname, const std::string& change, ChangeJournal& journal);
-    std::string end(const std::string& ifname);
-    // Puts back what the journal found, as far as it can; returns what could not be.
+    Done begin(const std::string& ifname, const std::string& change, ChangeJournal& journal);
+    Done end(const std::string& ifname);
+    // Puts back what the journal found, as far as it can; returns what could not be ("" when
+    // everything was).
     std::string putBack(const std::string& ifname, const ChangeJournal& journal);
-    // `error` with what became of the interface after putting back.
-    std::string undo(const std::string& ifname, const ChangeJournal& journal,
-                     const std::string& error);
+    // The failure `error`, with what became of the interface after putting back.
+    Failure undo(const std::string& ifname, const ChangeJournal& journal, const std::string& error);
 
     CommandRunner& runner_;
     DhcpClient& dhcp_;

@@ -9,17 +9,16 @@
 
 namespace quorrel::netsh {
 
-std::unique_ptr<FileLock> FileLock::acquire(const std::string& path, std::string& error) {
+Expected<std::unique_ptr<FileLock>> FileLock::acquire(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
-        return nullptr;
+        return failure("cannot open " + path + ": " + std::strerror(errno));
     }
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
-            error = "cannot lock " + path + ": " + std::strerror(errno);
+            std::string why = "cannot lock " + path + ": " + std::strerror(errno);
             ::close(fd);
-            return nullptr;
+            return failure(std::move(why));
         }
     }
     return std::unique_ptr<FileLock>(new FileLock(fd));

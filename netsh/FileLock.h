@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Expected.h"
+
 namespace quorrel::netsh {
 
 // An exclusive lock on a file (flock), which is created when missing. Held until the
@@ -10,9 +12,9 @@ namespace quorrel::netsh {
 // lock can never be left behind.
 class FileLock {
 public:
-    // Waits until the lock is ours. Nothing, with `error` set, when the file cannot be
-    // opened (a symbolic link is not followed) or locked.
-    static std::unique_ptr<FileLock> acquire(const std::string& path, std::string& error);
+    // Waits until the lock is ours. Fails when the file cannot be opened (a symbolic link
+    // is not followed) or locked.
+    static Expected<std::unique_ptr<FileLock>> acquire(const std::string& path);
 
     ~FileLock();
     FileLock(const FileLock&) = delete;

@@ -37,13 +37,14 @@ std::optional<NetworkdLink> readNetworkdLink(const std::string& folder, unsigned
 
 }  // namespace
 
-OwnerFinding findInterfaceOwner(const std::string& ifname, platform::NetworkManager* nm,
-                                const std::string& networkdFolder, std::string& error) {
+Expected<OwnerFinding> findInterfaceOwner(const std::string& ifname, platform::NetworkManager* nm,
+                                          const std::string& networkdFolder) {
     OwnerFinding finding;
     if (nm != nullptr) {
+        std::string error;
         auto device = nm->device(ifname, error);
         if (!error.empty()) {
-            return finding;
+            return failure(std::move(error));
         }
         if (device && device->managed && device->state != platform::kNmDeviceUnmanaged) {
             finding.owner = InterfaceOwner::NetworkManager;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Expected.h"
 #include "platform/linux/NetworkManager.h"
 
 namespace quorrel::netsh {
@@ -26,9 +27,9 @@ inline constexpr const char* kNetworkdStateFolder = "/run/systemd/netif";
 // NetworkManager owns an interface it manages (its device is not "unmanaged");
 // systemd-networkd one whose link state file (<networkdFolder>/links/<index>) shows a
 // .network file or a state of configuring, configured or failed; nobody else owns it.
-// `nm` is null when NetworkManager does not run.
-OwnerFinding findInterfaceOwner(const std::string& ifname, platform::NetworkManager* nm,
-                                const std::string& networkdFolder, std::string& error);
+// `nm` is null when NetworkManager does not run. Fails when NetworkManager cannot be asked.
+Expected<OwnerFinding> findInterfaceOwner(const std::string& ifname, platform::NetworkManager* nm,
+                                          const std::string& networkdFolder);
 
 // What netsh says when systemd-networkd owns the interface.
 std::string networkdRefusal(const std::string& ifname, const std::string& networkFile);

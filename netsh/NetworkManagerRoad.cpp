@@ -55,9 +55,8 @@ std::string ownConnectionUuid(const std::string& ifname) {
     return nameBasedUuid("quorrel netsh connection " + ifname);
 }
 
-std::string settingsAfter(const NetshCommand& command, const NmIpv4Settings& before,
-                          NmIpv4Settings& after) {
-    after = before;
+Expected<NmIpv4Settings> settingsAfter(const NetshCommand& command, const NmIpv4Settings& before) {
+    NmIpv4Settings after = before;
     const std::string& ifname = command.interfaceName;
     switch (command.action) {
         case NetshAction::SetAddress:
@@ -66,7 +65,7 @@ std::string settingsAfter(const NetshCommand& command, const NmIpv4Settings& bef
             after.routeMetric = -1;
             if (command.dhcp) {
                 after.method = "auto";
-                return "";
+                return after;
             }
             after.method = "manual";
             after.addresses.push_back(
@@ -74,36 +73,28 @@ std::string settingsAfter(const NetshCommand& command, const NmIpv4Settings& bef
                  prefixLengthOf(parseIpv4(command.mask).value_or(0xffffffffu)).value_or(32)});
             after.gateway = command.gateway;
             if (!command.gateway.empty() && command.gatewayMetric) {
-                after.routeMetric =
-                    parseBoundedNumber(*command.gatewayMetric, 0, 9999).value_or(-1);
+                after.routeMetric = *command.gatewayMetric;
             }
-            return "";
+            return after;
         case NetshAction::SetDns:
             if (command.dhcp) {
                 // As on the direct road: DNS servers come from DHCP only with the address.
                 if (before.method != "auto") {
-                    return "the address of " + ifname +
-                           " is fixed, so its DNS servers cannot come from DHCP";
+                    return failure("the address of " + ifname +
+                                   " is fixed, so its DNS servers cannot come from DHCP");
                 }
                 after.dns.clear();
                 after.ignoreAutoDns = false;
-                return "";
+                return after;
             }
             after.dns.clear();
             if (!command.address.empty()) {
                 after.dns.push_back(command.address);
             }
             after.ignoreAutoDns = true;
-            return "";
+            return after;
         case NetshAction::AddDns: {
-            std::size_t index = 999;
-            if (command.index) {
-                const auto number = parseBoundedNumber(*command.index, 1, 999);
-                if (!number) {
-                    return "the index must be a number from 1 to 999";
-                }
-                index = static_cast<std::size_t>(*number);
-            }
+            const auto index = static_cast<std::size_t>(command.index.value_or(999));
             // With automatic DNS the hand-set list starts anew.
             const bool handSet = before.ignoreAutoDns || before.method != "auto";
             std::vector<std::string> servers = handSet ? before.dns : std::vector<std::string>{};
@@ -114,10 +105,10 @@ std::string settingsAfter(const NetshCommand& command, const NmIpv4Settings& bef
                            command.address);
             after.dns = servers;
             after.ignoreAutoDns = true;
-            return "";
+            return after;
         }
     }
-    return "unknown command";
+    return failure("unknown command");
 }
 
 bool deviceHasApplied(const NetshCommand& command, const NmIpv4Settings& wanted,
@@ -145,7 +136,7 @@ bool deviceHasApplied(const NetshCommand& command, const NmIpv4Settings& wanted,
     return state.nameservers == expected;
 }
 
-std::string NetworkManagerRoad::carryOut(const NetshCommand& command) {
+Done NetworkManagerRoad::carryOut(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     std::string connection = device_.connection;
     std::string name = device_.connectionName;
@@ -153,9 +144,9 @@ std::string NetworkManagerRoad::carryOut(const NetshCommand& command) {
     if (connection.empty()) {
         if (device_.type != platform::kNmDeviceEthernet &&
             device_.type != platform::kNmDeviceVeth) {
-            return "NetworkManager manages " + ifname +
-                   " but has no connection active on it; connect it to a network in "
-                   "NetworkManager first; nothing was changed";
+            return failure("NetworkManager manages " + ifname +
+                           " but has no connection active on it; connect it to a network in "
+                           "NetworkManager first; nothing was changed");
         }
         connection = nm_.findConnection(ownConnectionUuid(ifname));
         name = ownConnectionName(ifname);
@@ -166,28 +157,29 @@ std::string NetworkManagerRoad::carryOut(const NetshCommand& command) {
     if (!connection.empty()) {
         const auto settings = nm_.connectionIpv4(connection, error);
         if (!settings) {
-            return "cannot read NetworkManager's connection " + quoted + " of " + ifname + ": " +
-                   error + "; nothing was changed";
+            return failure("cannot read NetworkManager's connection " + quoted + " of " + ifname +
+                           ": " + error + "; nothing was changed");
         }
         before = *settings;
     }
-    NmIpv4Settings wanted;
-    if (auto problem = settingsAfter(command, before, wanted); !problem.empty()) {
-        return problem + "; nothing was changed";
+    const Expected<NmIpv4Settings> after = settingsAfter(command, before);
+    if (!after) {
+        return failure(after.error() + "; nothing was changed");
     }
+    const NmIpv4Settings& wanted = *after;
 
     bool created = false;
     if (connection.empty()) {
         platform::NmNewConnection fresh{name, ownConnectionUuid(ifname), ifname, wanted};
         if (error = nm_.addConnection(fresh, connection); !error.empty()) {
-            return "NetworkManager refused to add the connection " + quoted + " for " + ifname +
-                   ": " + error + "; nothing was changed";
+            return failure("NetworkManager refused to add the connection " + quoted + " for " +
+                           ifname + ": " + error + "; nothing was changed");
         }
         created = true;
     } else if (wanted != before) {
         if (error = nm_.updateIpv4(connection, wanted); !error.empty()) {
-            return "NetworkManager refused to change its connection " + quoted + " of " + ifname +
-                   ": " + error + "; nothing was changed";
+            return failure("NetworkManager refused to change its connection " + quoted + " of " +
+                           ifname + ": " + error + "; nothing was changed");
         }
     }
 
@@ -216,14 +208,13 @@ std::string NetworkManagerRoad::carryOut(const NetshCommand& command) {
         } else {
             message += "; nothing was changed";
         }
-        return message;
+        return failure(message);
     }
     return waitUntilApplied(command, wanted, quoted);
 }
 
-std::string NetworkManagerRoad::waitUntilApplied(const NetshCommand& command,
-                                                 const NmIpv4Settings& wanted,
-                                                 const std::string& connectionName) {
+Done NetworkManagerRoad::waitUntilApplied(const NetshCommand& command, const NmIpv4Settings& wanted,
+                                          const std::string& connectionName) {
     const bool lease = command.action == NetshAction::SetAddress && command.dhcp;
     const std::chrono::milliseconds wait = lease ? timing_.leaseWait : timing_.applyWait;
     const auto deadline = timing_.now() + wait;
@@ -232,14 +223,14 @@ std::string NetworkManagerRoad::waitUntilApplied(const NetshCommand& command,
     for (;;) {
         if (const auto state = nm_.ipv4State(device_.path, error)) {
             if (deviceHasApplied(command, wanted, *state)) {
-                return "";
+                return {};
             }
             last = *state;
         }
         if (last.state == platform::kNmDeviceFailed) {
-            return "NetworkManager could not activate its connection " + connectionName + " on " +
-                   command.interfaceName + " (" + describeState(last) +
-                   "); the connection keeps the new settings";
+            return failure("NetworkManager could not activate its connection " + connectionName +
+                           " on " + command.interfaceName + " (" + describeState(last) +
+                           "); the connection keeps the new settings");
         }
         if (timing_.now() >= deadline) {
             break;
@@ -251,12 +242,13 @@ std::string NetworkManagerRoad::waitUntilApplied(const NetshCommand& command,
         }
     }
     if (lease) {
-        return "no DHCP lease for " + command.interfaceName + " within " + seconds(wait) +
-               "; NetworkManager keeps trying";
+        return failure("no DHCP lease for " + command.interfaceName + " within " + seconds(wait) +
+                       "; NetworkManager keeps trying");
     }
-    return "NetworkManager has not applied " + quoteForMessage(describeCommand(command), 80) +
-           " to " + command.interfaceName + " within " + seconds(wait) + " (" +
-           describeState(last) + (error.empty() ? "" : "; " + error) + ")";
+    return failure("NetworkManager has not applied " +
+                   quoteForMessage(describeCommand(command), 80) + " to " + command.interfaceName +
+                   " within " + seconds(wait) + " (" + describeState(last) +
+                   (error.empty() ? "" : "; " + error) + ")");
 }
 
 }  // namespace quorrel::netsh

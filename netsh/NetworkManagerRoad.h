@@ -50,13 +50,12 @@ public:
     NetworkManagerRoad(platform::NetworkManager& nm, platform::NmDevice device, Timing timing)
         : nm_(nm), device_(std::move(device)), timing_(std::move(timing)) {}
 
-    std::string carryOut(const NetshCommand& command) override;
+    Done carryOut(const NetshCommand& command) override;
     std::vector<std::string> notes() const override { return {}; }
 
 private:
-    std::string waitUntilApplied(const NetshCommand& command,
-                                 const platform::NmIpv4Settings& wanted,
-                                 const std::string& connectionName);
+    Done waitUntilApplied(const NetshCommand& command, const platform::NmIpv4Settings& wanted,
+                          const std::string& connectionName);
 
     platform::NetworkManager& nm_;
     platform::NmDevice device_;
@@ -67,10 +66,10 @@ private:
 std::string ownConnectionName(const std::string& ifname);
 std::string ownConnectionUuid(const std::string& ifname);
 
-// The connection's IPv4 settings after `command`, from those it has. "" when they can be
-// had, else why not.
-std::string settingsAfter(const NetshCommand& command, const platform::NmIpv4Settings& before,
-                          platform::NmIpv4Settings& after);
+// The connection's IPv4 settings after `command`, from those it has, or why they cannot be
+// had.
+Expected<platform::NmIpv4Settings> settingsAfter(const NetshCommand& command,
+                                                 const platform::NmIpv4Settings& before);
 
 // Whether the device reads activated with what `command` asked for (`wanted`).
 bool deviceHasApplied(const NetshCommand& command, const platform::NmIpv4Settings& wanted,

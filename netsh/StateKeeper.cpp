@@ -77,16 +77,16 @@ std::string StateKeeper::commit(const std::string& ifname, const Transform& tran
     }
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
-    std::string error;
     // Always in this order: the DNS lock, then the interface's own.
-    const auto dnsLock = FileLock::acquire(platform::dnsLockPath(folder_), error);
+    const auto dnsLock = FileLock::acquire(platform::dnsLockPath(folder_));
     if (!dnsLock) {
-        return error;
+        return dnsLock.error();
     }
-    const auto stateLock = FileLock::acquire(platform::stateLockPath(folder_, ifname), error);
+    const auto stateLock = FileLock::acquire(platform::stateLockPath(folder_, ifname));
     if (!stateLock) {
-        return error;
+        return stateLock.error();
     }
+    std::string error;
     const std::optional<InterfaceState> before = read(ifname, error);
     if (!error.empty()) {
         return error;

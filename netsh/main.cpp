@@ -62,12 +62,12 @@ int runDhcpHook(const std::vector<std::string>& args, const RunEnvironment& run)
 }
 
 int carryOut(NetshRoad& road, const NetshCommand& command) {
-    const std::string error = road.carryOut(command);
+    const quorrel::Done done = road.carryOut(command);
     for (const auto& note : road.notes()) {
         std::cout << "netsh: " << note << "\n";
     }
-    if (!error.empty()) {
-        return fail(error);
+    if (!done) {
+        return fail(done.error());
     }
     std::cout << "Ok.\n";
     return 0;
@@ -112,21 +112,22 @@ int main(int argc, char** argv) {
         std::cerr << "netsh: " << parsed.error << "\n" << usageText();
         return 1;
     }
-    const NetshCommand& command = *parsed.command;
     auto interfaces = makeKernelInterfaceProbe();
-    if (auto problem = validateCommand(command, *interfaces); !problem.empty()) {
-        return fail(problem);
+    const quorrel::Expected<NetshCommand> checked = validateCommand(*parsed.command, *interfaces);
+    if (!checked) {
+        return fail(checked.error());
     }
+    const NetshCommand& command = *checked;
 
     std::string unused;
     auto nm = quorrel::platform::connectNetworkManager(run.trustsCaller, unused);
-    std::string error;
-    const OwnerFinding owner =
-        findInterfaceOwner(command.interfaceName, nm.get(), kNetworkdStateFolder, error);
-    if (!error.empty()) {
-        return fail("cannot ask NetworkManager about " + command.interfaceName + ": " + error +
-                    "; nothing was changed");
+    const quorrel::Expected<OwnerFinding> found =
+        findInterfaceOwner(command.interfaceName, nm.get(), kNetworkdStateFolder);
+    if (!found) {
+        return fail("cannot ask NetworkManager about " + command.interfaceName + ": " +
+                    found.error() + "; nothing was changed");
     }
+    const OwnerFinding& owner = *found;
     switch (owner.owner) {
         case InterfaceOwner::NetworkManager: {
             NetworkManagerRoad::Timing timing;

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Expected.h"
+
 namespace quorrel::platform {
 
 // What reading a whole file gave: its bytes, or that there is no such file, or that a file
@@ -35,9 +37,8 @@ public:
     // contents, never a mix or a truncated file: the bytes go to a temporary file in the
     // same folder, are flushed to disk, and the temporary file is renamed over the target.
     // A symbolic link is written through to its target and stays. On failure the target is
-    // untouched, `error` says why (UTF-8) and false is returned.
-    virtual bool writeAtomically(const std::string& path, const std::string& bytes,
-                                 std::string& error) = 0;
+    // untouched and the failure says why (UTF-8).
+    virtual Done writeAtomically(const std::string& path, const std::string& bytes) = 0;
 
     // Copies `from` over `to`, replacing it. Returns false when it could not.
     virtual bool copyFile(const std::string& from, const std::string& to) = 0;

@@ -174,9 +174,9 @@ void NetworkMemory::load(platform::FileStore& files, const platform::TextCodec& 
     }
 }
 
-bool NetworkMemory::save(platform::FileStore& files, const platform::TextCodec& codec,
-                         const std::string& installFolder, std::string& error) const {
-    return files.writeAtomically(path(installFolder), serialize(codec), error);
+Done NetworkMemory::save(platform::FileStore& files, const platform::TextCodec& codec,
+                         const std::string& installFolder) const {
+    return files.writeAtomically(path(installFolder), serialize(codec));
 }
 
 }  // namespace quorrel

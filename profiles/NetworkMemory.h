@@ -56,8 +56,8 @@ public:
     static std::string path(const std::string& installFolder);
     void load(platform::FileStore& files, const platform::TextCodec& codec,
               const std::string& installFolder);
-    bool save(platform::FileStore& files, const platform::TextCodec& codec,
-              const std::string& installFolder, std::string& error) const;
+    Done save(platform::FileStore& files, const platform::TextCodec& codec,
+              const std::string& installFolder) const;
 
 private:
     Entry* find(const std::string& profileName);

@@ -160,10 +160,10 @@ ProfileDataFile::LoadResult ProfileDataFile::load(ProfileList& list, std::string
     return LoadResult::Loaded;
 }
 
-bool ProfileDataFile::save(const ProfileList& list, std::string& error) {
+Done ProfileDataFile::save(const ProfileList& list) {
     std::string bytes;
     serializeProfiles(list, codec_, bytes);
-    return files_.writeAtomically(dataPath(), bytes, error);
+    return files_.writeAtomically(dataPath(), bytes);
 }
 
 }  // namespace quorrel

@@ -56,9 +56,9 @@ public:
         return load(list, ignored) == LoadResult::Loaded;
     }
 
-    // Rewrites the file from `list`. On failure the file keeps its old contents and
-    // `error` says why.
-    bool save(const ProfileList& list, std::string& error);
+    // Rewrites the file from `list`. On failure the file keeps its old contents and the
+    // failure says why.
+    Done save(const ProfileList& list);
 
 private:
     platform::FileStore& files_;

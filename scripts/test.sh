@@ -5,8 +5,25 @@
 # wine.
 # Installs what it needs first. Network tests need root (they create their own network
 # namespaces); without root they are skipped with a visible reason.
+#
+# scripts/test.sh --fast is the inner loop while working: it builds the Linux build (the
+# default preset, configured once) and runs the core and user-interface test programs as
+# they are, without installing, formatting, the other builds or the network suites. The
+# full run is what CI runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = "--fast" ]; then
+    export QT_QPA_PLATFORM=offscreen
+    [ -f build/default/build.ninja ] || cmake --preset default >/dev/null
+    cmake --build --preset default -j "$(nproc)" --target core_tests ui_tests
+    status=0
+    for suite in core_tests ui_tests; do
+        echo "== ${suite}"
+        build/default/bin/"$suite" --gtest_brief=1 || status=1
+    done
+    exit $status
+fi
 
 scripts/install-deps.sh test
 

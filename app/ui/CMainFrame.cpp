@@ -15,6 +15,7 @@
 #include "adapters/ui/CAdapterSelectDlg.h"
 #include "app/FrameLayout.h"
 #include "app/MenuLayout.h"
+#include "app/SelectedProfile.h"
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/FrameImages.h"
 #include "app/ui/PrintWiring.h"
@@ -44,14 +45,16 @@ void CMainFrame::traceLine(const std::string& line) {
 CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
-      state_(FrameStateServices{services_.files, services_.codec, services_.prompter, traceLine}) {
+      store_(ProfileStoreServices{services_.files, services_.codec, services_.prompter, traceLine}),
+      applyRun_(store_, adapter_, services_.prompter, traceLine),
+      profileCommands_(store_, applyRun_.lastAppliedName, services_.prompter) {
     setObjectName("CMainFrame");
     setWindowIcon(programIcon());
 
     // The adapters first, then the client side: data, title, place, list; then the bars.
     createAdapterSelectDlg();
     runDataStartup();
-    if (const IpProfile* inUse = state_.markedProfile()) {
+    if (const IpProfile* inUse = store_.markedProfile()) {
         lookAtNetwork(inUse->name, NetworkMemory::Moment::FoundInUse);
     }
     setWindowTitle(qs(texts::kAppTitle));
@@ -94,7 +97,7 @@ void CMainFrame::createView() {
 
 void CMainFrame::OnInitialUpdate() {
     if (view_ != nullptr) {
-        view_->OnInitialUpdate(state_.profileList);
+        view_->OnInitialUpdate(store_.profileList);
     }
 }
 
@@ -252,7 +255,7 @@ void CMainFrame::setClientView(QWidget* view, ListRows* rows) {
 }
 
 void CMainFrame::UpdateTitle() {
-    const std::optional<IpProfile>& adapter = state_.currentSettings;
+    const std::optional<IpProfile>& adapter = adapter_.currentSettings;
     setWindowTitle(QString::fromStdString(frameTitle(adapter ? &*adapter : nullptr)));
 }
 
@@ -261,7 +264,7 @@ void CMainFrame::ShowMenuBar(int flag) {
 }
 
 IpProfile* CMainFrame::GetSelectedProfile() {
-    return state_.selectedProfile(rows_);
+    return selectedProfile(store_.profileList, rows_);
 }
 
 void CMainFrame::OpenUrl(const std::string& url) {
@@ -270,7 +273,7 @@ void CMainFrame::OpenUrl(const std::string& url) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Every way of closing passes here: the close box, the exit entry, Ctrl+X.
-    if (state_.mayClose()) {
+    if (store_.mayClose()) {
         event->accept();
     } else {
         event->ignore();

@@ -8,8 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "app/FrameState.h"
+#include "app/ApplyRun.h"
+#include "app/ChosenAdapter.h"
 #include "app/NetworkRecognition.h"
+#include "app/ProfileCommands.h"
+#include "app/ProfileStore.h"
 #include "apply/ApplyTrial.h"
 #include "apply/ConnectionChecks.h"
 #include "platform/AdapterKeys.h"
@@ -67,8 +70,9 @@ struct FrameServices {
 };
 
 // The program's only top-level window. Its working state and the decisions of its commands
-// live in a FrameState; the frame runs the dialogs and keeps the list and the bars up to
-// date. Construction runs the data start-up (backup and loading of the data file), sets
+// live in parts with one job each (ProfileStore, ChosenAdapter, ApplyRun, ProfileCommands),
+// which the frame owns and wires; the frame runs the dialogs and keeps the list and the
+// bars up to date. Construction runs the data start-up (backup and loading of the data file), sets
 // the plain title, places the window in the middle of the screen, puts the list in the
 // client area and builds the menu bar, the toolbar and the status bar. Closing the window
 // saves the data file.
@@ -82,37 +86,27 @@ public:
     void UpdateTitle();
     // 1 shows the menu bar, any other value hides it.
     void ShowMenuBar(int flag);
-    // The working state; tests look into it and prepare it.
-    FrameState& state() { return state_; }
-    const FrameState& state() const { return state_; }
+    // The parts of the working state, owned and wired by the frame; tests look into them
+    // and prepare them. The profiles and their files, the chosen adapter, the apply.
+    ProfileStore& profiles() { return store_; }
+    ChosenAdapter& chosenAdapter() { return adapter_; }
+    ApplyRun& applyRun() { return applyRun_; }
     // The profile behind the first selected row of the list, or nullptr.
     IpProfile* GetSelectedProfile();
     // Opens the page in the browser; the result is not examined.
     void OpenUrl(const std::string& url);
 
-    // Help and web links (CMainFrameHelp.cpp). OnShowHelp opens the help book of the
-    // install folder at its main page, OnCheckUpdate the product's home page.
-    void OnShowHelp();
-    void OnCheckUpdate();
     // The viewer of the help book; until one is set, the system's, made on first use.
     void setHelpViewer(platform::HelpViewer* viewer) { helpViewer_ = viewer; }
-
-    // The adapter command (FrameSelectAdapter.cpp): runs the adapter selection dialog;
-    // after OK rebuilds currentSettings and the in-use mark, taking an adapter
-    // configuration that no profile describes over as a new profile "설정[n]".
-    void OnSelectAdapter();
 
     // The apply operation (FrameApply.cpp): the apply commands of the menu, the toolbar and
     // the context menu, and a double-click on a row. Without a name it applies the profile
     // of the first selected row, confirmed with that row's texts; with one, the first
     // profile of that name, confirmed with its own values.
     void OnProfileApply(const std::optional<std::string>& profileName = std::nullopt);
-    // The same for one listed record, confirmed with its own values (the edit command
-    // re-applies the record it edited, whatever other profile shares its name); nullptr
-    // applies the profile of the first selected row.
-    void applyProfile(IpProfile* profile);
-    // The same, telling how it ended: none when nothing ran (not confirmed, or refused
-    // before), else whether every command line succeeded.
+    // The apply of one listed record, confirmed with its own values, telling how it ended:
+    // none when nothing ran (not confirmed, or refused before), else whether every command
+    // line succeeded (the tray's choice of a profile).
     std::optional<bool> applyProfileWithOutcome(IpProfile* profile);
 
     // The safety net after an apply (FrameSafetyNet.cpp), while "적용 후 연결 확인" is on:
@@ -127,7 +121,7 @@ public:
     }
 
     // Remembers the network behind the chosen adapter for `profileName` (FrameNetworks.cpp):
-    // the look runs on a thread of its own, and its result reaches the frame state on the
+    // the look runs on a thread of its own, and its result reaches the profile store on the
     // user-interface thread, unless the frame has gone by then.
     void lookAtNetwork(const std::string& profileName, NetworkMemory::Moment moment);
 
@@ -167,22 +161,10 @@ public:
     void setClientView(QWidget* view, ListRows* rows);
     ListRows* listRows() const { return rows_; }
 
-    // Profile commands (FrameProfileCommands.cpp): add, copy, edit and delete from the menu,
-    // the toolbar or the context menu, the status view, the print command while no list
-    // view has taken it, and delete-all, which does nothing.
-    void OnAddProfile();
-    void OnCopyProfile();
-    void OnEditProfile();
-    void OnDeleteProfile();
-    void OnShowStatus();
+    // The print command while no list view has taken it (FrameProfileCommands.cpp).
     void OnPrintNotReady();
-    void OnDeleteAll();
-    // Enables copy, edit, delete and apply in the menu and the toolbar while a row of the
-    // list is selected; runs on every change of the selection and after every refill.
-    void OnUpdateNeedsSelection();
     // Rebuilds the list view's rows from profileList.
     void RefreshList();
-    const platform::TextCodec& codec() const { return services_.codec; }
 
     Prompter& prompter() const { return services_.prompter; }
     QToolBar* toolBar() const { return toolBar_; }
@@ -201,6 +183,31 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The commands behind the menus, the toolbar and the keys, run through runCommand.
+    // Help and web links (CMainFrameHelp.cpp). OnShowHelp opens the help book of the
+    // install folder at its main page, OnCheckUpdate the product's home page.
+    void OnShowHelp();
+    void OnCheckUpdate();
+    // The adapter command (FrameSelectAdapter.cpp): runs the adapter selection dialog;
+    // after OK rebuilds currentSettings and the in-use mark, taking an adapter
+    // configuration that no profile describes over as a new profile "설정[n]".
+    void OnSelectAdapter();
+    // The apply of one listed record, confirmed with its own values (the edit command
+    // re-applies the record it edited, whatever other profile shares its name); nullptr
+    // applies the profile of the first selected row.
+    void applyProfile(IpProfile* profile);
+    // Profile commands (FrameProfileCommands.cpp): add, copy, edit and delete from the menu,
+    // the toolbar or the context menu, the status view, and delete-all, which does nothing.
+    void OnAddProfile();
+    void OnCopyProfile();
+    void OnEditProfile();
+    void OnDeleteProfile();
+    void OnShowStatus();
+    void OnDeleteAll();
+    // Enables copy, edit, delete and apply in the menu and the toolbar while a row of the
+    // list is selected; runs on every change of the selection and after every refill.
+    void OnUpdateNeedsSelection();
+
     // One line for the debugger output.
     static void traceLine(const std::string& line);
     // FrameDataStartup.cpp: the adapter dialog with its inventory, and the data start-up.
@@ -227,7 +234,10 @@ private:
     void watchListSelection(QWidget* view);
 
     FrameServices services_;
-    FrameState state_;
+    ProfileStore store_;
+    ChosenAdapter adapter_;
+    ApplyRun applyRun_;
+    ProfileCommands profileCommands_;
     // Where the looks at the network deliver; emptied when the frame goes.
     struct NetworkMailbox;
     std::shared_ptr<NetworkMailbox> networkMailbox_;

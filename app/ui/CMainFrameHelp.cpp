@@ -14,14 +14,14 @@ void CMainFrame::OnShowHelp() {
     const std::string programFolder =
         platform::withTrailingSeparator(QCoreApplication::applicationDirPath().toStdString());
     placeHelpBook(services_.files, platform::bundledFilesFolder(programFolder),
-                  state_.installFolder);
+                  store_.installFolder);
 
     if (helpViewer_ == nullptr) {
         ownHelpViewer_ = platform::makeSystemHelpViewer();
         helpViewer_ = ownHelpViewer_.get();
     }
     // A missing book or page is the viewer's to report.
-    helpViewer_->displayTopic(helpTopicLocation(state_.installFolder));
+    helpViewer_->displayTopic(helpTopicLocation(store_.installFolder));
 }
 
 void CMainFrame::OnCheckUpdate() {

@@ -1,6 +1,6 @@
 // The apply operation of the main frame: confirm, run the plan's command lines behind the
 // progress dialog, report, and on success mark the applied profile and read the adapters
-// again. The decisions are the frame state's; this file runs the dialogs.
+// again. The decisions are the apply run's (app/ApplyRun.h); this file runs the dialogs.
 
 #include <QApplication>
 #include <QMetaObject>
@@ -36,13 +36,13 @@ struct ApplyWay {
 };
 
 // The apply of one target: a profile name (the first profile of it), a listed record, or
-// none for the profile of the first selected row. FrameState decides for each kind alike.
+// none for the profile of the first selected row. ApplyRun decides for each kind alike.
 // None when nothing ran, else whether every command line succeeded.
 template <typename Target>
 std::optional<bool> runApply(CMainFrame& frame, const Target& target, const ApplyWay& way = {}) {
-    FrameState& state = frame.state();
+    ApplyRun& apply = frame.applyRun();
     const std::optional<ConfirmationTexts> confirmation =
-        state.confirmApply(target, frame.listRows());
+        apply.confirmApply(target, frame.listRows());
     if (!confirmation) {
         return std::nullopt;
     }
@@ -55,13 +55,13 @@ std::optional<bool> runApply(CMainFrame& frame, const Target& target, const Appl
 
     // What to go back to, taken just before the change.
     const std::optional<TrialPolicy> trial = way.trial               ? way.trial
-                                             : state.checkAfterApply ? std::optional(kWindowTrial)
+                                             : apply.checkAfterApply ? std::optional(kWindowTrial)
                                                                      : std::nullopt;
     std::optional<RestorePoint> restorePoint;
     if (trial) {
-        restorePoint = state.restorePointBeforeApply();
+        restorePoint = apply.restorePointBeforeApply();
     }
-    std::optional<ApplyPlan> plan = state.beginApply(target, frame.listRows());
+    std::optional<ApplyPlan> plan = apply.beginApply(target, frame.listRows());
     if (!plan) {
         return std::nullopt;
     }
@@ -74,15 +74,16 @@ std::optional<bool> runApply(CMainFrame& frame, const Target& target, const Appl
         details = progress.failureDetails();
     }
     // Success means every line ran and exited with 0.
-    state.finishApply(outcome == ApplyOutcome::Succeeded, details);
+    apply.finishApply(outcome == ApplyOutcome::Succeeded, details);
 
     // The refill ends by rewriting the title.
     if (CTessupView* list = frame.view()) {
-        list->RefreshList(state.profileList);
+        list->RefreshList(frame.profiles().profileList);
     } else {
         frame.UpdateTitle();
     }
-    const IpProfile* applied = outcome == ApplyOutcome::Succeeded ? state.markedProfile() : nullptr;
+    const IpProfile* applied =
+        outcome == ApplyOutcome::Succeeded ? frame.profiles().markedProfile() : nullptr;
     if (applied == nullptr) {
         return outcome == ApplyOutcome::Succeeded;
     }

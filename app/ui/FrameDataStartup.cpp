@@ -1,7 +1,8 @@
 // The main frame's data start-up: the adapter dialog with the run's inventory (made with
-// the frame), then the start-up of the frame state with the platform's folders and the
-// folder prompt.
+// the frame), then the start-up of the profiles and the chosen adapter with the platform's folders
+// and the folder prompt.
 #include "adapters/ui/CAdapterSelectDlg.h"
+#include "app/DataStartup.h"
 #include "app/ui/CMainFrame.h"
 #include "base/ui/Prompter.h"
 #include "platform/PlatformPaths.h"
@@ -32,9 +33,10 @@ void CMainFrame::createAdapterSelectDlg() {
     // Constructing the dialog object enumerates the adapters.
     adapterSelectDlg_ = std::make_unique<CAdapterSelectDlg>(AdapterDialogServices{
         table, keys, services_.prompter, registry(), [this] {
-            return state_.currentSettings ? state_.currentSettings->connectionName : std::string();
+            return adapter_.currentSettings ? adapter_.currentSettings->connectionName
+                                            : std::string();
         }});
-    state_.attachInventory(adapterSelectDlg_->inventory());
+    adapter_.attachInventory(adapterSelectDlg_->inventory());
 }
 
 void CMainFrame::runDataStartup() {
@@ -57,7 +59,7 @@ void CMainFrame::runDataStartup() {
     const InstallFolderDefaults defaults{platform::folderSeparator(),
                                          platform::defaultInstallFolder,
                                          platform::cancelledPromptFolder};
-    state_.runDataStartup(givenFolder, settings, prompt, defaults);
+    quorrel::runDataStartup(store_, adapter_, givenFolder, settings, prompt, defaults);
 }
 
 }  // namespace quorrel

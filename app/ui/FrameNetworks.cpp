@@ -1,6 +1,7 @@
 // The looks at the network behind the chosen adapter: on a thread of their own, since an
-// ARP question may take a moment, delivered to the frame on the user-interface thread; and
-// the watch that starts a look whenever the adapter has moved to another network.
+// ARP question may take a moment, delivered to the frame on the user-interface thread (the
+// profile store remembers them there); and the watch that starts a look whenever the
+// adapter has moved to another network.
 
 #include <QMetaObject>
 #include <mutex>
@@ -39,12 +40,12 @@ void CMainFrame::openNetworkMailbox() {
 
 void CMainFrame::watchNetwork() {
     networkWatch_.reset();
-    if (!services_.networkWatch || !services_.networkSensor || !state_.currentSettings) {
+    if (!services_.networkWatch || !services_.networkSensor || !adapter_.currentSettings) {
         return;
     }
     openNetworkMailbox();
-    networkWatch_ =
-        services_.networkWatch(state_.currentSettings->connectionName, [mailbox = networkMailbox_] {
+    networkWatch_ = services_.networkWatch(
+        adapter_.currentSettings->connectionName, [mailbox = networkMailbox_] {
             const std::lock_guard<std::mutex> hold(mailbox->lock);
             if (mailbox->frame == nullptr) {
                 return;
@@ -65,17 +66,17 @@ void CMainFrame::watchNetwork() {
 
 void CMainFrame::lookAtNetwork(const std::string& profileName, NetworkMemory::Moment moment) {
     lookThen([profileName, moment](CMainFrame& frame, const NetworkFingerprint& seen) {
-        frame.state().rememberNetwork(profileName, seen, moment);
+        frame.profiles().rememberNetwork(profileName, seen, moment);
     });
 }
 
 void CMainFrame::lookThen(std::function<void(CMainFrame&, const NetworkFingerprint&)> then) {
-    if (!services_.networkSensor || !state_.currentSettings) {
+    if (!services_.networkSensor || !adapter_.currentSettings) {
         return;
     }
     openNetworkMailbox();
     startDetachedThread([mailbox = networkMailbox_, make = services_.networkSensor,
-                         connection = state_.currentSettings->connectionName,
+                         connection = adapter_.currentSettings->connectionName,
                          then = std::move(then)] {
         const NetworkFingerprint seen = make()->look(connection, kGatewayLimit);
         const std::lock_guard<std::mutex> hold(mailbox->lock);

@@ -57,24 +57,24 @@ void CMainFrame::OnUpdateNeedsSelection() {
 
 void CMainFrame::RefreshList() {
     if (auto* list = qobject_cast<CTessupView*>(centralWidget())) {
-        list->RefreshList(state_.profileList);
+        list->RefreshList(store_.profileList);
     }
     OnUpdateNeedsSelection();
 }
 
 void CMainFrame::OnAddProfile() {
-    CProfileEditDlg dialog(state_.profileList, services_.codec, services_.prompter);
+    CProfileEditDlg dialog(store_.profileList, services_.codec, services_.prompter);
     if (dialog.DoModal(services_.prompter) == CProfileEditDlg::IDOK && dialog.profile) {
-        state_.addProfile(*dialog.profile);
+        profileCommands_.addProfile(*dialog.profile);
         RefreshList();
-        state_.saveProfiles();
+        store_.saveProfiles();
     }
 }
 
 void CMainFrame::OnCopyProfile() {
-    if (state_.copySelected(rows_)) {
+    if (profileCommands_.copySelected(rows_)) {
         RefreshList();
-        state_.saveProfiles();
+        store_.saveProfiles();
     }
 }
 
@@ -83,12 +83,12 @@ void CMainFrame::OnEditProfile() {
     if (listed == nullptr) {
         return;
     }
-    CProfileEditDlg dialog(state_.profileList, services_.codec, services_.prompter);
+    CProfileEditDlg dialog(store_.profileList, services_.codec, services_.prompter);
     dialog.editMode = true;
     dialog.profile = makeEditCopy(*listed);
     dialog.originalEntry = listed;
     if (dialog.DoModal(services_.prompter) == CProfileEditDlg::IDOK && dialog.profile) {
-        const EditOutcome outcome = state_.takeEdit(*listed, *dialog.profile);
+        const EditOutcome outcome = profileCommands_.takeEdit(*listed, *dialog.profile);
         // Clear what the dialog left on the bars.
         toolBar_->update();
         menuBar()->update();
@@ -102,11 +102,11 @@ void CMainFrame::OnEditProfile() {
             }
         }
     }
-    state_.saveIfModified();
+    store_.saveIfModified();
 }
 
 void CMainFrame::OnDeleteProfile() {
-    if (state_.deleteSelected(rows_)) {
+    if (profileCommands_.deleteSelected(rows_)) {
         RefreshList();
     }
 }
@@ -117,7 +117,7 @@ void CMainFrame::OnShowStatus() {
 }
 
 void CMainFrame::OnPrintNotReady() {
-    state_.printNotReady();
+    profileCommands_.printNotReady();
 }
 
 void CMainFrame::OnDeleteAll() {

@@ -30,15 +30,15 @@ void CMainFrame::installRecognition() {
 }
 
 void CMainFrame::recogniseNetwork(const NetworkFingerprint& seen) {
-    const IpProfile* inUse = state_.markedProfile();
+    const IpProfile* inUse = store_.markedProfile();
     NetworkRecognition::Situation situation;
     situation.profileInUse = inUse != nullptr ? inUse->name : std::string();
     situation.connectionName =
-        state_.currentSettings ? state_.currentSettings->connectionName : std::string();
+        adapter_.currentSettings ? adapter_.currentSettings->connectionName : std::string();
     situation.autoSwitch = autoSwitch_;
     // A dialog that waits for the user (an editor, the offer before) is not interrupted.
-    situation.busy = state_.applyBusy != 0 || QApplication::activeModalWidget() != nullptr;
-    const RecognitionStep step = recognition_.seen(seen, state_.networks, situation);
+    situation.busy = applyRun_.applyBusy != 0 || QApplication::activeModalWidget() != nullptr;
+    const RecognitionStep step = recognition_.seen(seen, store_.networks, situation);
     switch (step.kind) {
         case RecognitionStep::Kind::Nothing:
             return;

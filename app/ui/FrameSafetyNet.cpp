@@ -17,17 +17,17 @@ namespace quorrel {
 
 void CMainFrame::installSafetyNet() {
     Settings settings(registry(), traceLine);
-    state_.checkAfterApply = settings.readCheckAfterApply();
+    applyRun_.checkAfterApply = settings.readCheckAfterApply();
     if (QAction* entry = menuAction(ID_CHECK_AFTER_APPLY)) {
         entry->setCheckable(true);
-        entry->setChecked(state_.checkAfterApply);
+        entry->setChecked(applyRun_.checkAfterApply);
     }
     handlers_[ID_CHECK_AFTER_APPLY] = [this] {
-        state_.checkAfterApply = !state_.checkAfterApply;
+        applyRun_.checkAfterApply = !applyRun_.checkAfterApply;
         if (QAction* entry = menuAction(ID_CHECK_AFTER_APPLY)) {
-            entry->setChecked(state_.checkAfterApply);
+            entry->setChecked(applyRun_.checkAfterApply);
         }
-        Settings(registry(), traceLine).storeCheckAfterApply(state_.checkAfterApply);
+        Settings(registry(), traceLine).storeCheckAfterApply(applyRun_.checkAfterApply);
     };
 }
 
@@ -54,7 +54,7 @@ void CMainFrame::runSafetyNet(const RestorePoint& point, const IpProfile& applie
         return;
     }
 
-    std::optional<ApplyPlan> plan = state_.beginPutBack(point);
+    std::optional<ApplyPlan> plan = applyRun_.beginPutBack(point);
     if (!plan) {
         return;
     }
@@ -64,9 +64,9 @@ void CMainFrame::runSafetyNet(const RestorePoint& point, const IpProfile& applie
         prompter().runModal(progress);
         outcome = progress.outcome();
     }
-    state_.finishPutBack(point, outcome == ApplyOutcome::Succeeded);
+    applyRun_.finishPutBack(point, outcome == ApplyOutcome::Succeeded);
     if (view_ != nullptr) {
-        view_->RefreshList(state_.profileList);
+        view_->RefreshList(store_.profileList);
     } else {
         UpdateTitle();
     }

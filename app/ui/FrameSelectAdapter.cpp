@@ -8,12 +8,12 @@ namespace quorrel {
 void CMainFrame::OnSelectAdapter() {
     // OK has made the dialog's entry the inventory's choice and remembered it.
     if (adapterSelectDlg_->DoModal(services_.prompter) == CAdapterSelectDlg::IDOK) {
-        state_.adapterChosen();
+        adapter_.chosen(store_.profileList);
         watchNetwork();
     }
     // The refill ends by rewriting the title with the adapter now chosen.
     if (view_ != nullptr) {
-        view_->RefreshList(state_.profileList);
+        view_->RefreshList(store_.profileList);
     }
 }
 

@@ -42,12 +42,13 @@ bool FrameTray::isVisible() const {
 }
 
 void FrameTray::refresh() {
-    FrameState& state = frame_.state();
-    const IpProfile* inUse = state.markedProfile();
-    icon_->setToolTip(QString::fromStdString(trayTooltip(inUse, state.currentSettings)));
+    ProfileStore& store = frame_.profiles();
+    const std::optional<IpProfile>& current = frame_.chosenAdapter().currentSettings;
+    const IpProfile* inUse = store.markedProfile();
+    icon_->setToolTip(QString::fromStdString(trayTooltip(inUse, current)));
     menu_->clear();
-    const std::size_t version = state.profileList.version();
-    for (const TrayMenuEntry& entry : trayMenu(state.profileList, inUse, state.currentSettings)) {
+    const std::size_t version = store.profileList.version();
+    for (const TrayMenuEntry& entry : trayMenu(store.profileList, inUse, current)) {
         if (entry.kind == TrayMenuEntry::Kind::Separator) {
             menu_->addSeparator();
             continue;
@@ -65,7 +66,8 @@ void FrameTray::refresh() {
                     [this, profile = const_cast<IpProfile*>(entry.profile), version,
                      name = entry.text] {
                         // The record is the one listed when the menu was made.
-                        if (profile == nullptr || frame_.state().profileList.version() != version) {
+                        if (profile == nullptr ||
+                            frame_.profiles().profileList.version() != version) {
                             return;
                         }
                         if (const std::optional<bool> applied =

@@ -59,11 +59,14 @@ FileRead PosixFileStore::read(const std::string& path) {
     return result;
 }
 
-bool PosixFileStore::writeAtomically(const std::string& path, const std::string& bytes,
-                                     std::string& error) {
+Done PosixFileStore::writeAtomically(const std::string& path, const std::string& bytes) {
     system::AtomicWriteOptions options;
     options.beforeRename = beforeRename_;
-    return system::replaceFileAtomically(path, bytes, error, options);
+    std::string error;
+    if (!system::replaceFileAtomically(path, bytes, error, options)) {
+        return failure(std::move(error));
+    }
+    return {};
 }
 
 bool PosixFileStore::copyFile(const std::string& from, const std::string& to) {

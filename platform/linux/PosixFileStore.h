@@ -11,8 +11,7 @@ namespace quorrel::platform {
 class PosixFileStore final : public FileStore {
 public:
     FileRead read(const std::string& path) override;
-    bool writeAtomically(const std::string& path, const std::string& bytes,
-                         std::string& error) override;
+    Done writeAtomically(const std::string& path, const std::string& bytes) override;
     bool copyFile(const std::string& from, const std::string& to) override;
 
     // Called with the temporary file's path after its bytes are on disk and before the

@@ -1,15 +1,13 @@
-#include <poll.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <filesystem>
 
 #include "platform/ProcessRunner.h"
 #include "platform/linux/NetshRights.h"
 #include "system/CommandLine.h"
+#include "system/linux/ChildPipeWatch.h"
 #include "system/linux/Pipe.h"
 #include "system/linux/ProcessSpawn.h"
 #include "system/linux/ProgramLookup.h"
@@ -17,9 +15,6 @@
 namespace quorrel::platform {
 
 namespace {
-
-// How often a running child is looked at while it writes nothing on standard error.
-constexpr int kPollMilliseconds = 50;
 
 bool namesOurNetsh(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(),
@@ -59,29 +54,11 @@ ProcessOutcome runCollectingErrors(const std::string& program,
     }
 
     std::string errors;
-    std::array<char, 4096> buffer{};
-    int status = 0;
-    bool ended = false;
-    while (true) {
-        pollfd ready{pipe.readEnd(), POLLIN, 0};
-        if (::poll(&ready, 1, ended ? 0 : kPollMilliseconds) > 0) {
-            const ssize_t count = ::read(pipe.readEnd(), buffer.data(), buffer.size());
-            if (count > 0) {
-                keepErrors(errors, buffer.data(), static_cast<std::size_t>(count));
-                continue;
-            }
-            if (count == 0) {
-                break;
-            }
-        }
-        if (ended) {
-            break;
-        }
-        if (::waitpid(child.pid, &status, WNOHANG) == child.pid) {
-            ended = true;
-        }
-    }
-    if (!ended) {
+    const system::ChildPipeEnd watched = system::watchChildPipe(
+        pipe.readEnd(), child.pid,
+        [&](const char* data, std::size_t size) { keepErrors(errors, data, size); });
+    const int status = watched.status;
+    if (!watched.reaped) {
         const system::ChildEnd end = system::waitForChild(child.pid);
         if (!end.waited) {
             return ProcessOutcome::waitFailed(end.reason);

@@ -83,8 +83,7 @@ public:
         }
     }
 
-    bool writeAtomically(const std::string& path, const std::string& bytes,
-                         std::string& error) override {
+    Done writeAtomically(const std::string& path, const std::string& bytes) override {
         static std::atomic<unsigned> counter{0};
         const std::string target = win32::utf8ToCodePage(path);
         // The temporary file sits beside the target, so that the move is a rename.
@@ -93,9 +92,9 @@ public:
         Handle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
-            error = describe(::GetLastError());
-            return false;
+            return failure(describe(::GetLastError()));
         }
+        std::string error;
         bool ok = true;
         for (std::size_t done = 0; ok && done < bytes.size();) {
             DWORD written = 0;
@@ -119,8 +118,9 @@ public:
         }
         if (!ok) {
             ::DeleteFileA(temp.c_str());
+            return failure(std::move(error));
         }
-        return ok;
+        return {};
     }
 
     bool copyFile(const std::string& from, const std::string& to) override {

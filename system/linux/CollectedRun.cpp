@@ -1,24 +1,12 @@
 #include "system/linux/CollectedRun.h"
 
-#include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
-
+#include "system/linux/ChildPipeWatch.h"
 #include "system/linux/Pipe.h"
 #include "system/linux/ProcessSpawn.h"
 
 namespace quorrel::system {
-
-namespace {
-
-// How often a running program is looked at while it writes nothing.
-constexpr int kPollMilliseconds = 50;
-constexpr std::size_t kReadSize = 4096;
-
-}  // namespace
 
 CollectedRun runCollectingOutput(const std::string& program, const std::vector<std::string>& argv,
                                  const CollectOptions& options) {
@@ -40,38 +28,16 @@ CollectedRun runCollectingOutput(const std::string& program, const std::vector<s
     }
     result.started = true;
 
-    const auto start = std::chrono::steady_clock::now();
-    int status = 0;
-    bool ended = false;
-    std::array<char, kReadSize> buffer{};
-    while (true) {
-        pollfd ready{pipe.readEnd(), POLLIN, 0};
-        if (::poll(&ready, 1, ended ? 0 : kPollMilliseconds) > 0) {
-            const ssize_t count = ::read(pipe.readEnd(), buffer.data(), buffer.size());
-            if (count > 0) {
-                result.output.append(buffer.data(), static_cast<std::size_t>(count));
-                continue;
-            }
-            if (count == 0) {
-                break;
-            }
-        }
-        if (ended) {
-            break;
-        }
-        if (::waitpid(child.pid, &status, WNOHANG) == child.pid) {
-            ended = true;
-            continue;
-        }
-        if (options.timeLimit && std::chrono::steady_clock::now() - start > *options.timeLimit) {
-            ::kill(child.pid, SIGKILL);
-            waitForChild(child.pid);
-            result.timedOut = true;
-            return result;
-        }
+    const ChildPipeEnd watched = watchChildPipe(
+        pipe.readEnd(), child.pid,
+        [&](const char* data, std::size_t size) { result.output.append(data, size); },
+        options.timeLimit);
+    if (watched.timedOut) {
+        result.timedOut = true;
+        return result;
     }
-    if (ended) {
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (watched.reaped) {
+        result.exitCode = WIFEXITED(watched.status) ? WEXITSTATUS(watched.status) : -1;
         return result;
     }
     const ChildEnd end = waitForChild(child.pid);

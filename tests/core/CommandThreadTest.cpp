@@ -18,6 +18,8 @@ namespace {
 using platform::ProcessOutcome;
 using test::waitUntil;
 
+constexpr std::chrono::seconds kEndLimit{10};
+
 class CommandThreadTest : public ::testing::Test {
 protected:
     CommandThreadServices services() {
@@ -39,8 +41,9 @@ protected:
     // Runs a worker to its end and keeps it for inspection.
     std::unique_ptr<CCommandThread> runToEnd(const std::string& a, const std::string& b,
                                              const std::string& c) {
-        auto worker = std::make_unique<CCommandThread>(a, b, c, services());
-        EXPECT_TRUE(waitUntil([&] { return !worker->running(); }));
+        auto worker = std::make_unique<CCommandThread>(ApplyPlan{a, b, c}, services());
+        EXPECT_TRUE(worker->waitUntilEnded(std::chrono::steady_clock::now() + kEndLimit));
+        EXPECT_FALSE(worker->running());
         return worker;
     }
     // The worker's state is gone once the test holds the only reference to the runner.
@@ -175,7 +178,7 @@ TEST_F(CommandThreadTest, StartAndWaitFailuresEndTheWorkerWithTheirReports) {
 TEST_F(CommandThreadTest, StaysRunningWhileItsMessageIsOpen) {
     runner->answer("A", ProcessOutcome::waitFailed("x"));
     presenter->hold();
-    CCommandThread worker("A", "B", "", services());
+    CCommandThread worker(ApplyPlan{"A", "B", ""}, services());
     ASSERT_TRUE(presenter->awaitShown(1));
     // The worker waits inside the box: had it given up its flag before showing the box,
     // it would read false here already.
@@ -187,7 +190,7 @@ TEST_F(CommandThreadTest, StaysRunningWhileItsMessageIsOpen) {
 
 TEST_F(CommandThreadTest, CancelStartsNoFurtherLineWhileTheRunningOneEndsOnItsOwn) {
     runner->hold("A");
-    CCommandThread worker("A", "B", "C", services());
+    CCommandThread worker(ApplyPlan{"A", "B", "C"}, services());
     ASSERT_TRUE(runner->awaitStarted(1));
     worker.cancel();
     runner->release("A");
@@ -196,10 +199,21 @@ TEST_F(CommandThreadTest, CancelStartsNoFurtherLineWhileTheRunningOneEndsOnItsOw
     EXPECT_EQ(runner->started(), (std::vector<std::string>{"A"}));
 }
 
+TEST_F(CommandThreadTest, TheWaitForTheEndStopsAtItsDeadlineWhileALineRuns) {
+    runner->hold("A");
+    CCommandThread worker(ApplyPlan{"A", "", ""}, services());
+    ASSERT_TRUE(runner->awaitStarted(1));
+    EXPECT_FALSE(worker.waitUntilEnded(std::chrono::steady_clock::now()));
+    EXPECT_TRUE(worker.running());
+    runner->release("A");
+    EXPECT_TRUE(worker.waitUntilEnded(std::chrono::steady_clock::now() + kEndLimit));
+    EXPECT_TRUE(worker.succeeded());
+}
+
 TEST_F(CommandThreadTest, DiscardingTheObjectLeavesTheWorkerItsOwnStateAndNoMessage) {
     runner->hold("A");
     runner->answer("A", ProcessOutcome::waitFailed("x"));  // would show a box
-    auto worker = std::make_unique<CCommandThread>("A", "B", "", services());
+    auto worker = std::make_unique<CCommandThread>(ApplyPlan{"A", "B", ""}, services());
     ASSERT_TRUE(runner->awaitStarted(1));
     worker.reset();
     EXPECT_EQ(logged().back(), std::string("debug ") + texts::kWorkerEndedDebug);
@@ -214,7 +228,7 @@ TEST_F(CommandThreadTest, MessagesAreShownByTheUiThreadWhileTheWorkerWaits) {
     runner->answer("B", ProcessOutcome::waitFailed("x"));
     CommandThreadServices s = services();
     s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
-    CCommandThread worker("A", "B", "C", std::move(s));
+    CCommandThread worker(ApplyPlan{"A", "B", "C"}, std::move(s));
 
     ASSERT_TRUE(queue->awaitCall());
     EXPECT_TRUE(presenter->shown().empty());  // nothing shown from the worker itself
@@ -231,7 +245,7 @@ TEST_F(CommandThreadTest, AMessageStillQueuedAtCancelIsNeverShown) {
     runner->answer("A", ProcessOutcome::waitFailed("x"));
     CommandThreadServices s = services();
     s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
-    auto worker = std::make_unique<CCommandThread>("A", "B", "", std::move(s));
+    auto worker = std::make_unique<CCommandThread>(ApplyPlan{"A", "B", ""}, std::move(s));
     ASSERT_TRUE(queue->awaitCall());
 
     worker.reset();  // the progress dialog gives up while the box waits in the queue
@@ -246,7 +260,7 @@ TEST_F(CommandThreadTest, GivingTheWorkerUpClosesTheBoxTheUserStillSees) {
     runner->answer("A", ProcessOutcome::waitFailed("x"));
     CommandThreadServices s = services();
     s.postToUi = [queue](std::function<void()> call) { queue->post(std::move(call)); };
-    auto worker = std::make_unique<CCommandThread>("A", "B", "", std::move(s));
+    auto worker = std::make_unique<CCommandThread>(ApplyPlan{"A", "B", ""}, std::move(s));
     ASSERT_TRUE(queue->awaitCall());
 
     // While the box is open, the owner gives the worker up (the progress dialog's stop).
@@ -263,7 +277,7 @@ TEST_F(CommandThreadTest, GivingTheWorkerUpClosesTheBoxTheUserStillSees) {
 TEST_F(CommandThreadTest, WithoutARunnerNothingRunsAndTheApplyFails) {
     CommandThreadServices s = services();
     s.runner.reset();
-    CCommandThread worker("A", "B", "C", std::move(s));
+    CCommandThread worker(ApplyPlan{"A", "B", "C"}, std::move(s));
     EXPECT_FALSE(worker.running());
     EXPECT_FALSE(worker.succeeded());
 }

@@ -64,8 +64,7 @@ TEST(NetworkMemoryTest, TheFileKeepsItsEntriesAndSkipsDamagedLines) {
     NetworkMemory memory;
     memory.remember("사무실", {"00:11:22:aa:bb:01", "Office"}, Moment::Applied);
     memory.remember("집", kHome, Moment::Applied);
-    std::string error;
-    ASSERT_TRUE(memory.save(files, codec, "/data/", error));
+    ASSERT_TRUE(memory.save(files, codec, "/data/"));
     EXPECT_EQ(files.files["/data/quorrel.net"],
               "사무실||00:11:22:AA:BB:01||Office\r\n집||00:11:22:AA:BB:02||\r\n");
 

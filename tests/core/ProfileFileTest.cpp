@@ -175,14 +175,14 @@ TEST(ProfileDataFile, LoadSaveAndBackupUseTheInstallFolder) {
     ASSERT_EQ(list.size(), 1u);
 
     list.append(*list.begin()).name = "b";
-    std::string error;
-    ASSERT_TRUE(file.save(list, error));
+    ASSERT_TRUE(file.save(list));
     EXPECT_EQ(files.files["/opt/q/quorrel.dat"],
               "a||TRUE||||||||TRUE||||\r\nb||TRUE||||||||TRUE||||\r\n");
 
     files.unwritable["/opt/q/quorrel.dat"] = true;
-    EXPECT_FALSE(file.save(ProfileList{}, error));
-    EXPECT_FALSE(error.empty());
+    const Done refused = file.save(ProfileList{});
+    EXPECT_FALSE(refused);
+    EXPECT_FALSE(refused.error().empty());
     EXPECT_EQ(files.files["/opt/q/quorrel.dat"],
               "a||TRUE||||||||TRUE||||\r\nb||TRUE||||||||TRUE||||\r\n");
 }

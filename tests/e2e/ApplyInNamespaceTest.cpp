@@ -37,8 +37,8 @@ protected:
                          .dns("10.77.0.53", "10.77.0.99"),
                      test::dhcpProfile("자동"),
                      test::dhcpProfile("자동 수동DNS").dns("10.77.0.8", "10.77.0.9")});
-        ASSERT_TRUE(stage->frame().state().currentSettings);
-        ASSERT_EQ(stage->frame().state().currentSettings->connectionName, "lan0");
+        ASSERT_TRUE(stage->frame().chosenAdapter().currentSettings);
+        ASSERT_EQ(stage->frame().chosenAdapter().currentSettings->connectionName, "lan0");
     }
 
     // The last message, which must be the only one since `before` messages.
@@ -71,7 +71,7 @@ TEST_F(ApplyInNamespace, FixedThenDhcpThenDhcpWithHandSetDnsEachReachTheInterfac
         EXPECT_EQ(lan.primaryDns, "10.77.0.53");
         EXPECT_EQ(lan.secondaryDns, "10.77.0.99");
     }
-    EXPECT_EQ(frame.state().currentSettings->ipAddress, "10.77.0.20");
+    EXPECT_EQ(frame.chosenAdapter().currentSettings->ipAddress, "10.77.0.20");
 
     stage->apply("자동");
     EXPECT_EQ(lastMessage(1), texts::kApplyDoneText);
@@ -90,7 +90,7 @@ TEST_F(ApplyInNamespace, FixedThenDhcpThenDhcpWithHandSetDnsEachReachTheInterfac
         EXPECT_EQ(lan.gateway, "10.77.0.1");
         EXPECT_EQ(lan.primaryDns, "");
     }
-    EXPECT_EQ(frame.state().lastAppliedName, "자동");
+    EXPECT_EQ(frame.applyRun().lastAppliedName, "자동");
 
     stage->apply("자동 수동DNS");
     EXPECT_EQ(lastMessage(2), texts::kApplyDoneText);
@@ -105,7 +105,7 @@ TEST_F(ApplyInNamespace, FixedThenDhcpThenDhcpWithHandSetDnsEachReachTheInterfac
         EXPECT_EQ(lan.primaryDns, "10.77.0.8");
         EXPECT_EQ(lan.secondaryDns, "10.77.0.9");
     }
-    EXPECT_EQ(frame.state().applyBusy, 0);
+    EXPECT_EQ(frame.applyRun().applyBusy, 0);
     EXPECT_EQ(stage->prompter.confirmations, 3);
 }
 
@@ -121,9 +121,9 @@ TEST_F(ApplyInNamespace, AnInterfaceThatVanishedEndsInTheFailureMessageWithMarks
     EXPECT_EQ(stage->prompter.messages[1].icon, MessageIcon::Stop);
     EXPECT_TRUE(stage->checked("사무실"));
     EXPECT_FALSE(stage->checked("자동"));
-    EXPECT_EQ(stage->frame().state().lastAppliedName, "사무실");
-    EXPECT_EQ(stage->frame().state().currentSettings->ipAddress, "10.77.0.20");
-    EXPECT_EQ(stage->frame().state().applyBusy, 0);
+    EXPECT_EQ(stage->frame().applyRun().lastAppliedName, "사무실");
+    EXPECT_EQ(stage->frame().chosenAdapter().currentSettings->ipAddress, "10.77.0.20");
+    EXPECT_EQ(stage->frame().applyRun().applyBusy, 0);
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ ApplyStage::~ApplyStage() {
 
 void ApplyStage::open(const std::vector<IpProfile>& profiles) {
     for (const IpProfile& profile : profiles) {
-        frame_->state().profileList.append(profile);
+        frame_->profiles().profileList.append(profile);
     }
     frame_->OnInitialUpdate();
     prompter.messages.clear();

@@ -23,6 +23,7 @@
 #include "profiles/Settings.h"
 #include "resources/ApplyTexts.h"
 #include "tests/support/ProfileBuilder.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/linux/NetworkNamespace.h"
 
@@ -95,9 +96,8 @@ protected:
         }
         const auto files = platform::makeSystemFileStore();
         const auto codec = platform::makeCp949Codec();
-        std::string error;
-        ASSERT_TRUE(ProfileDataFile(*files, *codec, profiles_.path() + "/").save(list, error))
-            << error;
+        ASSERT_TRUE(
+            test::succeeded(ProfileDataFile(*files, *codec, profiles_.path() + "/").save(list)));
     }
 
     // Runs the program with `args` inside the namespace, without a display: the command
@@ -252,8 +252,8 @@ TEST_F(CommandLineInNamespace, ATrialOfABadGatewayPutsThePreviousSettingsBack) {
                     .dns("10.77.0.1"));
     const auto files = platform::makeSystemFileStore();
     const auto codec = platform::makeCp949Codec();
-    std::string error;
-    ASSERT_TRUE(ProfileDataFile(*files, *codec, profiles_.path() + "/").save(list, error)) << error;
+    ASSERT_TRUE(
+        test::succeeded(ProfileDataFile(*files, *codec, profiles_.path() + "/").save(list)));
 
     CommandOutput out = quorrel({"--apply", "집"});
     ASSERT_EQ(out.exitCode, 0) << out.output;

@@ -71,7 +71,8 @@ protected:
         ASSERT_TRUE(stage->checked(profile));
         ASSERT_TRUE(test::waitUntil(
             [&] {
-                const NetworkFingerprint* held = stage->frame().state().networks.networkOf(profile);
+                const NetworkFingerprint* held =
+                    stage->frame().profiles().networks.networkOf(profile);
                 return held != nullptr && held->gatewayMac == mac;
             },
             test::kPatience, turnEvents))
@@ -193,7 +194,7 @@ TEST_F(RecognitionInNamespace, YesAppliesAndAutomaticSwitchingIsCheckedAndPutBac
 
     // With 자동 전환 (and 적용 후 연결 확인 off) the move applies 죽은 DNS by itself; its DNS
     // check fails and the previous settings come back.
-    ASSERT_FALSE(stage->frame().state().checkAfterApply);
+    ASSERT_FALSE(stage->frame().applyRun().checkAfterApply);
     stage->frame().runCommand(ID_AUTO_SWITCH);
     ASSERT_TRUE(stage->frame().autoSwitch());
     before = stage->prompter.messages.size();

@@ -67,7 +67,7 @@ protected:
             services.now = [skew] { return Clock::now() + milliseconds(skew->load()); };
             return services;
         });
-        frame.state().checkAfterApply = true;
+        frame.applyRun().checkAfterApply = true;
         stage->prompter.onOtherDialog = [this](QDialog& dialog) { return runCheck(dialog); };
     }
 
@@ -180,14 +180,14 @@ TEST_F(SafetyNetInNamespace, FailedChecksPutThePreviousConfigurationBack) {
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines[0],
                   "[정상] 연결: lan0 연결됨, 주소 " +
-                      stage->frame().state().profileList.findByName(c.profile)->ipAddress);
+                      stage->frame().profiles().profileList.findByName(c.profile)->ipAddress);
         EXPECT_EQ(lines[c.failedLine].rfind(c.text, 0), 0u) << lines[c.failedLine];
         EXPECT_LE(checksTook, milliseconds(3000));
         EXPECT_EQ(lastMessage(), texts::kPutBackDoneText);
         EXPECT_EQ(picture(), before);
         EXPECT_TRUE(stage->checked("이전"));
         EXPECT_FALSE(stage->checked(c.profile));
-        EXPECT_EQ(stage->frame().state().currentSettings->ipAddress, "10.77.0.30");
+        EXPECT_EQ(stage->frame().chosenAdapter().currentSettings->ipAddress, "10.77.0.30");
     }
 }
 

@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const AnyInterface interfaces;
-    if (netsh::validateCommand(*parsed.command, interfaces).empty()) {
+    if (const auto checked = netsh::validateCommand(*parsed.command, interfaces)) {
         // What passes the checks can be described, and its name quoted, without surprise.
-        fuzz::require(!netsh::describeCommand(*parsed.command).empty());
+        fuzz::require(!netsh::describeCommand(*checked).empty());
         fuzz::require(netsh::quoteForMessage(parsed.command->interfaceName).find('\n') ==
                       std::string::npos);
     }

@@ -6,11 +6,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorrel;
-    std::string error;
     const std::string_view input = fuzz::textOf(data, size);
-    auto hive = platform::RegistryHive::parse(input, error);
+    auto hive = platform::RegistryHive::parse(input);
     if (!hive) {
-        fuzz::require(!error.empty());
+        fuzz::require(!hive.error().empty());
         return 0;
     }
     // A file that ends with a line end reads back byte for byte.
@@ -19,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     hive->put("SOFTWARE\\Varnok\\Quorrel", "PATH", {false, "/home/kim/", 0});
     const std::string text = hive->serialize("HKEY_LOCAL_MACHINE");
-    auto reread = platform::RegistryHive::parse(text, error);
-    fuzz::require(reread.has_value());
+    auto reread = platform::RegistryHive::parse(text);
+    fuzz::require(reread.ok());
     fuzz::require(reread->serialize("HKEY_LOCAL_MACHINE") == text);
     const platform::RegistryValue* path = reread->find("software\\varnok\\quorrel", "path");
     fuzz::require(path != nullptr && !path->isDword && path->text == "/home/kim/");

@@ -33,8 +33,9 @@ int main(int argc, char** argv) {
     };
 
     const auto start = std::chrono::steady_clock::now();
-    quorrel::CCommandThread worker(lines[0], lines.size() > 1 ? lines[1] : "",
-                                   lines.size() > 2 ? lines[2] : "", services);
+    quorrel::CCommandThread worker(quorrel::ApplyPlan{lines[0], lines.size() > 1 ? lines[1] : "",
+                                                      lines.size() > 2 ? lines[2] : ""},
+                                   services);
     if (!quorrel::test::waitUntil([&] { return !worker.running(); }, std::chrono::seconds(60))) {
         std::cerr << "the command worker did not end within 60 s\n";
         return 3;

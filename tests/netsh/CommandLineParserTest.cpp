@@ -31,14 +31,14 @@ TEST(CommandLineParser, ReadsTheAddressLinesOfThePlan) {
     EXPECT_EQ(noGateway.address, "10.0.0.5");
     EXPECT_EQ(noGateway.mask, "255.255.255.0");
     EXPECT_EQ(noGateway.gateway, "");
-    EXPECT_FALSE(noGateway.gatewayMetric);
+    EXPECT_FALSE(noGateway.gatewayMetricText);
 
     NetshCommand withGateway =
         parsed({"interface", "ip", "set", "address", "eth0", "source=static", "addr=10.0.0.5",
                 "mask=255.255.255.0", "gateway=10.0.0.1", "1"});
     EXPECT_EQ(withGateway.gateway, "10.0.0.1");
-    ASSERT_TRUE(withGateway.gatewayMetric);
-    EXPECT_EQ(*withGateway.gatewayMetric, "1");
+    ASSERT_TRUE(withGateway.gatewayMetricText);
+    EXPECT_EQ(*withGateway.gatewayMetricText, "1");
 }
 
 TEST(CommandLineParser, ReadsTheDnsLinesOfThePlan) {
@@ -63,8 +63,8 @@ TEST(CommandLineParser, ReadsTheDnsLinesOfThePlan) {
         parsed({"interface", "ip", "add", "dns", "name=eth0", "addr=168.126.63.2", "index=2"});
     EXPECT_EQ(second.action, NetshAction::AddDns);
     EXPECT_EQ(second.address, "168.126.63.2");
-    ASSERT_TRUE(second.index);
-    EXPECT_EQ(*second.index, "2");
+    ASSERT_TRUE(second.indexText);
+    EXPECT_EQ(*second.indexText, "2");
 }
 
 TEST(CommandLineParser, AcceptsTheUsualKeywordAndPositionalForms) {
@@ -73,7 +73,7 @@ TEST(CommandLineParser, AcceptsTheUsualKeywordAndPositionalForms) {
     EXPECT_EQ(positional.address, "10.1.2.3");
     EXPECT_EQ(positional.mask, "255.255.0.0");
     EXPECT_EQ(positional.gateway, "10.1.0.1");
-    EXPECT_EQ(positional.gatewayMetric.value_or(""), "5");
+    EXPECT_EQ(positional.gatewayMetricText.value_or(""), "5");
 
     NetshCommand tagged = parsed({"interface", "ip", "set", "address", "Name=eth0", "Source=Static",
                                   "address=10.1.2.3", "MASK=255.255.0.0", "gateway=none"});
@@ -91,7 +91,7 @@ TEST(CommandLineParser, AcceptsTheUsualKeywordAndPositionalForms) {
 
     NetshCommand positionalAdd = parsed({"interface", "ip", "add", "dns", "eth0", "10.0.0.9", "3"});
     EXPECT_EQ(positionalAdd.address, "10.0.0.9");
-    EXPECT_EQ(positionalAdd.index.value_or(""), "3");
+    EXPECT_EQ(positionalAdd.indexText.value_or(""), "3");
 }
 
 TEST(CommandLineParser, RefusesIncompleteOrContradictoryCommands) {

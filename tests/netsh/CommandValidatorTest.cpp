@@ -37,7 +37,7 @@ protected:
         if (command.interfaceName.empty()) {
             command.interfaceName = "eth0";
         }
-        return validateCommand(command, interfaces_);
+        return validateCommand(command, interfaces_).error();
     }
 
     static NetshCommand fixed(std::string address, std::string mask, std::string gateway = "",
@@ -47,7 +47,7 @@ protected:
         c.address = std::move(address);
         c.mask = std::move(mask);
         c.gateway = std::move(gateway);
-        c.gatewayMetric = std::move(metric);
+        c.gatewayMetricText = std::move(metric);
         return c;
     }
 
@@ -113,11 +113,35 @@ TEST_F(CommandValidatorTest, DnsServersAndIndex) {
     add.action = NetshAction::AddDns;
     add.address = "168.126.63.2";
     EXPECT_EQ(check(add), "");
-    add.index = "2";
+    add.indexText = "2";
     EXPECT_EQ(check(add), "");
     for (const char* bad : {"0", "1000", "two", "", "+2"}) {
-        add.index = bad;
+        add.indexText = bad;
         EXPECT_NE(check(add), "") << bad;
+    }
+}
+
+TEST_F(CommandValidatorTest, TheCheckedCommandCarriesItsNumbersForTheRoads) {
+    NetshCommand route = fixed("10.0.0.5", "255.255.255.0", "10.0.0.1", "0042");
+    route.interfaceName = "eth0";
+    NetshCommand add;
+    add.action = NetshAction::AddDns;
+    add.interfaceName = "eth0";
+    add.address = "168.126.63.2";
+    add.indexText = "2";
+    NetshCommand atTheEnd = add;
+    atTheEnd.indexText.reset();
+    const struct {
+        NetshCommand command;
+        std::optional<int> metric;
+        std::optional<int> index;
+    } cases[] = {
+        {route, 42, std::nullopt}, {add, std::nullopt, 2}, {atTheEnd, std::nullopt, std::nullopt}};
+    for (const auto& c : cases) {
+        const Expected<NetshCommand> checked = validateCommand(c.command, interfaces_);
+        ASSERT_TRUE(checked) << checked.error();
+        EXPECT_EQ(checked->gatewayMetric, c.metric);
+        EXPECT_EQ(checked->index, c.index);
     }
 }
 

@@ -27,7 +27,7 @@ protected:
                 note = addressNote_;
                 return addressInUse_;
             });
-        const std::string error = road.carryOut(command);
+        const std::string error = road.carryOut(command).error();
         notes_ = road.notes();
         return error;
     }
@@ -56,7 +56,7 @@ protected:
         };
     }
 
-    static NetshCommand fixed(std::string gateway = "", std::optional<std::string> metric = {}) {
+    static NetshCommand fixed(std::string gateway = "", std::optional<int> metric = {}) {
         NetshCommand c;
         c.interfaceName = "eth0";
         c.address = "10.0.0.5";
@@ -74,7 +74,7 @@ protected:
     }
 
     static NetshCommand dns(NetshAction action, std::string server, bool dhcp = false,
-                            std::optional<std::string> index = {}) {
+                            std::optional<int> index = {}) {
         NetshCommand c;
         c.action = action;
         c.interfaceName = "eth0";
@@ -115,7 +115,7 @@ TEST_F(DirectRoadTest, FixedAddressReplacesAddressesAndDefaultRoutes) {
     record(before);
     dhcp_.runningFor = {"eth0"};
 
-    ASSERT_EQ(apply(fixed("10.0.0.1", "1")), "");
+    ASSERT_EQ(apply(fixed("10.0.0.1", 1)), "");
     EXPECT_EQ(dhcp_.calls, std::vector<std::string>{"stop eth0"});
     EXPECT_EQ(runner_.lines, (std::vector<std::string>{
                                  "ip link set dev eth0 up",
@@ -172,7 +172,7 @@ TEST_F(DirectRoadTest, ARefusalBeforeTheStartChangesNothing) {
          "", "no DHCP client is installed (udhcpc or dhclient); nothing was changed"},
         {"DNS from DHCP on a fixed address", dns(NetshAction::SetDns, "", true), true, "", "",
          "the address of eth0 is fixed, so its DNS servers cannot come from DHCP"},
-        {"address in use on the link", fixed("10.0.0.1", "1"), true, "",
+        {"address in use on the link", fixed("10.0.0.1", 1), true, "",
          "10.0.0.5 is already in use; nothing was changed",
          "10.0.0.5 is already in use; nothing was changed"},
     };
@@ -193,14 +193,14 @@ TEST_F(DirectRoadTest, ARefusalBeforeTheStartChangesNothing) {
 TEST_F(DirectRoadTest, OnlyAFixedAddressIsCheckedOnTheLink) {
     ASSERT_EQ(apply(dhcpAddress()), "");
     ASSERT_EQ(apply(dns(NetshAction::SetDns, "10.0.0.53")), "");
-    ASSERT_EQ(apply(dns(NetshAction::AddDns, "10.0.0.54", false, "2")), "");
+    ASSERT_EQ(apply(dns(NetshAction::AddDns, "10.0.0.54", false, 2)), "");
     EXPECT_TRUE(addressChecks_.empty());
-    ASSERT_EQ(apply(fixed("10.0.0.1", "1")), "");
+    ASSERT_EQ(apply(fixed("10.0.0.1", 1)), "");
     EXPECT_EQ(addressChecks_, std::vector<std::string>{"eth0 10.0.0.5"});
 
     // An address taken unchecked is applied, and the user is told.
     addressNote_ = "did not check whether 10.0.0.5 is already in use";
-    ASSERT_EQ(apply(fixed("10.0.0.1", "1")), "");
+    ASSERT_EQ(apply(fixed("10.0.0.1", 1)), "");
     EXPECT_EQ(notes_, std::vector<std::string>{addressNote_});
     EXPECT_FALSE(runner_.lines.empty());
 }
@@ -214,7 +214,7 @@ TEST_F(DirectRoadTest, AFailingStepPutsBackWhatTheInterfaceHadAndSaysSo) {
     showFoundUntilFlushed();
     runner_.failOn = "route append default via 10.0.0.1";
 
-    const std::string error = apply(fixed("10.0.0.1", "1"));
+    const std::string error = apply(fixed("10.0.0.1", 1));
     EXPECT_EQ(error,
               "cannot set the default gateway 10.0.0.1 on eth0: RTNETLINK answers: Operation not "
               "permitted; the previous settings of eth0 were put back (10.50.0.9/16, default "
@@ -233,7 +233,7 @@ TEST_F(DirectRoadTest, AFailingStepPutsBackWhatTheInterfaceHadAndSaysSo) {
 
 TEST_F(DirectRoadTest, AFailureOnANeverRecordedInterfaceLeavesNoRecord) {
     runner_.failOn = "addr add";
-    const std::string error = apply(fixed("10.0.0.1", "1"));
+    const std::string error = apply(fixed("10.0.0.1", 1));
     EXPECT_NE(error.find("Operation not permitted"), std::string::npos) << error;
     EXPECT_NE(error.find("were put back (no address)"), std::string::npos) << error;
     EXPECT_FALSE(recorded());
@@ -358,9 +358,9 @@ TEST_F(DirectRoadTest, EachInterfaceKeepsItsOwnServers) {
 TEST_F(DirectRoadTest, AddDnsPutsTheServerAtTheIndexAndNeverTwice) {
     ASSERT_EQ(apply(dns(NetshAction::SetDns, "1.1.1.1")), "");
     ASSERT_EQ(apply(dns(NetshAction::AddDns, "2.2.2.2")), "");
-    ASSERT_EQ(apply(dns(NetshAction::AddDns, "3.3.3.3", false, "2")), "");
-    ASSERT_EQ(apply(dns(NetshAction::AddDns, "4.4.4.4", false, "99")), "");
-    ASSERT_EQ(apply(dns(NetshAction::AddDns, "5.5.5.5", false, "1")), "");
+    ASSERT_EQ(apply(dns(NetshAction::AddDns, "3.3.3.3", false, 2)), "");
+    ASSERT_EQ(apply(dns(NetshAction::AddDns, "4.4.4.4", false, 99)), "");
+    ASSERT_EQ(apply(dns(NetshAction::AddDns, "5.5.5.5", false, 1)), "");
     const std::vector<std::string> expected = {"5.5.5.5", "1.1.1.1", "3.3.3.3", "2.2.2.2",
                                                "4.4.4.4"};
     EXPECT_EQ(dns_.lastServers, expected);
@@ -368,15 +368,15 @@ TEST_F(DirectRoadTest, AddDnsPutsTheServerAtTheIndexAndNeverTwice) {
 
     const struct {
         const char* server;
-        std::optional<std::string> index;
+        std::optional<int> index;
         std::vector<std::string> after;
     } cases[] = {
         // Already at that place: a success that changes nothing.
-        {"3.3.3.3", "3", expected},
+        {"3.3.3.3", 3, expected},
         {"4.4.4.4", std::nullopt, expected},
-        {"4.4.4.4", "7", expected},
+        {"4.4.4.4", 7, expected},
         // Elsewhere: it moves.
-        {"2.2.2.2", "1", {"2.2.2.2", "5.5.5.5", "1.1.1.1", "3.3.3.3", "4.4.4.4"}},
+        {"2.2.2.2", 1, {"2.2.2.2", "5.5.5.5", "1.1.1.1", "3.3.3.3", "4.4.4.4"}},
         {"2.2.2.2", std::nullopt, {"5.5.5.5", "1.1.1.1", "3.3.3.3", "4.4.4.4", "2.2.2.2"}},
     };
     for (const auto& c : cases) {
@@ -392,13 +392,13 @@ TEST_F(DirectRoadTest, AddDnsPutsTheServerAtTheIndexAndNeverTwice) {
 
 TEST_F(DirectRoadTest, ASecondServerEqualToTheFirstIsASuccess) {
     ASSERT_EQ(apply(dns(NetshAction::SetDns, "168.126.63.1")), "");
-    ASSERT_EQ(apply(dns(NetshAction::AddDns, "168.126.63.1", false, "2")), "");
+    ASSERT_EQ(apply(dns(NetshAction::AddDns, "168.126.63.1", false, 2)), "");
     EXPECT_EQ(recorded()->dnsServers, std::vector<std::string>{"168.126.63.1"});
 }
 
 TEST_F(DirectRoadTest, AddDnsToAutomaticDnsStartsAHandSetList) {
     record(leased());
-    ASSERT_EQ(apply(dns(NetshAction::AddDns, "8.8.8.8", false, "2")), "");
+    ASSERT_EQ(apply(dns(NetshAction::AddDns, "8.8.8.8", false, 2)), "");
     EXPECT_EQ(dns_.lastServers, std::vector<std::string>{"8.8.8.8"});
     EXPECT_EQ(recorded()->dnsAuto, false);
 }

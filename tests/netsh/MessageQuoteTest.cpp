@@ -67,7 +67,7 @@ TEST(MessageQuote, RefusalsNeverEchoAWholeHostileArgument) {
 
     fakes::FakeInterfaces interfaces({"eth0"});
     const auto refusal = [&interfaces](NetshCommand command) {
-        const std::string error = validateCommand(command, interfaces);
+        const std::string error = validateCommand(command, interfaces).error();
         EXPECT_NE(error, "");
         EXPECT_LT(error.size(), 200u) << error.substr(0, 200);
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
@@ -86,7 +86,7 @@ TEST(MessageQuote, RefusalsNeverEchoAWholeHostileArgument) {
     refusal(command);
     command.mask = "255.255.255.0";
     command.gateway = "10.0.0.1";
-    command.gatewayMetric = huge;
+    command.gatewayMetricText = huge;
     refusal(command);
     command.action = NetshAction::AddDns;
     command.address = forged;

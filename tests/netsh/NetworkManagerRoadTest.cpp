@@ -20,7 +20,7 @@ NetshCommand staticAddress(const std::string& address, const std::string& gatewa
     c.mask = "255.255.255.0";
     c.gateway = gateway;
     if (!gateway.empty()) {
-        c.gatewayMetric = "1";
+        c.gatewayMetric = 1;
     }
     return c;
 }
@@ -31,7 +31,7 @@ NetshCommand dhcpAddress() {
     return c;
 }
 NetshCommand dns(NetshAction action, const std::string& server, bool dhcp = false,
-                 std::optional<std::string> index = std::nullopt) {
+                 std::optional<int> index = std::nullopt) {
     NetshCommand c;
     c.action = action;
     c.interfaceName = "eth0";
@@ -121,7 +121,7 @@ TEST(NetworkManagerSettingsTest, EachCommandChangesOnlyItsPartOfTheConnection) {
          {},
          false},
         {"add dns at index 2",
-         dns(NetshAction::AddDns, "8.8.4.4", false, "2"),
+         dns(NetshAction::AddDns, "8.8.4.4", false, 2),
          manual({"1.1.1.1", "2.2.2.2"}),
          "manual",
          {{"10.0.0.5", 24}},
@@ -130,7 +130,7 @@ TEST(NetworkManagerSettingsTest, EachCommandChangesOnlyItsPartOfTheConnection) {
          {"1.1.1.1", "8.8.4.4", "2.2.2.2"},
          true},
         {"add dns never twice",
-         dns(NetshAction::AddDns, "2.2.2.2", false, "1"),
+         dns(NetshAction::AddDns, "2.2.2.2", false, 1),
          manual({"1.1.1.1", "2.2.2.2"}),
          "manual",
          {{"10.0.0.5", 24}},
@@ -139,7 +139,7 @@ TEST(NetworkManagerSettingsTest, EachCommandChangesOnlyItsPartOfTheConnection) {
          {"2.2.2.2", "1.1.1.1"},
          true},
         {"add dns on automatic DNS starts a hand-set list",
-         dns(NetshAction::AddDns, "8.8.4.4", false, "2"),
+         dns(NetshAction::AddDns, "8.8.4.4", false, 2),
          automatic,
          "auto",
          {},
@@ -149,8 +149,9 @@ TEST(NetworkManagerSettingsTest, EachCommandChangesOnlyItsPartOfTheConnection) {
          true},
     };
     for (const auto& c : cases) {
-        NmIpv4Settings after;
-        EXPECT_EQ(settingsAfter(c.command, c.before, after), "") << c.what;
+        const Expected<NmIpv4Settings> result = settingsAfter(c.command, c.before);
+        ASSERT_TRUE(result) << c.what << ": " << result.error();
+        const NmIpv4Settings& after = *result;
         EXPECT_EQ(after.method, c.expectedMethod) << c.what;
         EXPECT_EQ(after.addresses, c.expectedAddresses) << c.what;
         EXPECT_EQ(after.gateway, c.expectedGateway) << c.what;
@@ -161,9 +162,9 @@ TEST(NetworkManagerSettingsTest, EachCommandChangesOnlyItsPartOfTheConnection) {
 }
 
 TEST(NetworkManagerSettingsTest, DnsFromDhcpIsRefusedWhileTheAddressIsFixed) {
-    NmIpv4Settings after;
-    const std::string error = settingsAfter(dns(NetshAction::SetDns, "", true), manual(), after);
-    EXPECT_NE(error.find("is fixed"), std::string::npos) << error;
+    const auto result = settingsAfter(dns(NetshAction::SetDns, "", true), manual());
+    ASSERT_FALSE(result);
+    EXPECT_NE(result.error().find("is fixed"), std::string::npos) << result.error();
 }
 
 TEST(NetworkManagerSettingsTest, TheDeviceCountsAsAppliedOnlyWithWhatWasAsked) {
@@ -299,7 +300,7 @@ protected:
         timing.now = [this] { return now; };
         timing.pause = [this](std::chrono::milliseconds step) { now += step; };
         NetworkManagerRoad road(nm, device, timing);
-        return road.carryOut(command);
+        return road.carryOut(command).error();
     }
 
     FakeNetworkManager nm;

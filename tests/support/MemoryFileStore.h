@@ -30,14 +30,12 @@ public:
         return result;
     }
 
-    bool writeAtomically(const std::string& path, const std::string& bytes,
-                         std::string& error) override {
+    Done writeAtomically(const std::string& path, const std::string& bytes) override {
         if (unwritable.count(path) != 0) {
-            error = "read-only";
-            return false;
+            return failure("read-only");
         }
         files[path] = bytes;
-        return true;
+        return {};
     }
 
     bool copyFile(const std::string& from, const std::string& to) override {
@@ -45,8 +43,7 @@ public:
         if (!bytes) {
             return false;
         }
-        std::string error;
-        return writeAtomically(to, *bytes, error);
+        return writeAtomically(to, *bytes).ok();
     }
 };
 

@@ -99,25 +99,26 @@ TEST_F(FrameAdapterStartupTest, FirstStartAsksForTheFolderAdoptsEachConfiguratio
 
     ASSERT_EQ(prompter.folderPromptTitles.size(), 1u);
     EXPECT_EQ(prompter.folderPromptTitles[0], qs("Quorrel가 설치된 폴더를 선택하십시오."));
-    EXPECT_EQ(frame->state().installFolder, temp.path());
+    EXPECT_EQ(frame->profiles().installFolder, temp.path());
     EXPECT_EQ(registry.stringValue(texts::kSettingsKeyPath, texts::kPathValue), folder);
     EXPECT_EQ(registry.dwordValue(texts::kSettingsKeyPath, texts::kAutoCheckValue), 0u);
 
     // One profile per distinct configuration, in inventory order; the first adapter is
     // the chosen one and its profile carries the mark.
-    EXPECT_EQ(names(frame->state().profileList),
+    EXPECT_EQ(names(frame->profiles().profileList),
               (std::vector<std::string>{"설정[1] *", "설정[2]"}));
-    const IpProfile* fixed = frame->state().profileList.findByName("설정[2]");
+    const IpProfile* fixed = frame->profiles().profileList.findByName("설정[2]");
     ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->useDhcp, 0);
     EXPECT_EQ(fixed->ipAddress, "192.168.1.7");
     EXPECT_EQ(fixed->secondaryDns, "168.126.63.2");
-    ASSERT_TRUE(frame->state().currentSettings);
-    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결");
-    EXPECT_EQ(frame->state().currentSettings->ipAddress, "10.0.0.5") << "what DHCP gave, not empty";
-    ASSERT_NE(frame->state().adapterList, nullptr);
-    EXPECT_EQ(frame->state().adapterList->adapterId, "{A}");
-    EXPECT_EQ(frame->state().profilesModified, 0);
+    ASSERT_TRUE(frame->chosenAdapter().currentSettings);
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->connectionName, "로컬 영역 연결");
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->ipAddress, "10.0.0.5")
+        << "what DHCP gave, not empty";
+    ASSERT_FALSE(frame->adapterSelectDlg().inventory().empty());
+    EXPECT_EQ(frame->adapterSelectDlg().inventory().records().front().adapterId, "{A}");
+    EXPECT_EQ(frame->profiles().profilesModified, 0);
 
     // Nothing is written until the window closes.
     EXPECT_FALSE(std::filesystem::exists(temp.file("quorrel.dat")));
@@ -130,7 +131,7 @@ TEST_F(FrameAdapterStartupTest, FirstStartAsksForTheFolderAdoptsEachConfiguratio
     // The next start finds the folder in the registry and the profiles in the file.
     auto again = makeFrame();
     EXPECT_EQ(prompter.folderPromptTitles.size(), 1u);
-    EXPECT_EQ(names(again->state().profileList),
+    EXPECT_EQ(names(again->profiles().profileList),
               (std::vector<std::string>{"설정[1] *", "설정[2]"}));
 }
 
@@ -138,69 +139,70 @@ TEST_F(FrameAdapterStartupTest, TheRememberedAdapterIsChosenAndItsProfileMarked)
     rememberFolderAndAdapter("로컬 영역 연결 3");
     auto frame = makeFrame();
     EXPECT_TRUE(prompter.folderPromptTitles.empty());
-    EXPECT_EQ(frame->state().rememberedAdapter, "로컬 영역 연결 3");
-    ASSERT_TRUE(frame->state().currentSettings);
-    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결 3");
-    EXPECT_EQ(names(frame->state().profileList),
+    EXPECT_EQ(frame->chosenAdapter().rememberedAdapter, "로컬 영역 연결 3");
+    ASSERT_TRUE(frame->chosenAdapter().currentSettings);
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->connectionName, "로컬 영역 연결 3");
+    EXPECT_EQ(names(frame->profiles().profileList),
               (std::vector<std::string>{"설정[1]", "설정[2] *"}));
 
     // An adapter that has gone since: the first one is taken, the name is kept.
     frame.reset();
     rememberFolderAndAdapter("사라진 어댑터");
     auto later = makeFrame();
-    EXPECT_EQ(later->state().rememberedAdapter, "사라진 어댑터");
-    ASSERT_TRUE(later->state().currentSettings);
-    EXPECT_EQ(later->state().currentSettings->connectionName, "로컬 영역 연결");
+    EXPECT_EQ(later->chosenAdapter().rememberedAdapter, "사라진 어댑터");
+    ASSERT_TRUE(later->chosenAdapter().currentSettings);
+    EXPECT_EQ(later->chosenAdapter().currentSettings->connectionName, "로컬 영역 연결");
 }
 
 TEST_F(FrameAdapterStartupTest, ChoosingAnUndescribedAdapterAddsItsProfileOnceAndRenamesTheTitle) {
     rememberFolderAndAdapter("로컬 영역 연결");
     auto frame = makeFrame();
     // The user deleted the fixed configuration's profile since the start.
-    frame->state().profileList.removeMatching(*frame->state().profileList.findByName("설정[2]"));
+    frame->profiles().profileList.removeMatching(
+        *frame->profiles().profileList.findByName("설정[2]"));
 
     answerAdapterDialog(qs("로컬 영역 연결 3"));
     frame->runCommand(ID_ADAPTER_SELECT);
     ASSERT_EQ(prompter.dialogTitles.size(), 1u);
     EXPECT_EQ(prompter.dialogTitles[0], qs("어댑터 선택"));
-    EXPECT_EQ(names(frame->state().profileList),
+    EXPECT_EQ(names(frame->profiles().profileList),
               (std::vector<std::string>{"설정[1]", "설정[2] *"}));
-    const IpProfile* added = frame->state().profileList.findByName("설정[2]");
+    const IpProfile* added = frame->profiles().profileList.findByName("설정[2]");
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->ipAddress, "192.168.1.7");
     EXPECT_TRUE(added->connectionName.empty()) << "the list keeps no adapter fields";
-    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결 3");
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->connectionName, "로컬 영역 연결 3");
     EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 3]"));
     EXPECT_EQ(registry.stringValue(texts::kSettingsKeyPath, texts::kAdapterNameValue),
               "로컬 영역 연결 3");
     EXPECT_EQ(registry.dwordValue(texts::kSettingsKeyPath, texts::kAutoCheckValue), 1u);
-    EXPECT_EQ(frame->state().profilesModified, 0);
+    EXPECT_EQ(frame->profiles().profilesModified, 0);
 
     // The same adapter, or one with the same configuration, adds nothing more.
     frame->runCommand(ID_ADAPTER_SELECT);
     answerAdapterDialog(qs("로컬 영역 연결 2"));
     frame->runCommand(ID_ADAPTER_SELECT);
-    EXPECT_EQ(names(frame->state().profileList),
+    EXPECT_EQ(names(frame->profiles().profileList),
               (std::vector<std::string>{"설정[1]", "설정[2] *"}));
     EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
 
     // Back to the DHCP adapter: the mark moves, nothing is added.
     answerAdapterDialog(qs("로컬 영역 연결"));
     frame->runCommand(ID_ADAPTER_SELECT);
-    EXPECT_EQ(names(frame->state().profileList),
+    EXPECT_EQ(names(frame->profiles().profileList),
               (std::vector<std::string>{"설정[1] *", "설정[2]"}));
 }
 
 TEST_F(FrameAdapterStartupTest, CancellingTheAdapterDialogChangesNothing) {
     rememberFolderAndAdapter("로컬 영역 연결 2");
     auto frame = makeFrame();
-    const std::vector<std::string> before = names(frame->state().profileList);
+    const std::vector<std::string> before = names(frame->profiles().profileList);
 
     answerAdapterDialog(QString());
     frame->runCommand(ID_ADAPTER_SELECT);
     EXPECT_EQ(prompter.dialogTitles.size(), 1u);
-    EXPECT_EQ(names(frame->state().profileList), before);
-    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결 2");
+    EXPECT_EQ(names(frame->profiles().profileList), before);
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->connectionName, "로컬 영역 연결 2");
     EXPECT_EQ(frame->adapterSelectDlg().inventory().selectedName(), "로컬 영역 연결 2");
     EXPECT_EQ(registry.stringValue(texts::kSettingsKeyPath, texts::kAdapterNameValue),
               "로컬 영역 연결 2");
@@ -213,9 +215,9 @@ TEST_F(FrameAdapterStartupTest, WithoutAnyAdapterTheStartAndTheAdapterCommandSti
     auto frame = makeFrame();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, texts::kNoAdapterText);
-    EXPECT_FALSE(frame->state().currentSettings);
-    EXPECT_EQ(frame->state().adapterList, nullptr);
-    EXPECT_TRUE(frame->state().profileList.empty());
+    EXPECT_FALSE(frame->chosenAdapter().currentSettings);
+    EXPECT_TRUE(frame->adapterSelectDlg().inventory().empty());
+    EXPECT_TRUE(frame->profiles().profileList.empty());
 
     // OK on the empty list must not take over a configuration that does not exist.
     prompter.onDialog = [](QDialog& shown) {
@@ -223,8 +225,8 @@ TEST_F(FrameAdapterStartupTest, WithoutAnyAdapterTheStartAndTheAdapterCommandSti
         return shown.result();
     };
     frame->runCommand(ID_ADAPTER_SELECT);
-    EXPECT_FALSE(frame->state().currentSettings);
-    EXPECT_TRUE(frame->state().profileList.empty());
+    EXPECT_FALSE(frame->chosenAdapter().currentSettings);
+    EXPECT_TRUE(frame->profiles().profileList.empty());
     EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : ]"));
 }
 

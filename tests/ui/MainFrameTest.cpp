@@ -71,7 +71,8 @@ TEST_F(MainFrameTest, OpensCentredWithThePlainTitleThenShowsTheChosenAdapter) {
     frame->UpdateTitle();  // no adapter picture yet: an empty name
     EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : ]"));
 
-    frame->state().currentSettings = test::dhcpProfile("").adapter("로컬 영역 연결 2").build();
+    frame->chosenAdapter().currentSettings =
+        test::dhcpProfile("").adapter("로컬 영역 연결 2").build();
     frame->UpdateTitle();
     EXPECT_EQ(frame->windowTitle(), qs("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결 2]"));
 }
@@ -318,8 +319,8 @@ TEST_F(MainFrameTest, SelectedProfileIsTheOneNamedInTheFirstSelectedRow) {
     auto frame = makeFrame(temp.path());
     const IpProfile a = test::dhcpProfile("사무실");
     const IpProfile b = test::dhcpProfile("집");
-    frame->state().profileList.append(a);
-    frame->state().profileList.append(b);
+    frame->profiles().profileList.append(a);
+    frame->profiles().profileList.append(b);
 
     auto* view = qobject_cast<CTessupView*>(frame->centralWidget());
     ASSERT_NE(view, nullptr);
@@ -344,7 +345,8 @@ TEST_F(MainFrameTest, SelectedProfileIsTheOneNamedInTheFirstSelectedRow) {
     selectRow(0);
     IpProfile* selected = frame->GetSelectedProfile();
     ASSERT_NE(selected, nullptr);
-    EXPECT_EQ(selected, frame->state().profileList.findByName("사무실")) << "the list's own record";
+    EXPECT_EQ(selected, frame->profiles().profileList.findByName("사무실"))
+        << "the list's own record";
 }
 
 TEST_F(MainFrameTest, OpenUrlHandsTheAddressToTheBrowser) {
@@ -361,11 +363,11 @@ TEST_F(MainFrameTest, StartUpBacksUpAndLoadsTheDataFile) {
     test::writeFileBytes(temp.file("quorrel.dat"), bytes);
     test::writeFileBytes(temp.file("quorrel.bak"), "an old backup");
     auto frame = makeFrame(temp.path());
-    EXPECT_EQ(frame->state().installFolder, temp.path());
+    EXPECT_EQ(frame->profiles().installFolder, temp.path());
     EXPECT_EQ(test::readFileBytes(temp.file("quorrel.bak")), bytes);
-    ASSERT_EQ(frame->state().profileList.size(), 2u);
-    EXPECT_EQ(frame->state().profileList.begin()->name, "집");
-    EXPECT_EQ(frame->state().profilesModified, 0);
+    ASSERT_EQ(frame->profiles().profileList.size(), 2u);
+    EXPECT_EQ(frame->profiles().profileList.begin()->name, "집");
+    EXPECT_EQ(frame->profiles().profilesModified, 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -373,7 +375,7 @@ TEST_F(MainFrameTest, AnInstallFolderWithoutItsSeparatorStillHoldsTheDataFile) {
     std::string folder = temp.path();
     folder.pop_back();
     auto frame = makeFrame(folder);
-    EXPECT_EQ(frame->state().installFolder, temp.path());
+    EXPECT_EQ(frame->profiles().installFolder, temp.path());
     ASSERT_TRUE(frame->close());
     EXPECT_TRUE(std::filesystem::exists(temp.file("quorrel.dat")));
 }
@@ -386,12 +388,12 @@ TEST_F(MainFrameTest, ClosingAlwaysRewritesTheDataFile) {
     EXPECT_TRUE(prompter.messages.empty());
 
     auto second = makeFrame(temp.path());
-    second->state().profileList.append(test::dhcpProfile("집"));
-    second->state().profilesModified = 1;
+    second->profiles().profileList.append(test::dhcpProfile("집"));
+    second->profiles().profilesModified = 1;
     second->show();
     second->menuAction(ID_APP_EXIT)->trigger();
     EXPECT_FALSE(second->isVisible());
-    EXPECT_EQ(second->state().profilesModified, 0);
+    EXPECT_EQ(second->profiles().profilesModified, 0);
     EXPECT_EQ(test::readFileBytes(temp.file("quorrel.dat")), "\xC1\xFD||TRUE||||||||TRUE||||\r\n");
 }
 
@@ -399,8 +401,8 @@ TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
     // Cannot be written into; it ends in the system's separator, as the program's folders do.
     const std::string folder = temp.file("missing") + temp.path().back();
     auto frame = makeFrame(folder);
-    frame->state().profileList.append(test::dhcpProfile("집"));
-    frame->state().profilesModified = 1;
+    frame->profiles().profileList.append(test::dhcpProfile("집"));
+    frame->profiles().profilesModified = 1;
     frame->show();
 
     prompter.answers.push_back(MessageResult::No);
@@ -412,7 +414,7 @@ TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
     EXPECT_EQ(asked.caption, "Quorrel v2.1.1");
     EXPECT_NE(asked.text.find(folder + "quorrel.dat"), std::string::npos) << asked.text;
     EXPECT_NE(asked.text.find(texts::kSaveFailedOnCloseQuestion), std::string::npos);
-    EXPECT_EQ(frame->state().profilesModified, 1);
+    EXPECT_EQ(frame->profiles().profilesModified, 1);
 
     prompter.answers.push_back(MessageResult::Yes);
     EXPECT_TRUE(frame->close());
@@ -423,18 +425,18 @@ TEST_F(MainFrameTest, AFailedSaveOnClosingAsksAndNoKeepsTheWindowOpen) {
 TEST_F(MainFrameTest, AFailedSaveAfterACommandIsReportedWithTheFileName) {
     const std::string folder = temp.file("missing") + temp.path().back();
     auto frame = makeFrame(folder);
-    frame->state().profilesModified = 1;
-    EXPECT_EQ(frame->state().saveProfiles(), 0);
-    EXPECT_EQ(frame->state().profilesModified, 1);
+    frame->profiles().profilesModified = 1;
+    EXPECT_EQ(frame->profiles().saveProfiles(), 0);
+    EXPECT_EQ(frame->profiles().profilesModified, 1);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_NE(prompter.messages[0].text.find(folder + "quorrel.dat"), std::string::npos);
 
     auto good = makeFrame(temp.path());
-    good->state().profilesModified = 1;
-    EXPECT_EQ(good->state().saveProfiles(), 1);
-    EXPECT_EQ(good->state().profilesModified, 0);
+    good->profiles().profilesModified = 1;
+    EXPECT_EQ(good->profiles().saveProfiles(), 1);
+    EXPECT_EQ(good->profiles().profilesModified, 0);
     EXPECT_EQ(prompter.messages.size(), 1u);
 }
 

@@ -237,7 +237,7 @@ int run(const QDir& out, const QString& pdf) {
         CMainFrame frame(FrameServices{prompter, browser, *files, *codec,
                                        (scratch + "/").toStdString(), QSize(1024, 768), &registry,
                                        &adapters, &keys});
-        frame.state().profileList = samples;
+        frame.profiles().profileList = samples;
         CTessupDoc document;
         CTessupView* view = showSampleList(frame, document, 2);
         frame.show();
@@ -261,7 +261,7 @@ int run(const QDir& out, const QString& pdf) {
         prompter.next("adapter-dialog.png");
         frame.adapterSelectDlg().DoModal(prompter);
 
-        frame.state().profileList.clear();  // nothing of the samples is written anywhere
+        frame.profiles().profileList.clear();  // nothing of the samples is written anywhere
         frame.hide();
     }
     {

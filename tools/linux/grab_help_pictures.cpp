@@ -88,22 +88,22 @@ int run(const QDir& out, const std::string& book) {
         CMainFrame frame(FrameServices{prompter, browser, *files, *codec,
                                        (scratch + "/").toStdString(), QSize(1024, 768)});
         // Only the samples: nothing of this machine's adapters goes into the pictures.
-        frame.state().profileList.clear();
-        frame.state().profileList.append(dhcp("집"));
+        frame.profiles().profileList.clear();
+        frame.profiles().profileList.append(dhcp("집"));
         IpProfile office = profile("사무실", "192.168.10.23", "255.255.255.0", "192.168.10.1",
                                    "192.168.10.2", "168.126.63.1");
         office.isCurrent = 1;
-        frame.state().profileList.append(office);
-        frame.state().profileList.append(
+        frame.profiles().profileList.append(office);
+        frame.profiles().profileList.append(
             profile("실험실", "10.20.1.50", "255.255.0.0", "10.20.0.1", "10.20.0.2", ""));
-        frame.state().profileList.append(
+        frame.profiles().profileList.append(
             profile("회의실 무선", "172.16.5.40", "255.255.255.0", "172.16.5.1", "172.16.5.1", ""));
-        frame.state().profileList.append(
+        frame.profiles().profileList.append(
             profile("설정[1]", "192.168.0.77", "255.255.255.0", "", "", ""));
         CTessupDoc document;
         showSampleList(frame, document, 1);
         ok = save(frame, out, "main_window.png") && ok;
-        frame.state().profileList.clear();  // nothing of the samples is written anywhere
+        frame.profiles().profileList.clear();  // nothing of the samples is written anywhere
         frame.hide();
     }
     {

@@ -78,7 +78,7 @@ int run(const QDir& out) {
 
     CMainFrame frame(FrameServices{prompter, browser, *files, *codec, (scratch + "/").toStdString(),
                                    QSize(1024, 768), &registry, &adapters, &keys});
-    ProfileList& list = frame.state().profileList;
+    ProfileList& list = frame.profiles().profileList;
     IpProfile home = fixed("집", "192.168.0.20", "192.168.0.1");
     home.isCurrent = 1;
     list.append(home);
@@ -86,9 +86,9 @@ int run(const QDir& out) {
     list.append(fixed("실험실", "10.20.1.50", "10.20.1.1"));
     CTessupDoc document;
     showSampleList(frame, document, 0);
-    frame.state().currentSettings->ipAddress = "192.168.0.20";
-    frame.state().networks.remember("사무실", {"00:1A:2B:3C:4D:5E", ""},
-                                    NetworkMemory::Moment::Applied);
+    frame.chosenAdapter().currentSettings->ipAddress = "192.168.0.20";
+    frame.profiles().networks.remember("사무실", {"00:1A:2B:3C:4D:5E", ""},
+                                       NetworkMemory::Moment::Applied);
     frame.show();
     settle();
     prompter.real = true;

@@ -95,14 +95,14 @@ RegStatus load(const FileRegistryStore::Files& files, Loaded& loaded) {
     if (!readFile(files.hive, bytes, missing)) {
         return missing ? RegStatus::Ok : RegStatus::Failed;
     }
-    std::string why;
-    if (auto hive = RegistryHive::parse(bytes, why)) {
-        loaded.hive = std::move(*hive);
+    Expected<RegistryHive> hive = RegistryHive::parse(bytes);
+    if (hive) {
+        loaded.hive = std::move(hive).value();
         return RegStatus::Ok;
     }
     loaded.damaged = true;
-    loaded.why = why;
-    warnDamagedOnce(files.hive, why);
+    loaded.why = hive.error();
+    warnDamagedOnce(files.hive, hive.error());
     return RegStatus::Ok;
 }
 

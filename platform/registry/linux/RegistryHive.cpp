@@ -208,7 +208,7 @@ bool isValidKeyPath(std::string_view path) {
     return path.find("\\\\") == std::string_view::npos;
 }
 
-std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::string& error) {
+Expected<RegistryHive> RegistryHive::parse(std::string_view text) {
     RegistryHive hive;
     hive.headed_ = !text.empty();
     std::optional<std::string> current;  // the path of the last [key] line
@@ -230,8 +230,7 @@ std::optional<RegistryHive> RegistryHive::parse(std::string_view text, std::stri
             }
         }
         const auto fail = [&](const std::string& why) {
-            error = "line " + std::to_string(lineNumber) + ": " + why;
-            return std::nullopt;
+            return failure("line " + std::to_string(lineNumber) + ": " + why);
         };
         kept.text = std::string(line);
         if (line.empty() || line.front() == ';') {

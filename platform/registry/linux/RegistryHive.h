@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Expected.h"
+
 namespace quorrel::platform {
 
 // One value of the registry stand-in: a string (REG_SZ) or a 32-bit number (REG_DWORD).
@@ -37,9 +39,9 @@ struct RegistryValue {
 class RegistryHive {
 public:
     // Reads the text form. Anything that cannot be represented exactly (an unknown line, a
-    // value of another type, a broken escape) makes the whole text damaged: nothing is
-    // returned and `error` says where and why, so that a rewrite never drops data silently.
-    static std::optional<RegistryHive> parse(std::string_view text, std::string& error);
+    // value of another type, a broken escape) makes the whole text damaged: the failure
+    // says where and why, so that a rewrite never drops data silently.
+    static Expected<RegistryHive> parse(std::string_view text);
 
     // The text form. A hive that did not come from a file, or from an empty one, is headed
     // by a comment naming the hive.

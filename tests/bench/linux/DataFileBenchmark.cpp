@@ -93,10 +93,9 @@ int runWrite(long count, const std::string& folder) {
     auto codec = quorrel::platform::makeCp949Codec();
     ProfileDataFile dataFile(*files, *codec, folder);
     const ProfileList generated = makeProfiles(count);
-    std::string error;
     const long long start = monotonicNs();
-    if (!dataFile.save(generated, error)) {
-        std::fprintf(stderr, "cannot write: %s\n", error.c_str());
+    if (const quorrel::Done saved = dataFile.save(generated); !saved) {
+        std::fprintf(stderr, "cannot write: %s\n", saved.error().c_str());
         return 1;
     }
     std::printf("%.1f\n", msSince(start));
@@ -118,10 +117,9 @@ int runLoadSave(long count, const std::string& folder) {
     }
     const double loadMs = msSince(start);
     const std::size_t listBytes = ::mallinfo2().uordblks - heapBefore;
-    std::string error;
     start = monotonicNs();
-    if (!dataFile.save(loaded, error)) {
-        std::fprintf(stderr, "cannot save: %s\n", error.c_str());
+    if (const quorrel::Done saved = dataFile.save(loaded); !saved) {
+        std::fprintf(stderr, "cannot save: %s\n", saved.error().c_str());
         return 1;
     }
     const double saveMs = msSince(start);

@@ -52,7 +52,7 @@ protected:
     }
     std::unique_ptr<CCommandThread> runToEnd(const std::string& a, const std::string& b,
                                              const std::string& c) {
-        auto worker = std::make_unique<CCommandThread>(a, b, c, services());
+        auto worker = std::make_unique<CCommandThread>(ApplyPlan{a, b, c}, services());
         EXPECT_TRUE(waitUntil([&] { return !worker->running(); }));
         return worker;
     }
@@ -105,8 +105,9 @@ TEST_F(CommandThreadWithChildren, CancelLetsTheRunningChildFinishAndStartsNothin
     // The first child says it runs, waits for the go file and then ends with a failure
     // code that would otherwise lead on to the second line.
     auto worker = std::make_unique<CCommandThread>(
-        append("one", "append \"" + up + "\" up await \"" + go + "\" ") + " exit 1", append("two"),
-        "", services());
+        ApplyPlan{append("one", "append \"" + up + "\" up await \"" + go + "\" ") + " exit 1",
+                  append("two"), ""},
+        services());
     ASSERT_TRUE(waitUntil([&] { return test::readFileBytes(up) == "up\n"; }));
     EXPECT_TRUE(worker->running());
     worker.reset();
@@ -128,7 +129,7 @@ TEST_F(CommandThreadWithChildren, SystemServicesTraceEachLineFromTheWorkerThread
     });
     const std::string first = append("one");
     {
-        CCommandThread worker(first, "", "", systemCommandServices(presenter, {}));
+        CCommandThread worker(ApplyPlan{first, "", ""}, systemCommandServices(presenter, {}));
         EXPECT_TRUE(waitUntil([&] { return !worker.running(); }));
         EXPECT_TRUE(worker.succeeded());
     }

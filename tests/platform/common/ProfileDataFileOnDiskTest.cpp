@@ -4,6 +4,7 @@
 #include "platform/TextCodec.h"
 #include "profiles/ProfileFile.h"
 #include "tests/support/ProfileBuilder.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel {
@@ -17,8 +18,7 @@ TEST(ProfileDataFileOnDisk, WritesCp949WithCrLfAndReadsItBack) {
 
     ProfileList list;
     list.append(test::dhcpProfile("집"));
-    std::string error;
-    ASSERT_TRUE(dataFile.save(list, error)) << error;
+    ASSERT_TRUE(test::succeeded(dataFile.save(list)));
 
     // 집 is C1 FD in CP949.
     EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")),
@@ -35,9 +35,9 @@ TEST(ProfileDataFileOnDisk, SaveIntoMissingFolderFailsAndSaysWhy) {
     auto files = platform::makeSystemFileStore();
     auto codec = platform::makeCp949Codec();
     ProfileDataFile dataFile(*files, *codec, folder.file("missing/"));
-    std::string error;
-    EXPECT_FALSE(dataFile.save(ProfileList{}, error));
-    EXPECT_FALSE(error.empty());
+    const Done saved = dataFile.save(ProfileList{});
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(saved.error().empty());
 }
 
 TEST(ProfileDataFileOnDisk, BackupReplacesAnOldBackupAndSurvivesAMissingFile) {
@@ -94,8 +94,7 @@ TEST(ProfileDataFileOnDisk, KeepsEveryByteOfEveryFieldThroughALoadAndASave) {
     // What CP949 can read is read: 집 and 설정 stay readable around the stray bytes.
     EXPECT_EQ(list.begin()->name.substr(0, 3), "집");
     EXPECT_EQ(std::next(list.begin(), 2)->name, "설정");
-    std::string error;
-    ASSERT_TRUE(dataFile.save(list, error)) << error;
+    ASSERT_TRUE(test::succeeded(dataFile.save(list)));
     EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), bytes);
 }
 
@@ -115,8 +114,7 @@ TEST(ProfileDataFileOnDisk, CountsFieldPositionsInTheFilesBytes) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list.begin()->name, "나");
     EXPECT_EQ(list.begin()->primaryDns, "");
-    std::string error;
-    ASSERT_TRUE(dataFile.save(list, error)) << error;
+    ASSERT_TRUE(test::succeeded(dataFile.save(list)));
     const std::string saved =
         "\xB3\xAA||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||||" + line.substr(1) + "\r\n";
     EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), saved);
@@ -124,7 +122,7 @@ TEST(ProfileDataFileOnDisk, CountsFieldPositionsInTheFilesBytes) {
     // A second round changes nothing more.
     ProfileList again;
     ASSERT_TRUE(dataFile.load(again));
-    ASSERT_TRUE(dataFile.save(again, error)) << error;
+    ASSERT_TRUE(test::succeeded(dataFile.save(again)));
     EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), saved);
 }
 

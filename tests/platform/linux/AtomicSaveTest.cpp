@@ -14,6 +14,7 @@
 #include "platform/linux/PosixFileStore.h"
 #include "system/linux/AtomicFile.h"
 #include "tests/platform/linux/ScratchUser.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel {
@@ -46,8 +47,7 @@ TEST(AtomicSave, ACrashBetweenWriteAndRenameLeavesTheOldFile) {
         platform::PosixFileStore store;
         // Die the hard way once the new bytes are on disk but before they replace the file.
         store.setBeforeRename([](const std::string&) { ::_exit(3); });
-        std::string error;
-        store.writeAtomically(path, std::string(100000, 'x'), error);
+        (void)store.writeAtomically(path, std::string(100000, 'x'));
         ::_exit(0);
     }
     int status = 0;
@@ -58,8 +58,7 @@ TEST(AtomicSave, ACrashBetweenWriteAndRenameLeavesTheOldFile) {
     EXPECT_EQ(test::readFileBytes(path), "old contents\r\n");
     // The next save clears away what the dead writer left.
     platform::PosixFileStore store;
-    std::string error;
-    ASSERT_TRUE(store.writeAtomically(path, "new", error)) << error;
+    ASSERT_TRUE(test::succeeded(store.writeAtomically(path, "new")));
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"});
 }
 
@@ -68,8 +67,7 @@ TEST(AtomicSave, ReplacesTheFileAndLeavesNoTemporaryFileBehind) {
     const std::string path = folder.file("quorrel.dat");
     test::writeFileBytes(path, "old");
     platform::PosixFileStore store;
-    std::string error;
-    ASSERT_TRUE(store.writeAtomically(path, "new", error)) << error;
+    ASSERT_TRUE(test::succeeded(store.writeAtomically(path, "new")));
     EXPECT_EQ(test::readFileBytes(path), "new");
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"});
 }
@@ -136,8 +134,7 @@ TEST(AtomicSave, WritersKilledMidSaveLeaveOneWholeVersionAndNoTemporaryFiles) {
                 if (::write(progress[1], "s", 1) != 1) {
                     ::_exit(2);
                 }
-                std::string error;
-                if (!store.writeAtomically(path, save % 2 ? versionA : versionB, error)) {
+                if (!store.writeAtomically(path, save % 2 ? versionA : versionB)) {
                     ::_exit(1);
                 }
             }
@@ -161,8 +158,7 @@ TEST(AtomicSave, WritersKilledMidSaveLeaveOneWholeVersionAndNoTemporaryFiles) {
         leftBeforeSweep = static_cast<int>(namesIn(folder.path()).size()) - 1;
     }
     platform::PosixFileStore store;
-    std::string error;
-    ASSERT_TRUE(store.writeAtomically(path, "last", error)) << error;
+    ASSERT_TRUE(test::succeeded(store.writeAtomically(path, "last")));
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"})
         << leftBeforeSweep << " temporary files were there before the last save";
     EXPECT_EQ(test::readFileBytes(path), "last");
@@ -255,8 +251,7 @@ TEST(AtomicSave, ASymbolicLinkIsWrittenThroughAndStays) {
     ::chmod(folder.file("real/deeper/profiles.dat").c_str(), 0640);
 
     platform::PosixFileStore store;
-    std::string error;
-    ASSERT_TRUE(store.writeAtomically(folder.file("quorrel.dat"), "new", error)) << error;
+    ASSERT_TRUE(test::succeeded(store.writeAtomically(folder.file("quorrel.dat"), "new")));
     EXPECT_TRUE(fs::is_symlink(folder.file("quorrel.dat")));
     EXPECT_TRUE(fs::is_symlink(folder.file("real/hop")));
     EXPECT_EQ(test::readFileBytes(folder.file("real/deeper/profiles.dat")), "new");
@@ -266,7 +261,7 @@ TEST(AtomicSave, ASymbolicLinkIsWrittenThroughAndStays) {
 
     // A link to a file not made yet: the first save makes the file, the link stays.
     fs::create_symlink(folder.file("real/later.dat"), folder.file("later"));
-    ASSERT_TRUE(store.writeAtomically(folder.file("later"), "first", error)) << error;
+    ASSERT_TRUE(test::succeeded(store.writeAtomically(folder.file("later"), "first")));
     EXPECT_TRUE(fs::is_symlink(folder.file("later")));
     EXPECT_EQ(test::readFileBytes(folder.file("real/later.dat")), "first");
 }

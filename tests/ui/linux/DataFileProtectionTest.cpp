@@ -100,7 +100,7 @@ TEST_F(DataFileProtectionTest, AFileThatCannotBeReadIsNamedOnceAndNeverSavedOver
     files.files[kDataFile] = "집||TRUE||||||||TRUE||||\r\n";  // what the reader cannot reach
     files.unreadable[kDataFile] = "Permission denied";
     start();
-    EXPECT_TRUE(frame->state().profileList.empty());
+    EXPECT_TRUE(frame->profiles().profileList.empty());
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_NE(prompter.messages[0].text.find(kDataFile), std::string::npos);
     EXPECT_NE(prompter.messages[0].text.find("Permission denied"), std::string::npos);
@@ -110,9 +110,9 @@ TEST_F(DataFileProtectionTest, AFileThatCannotBeReadIsNamedOnceAndNeverSavedOver
     IpProfile added;
     added.name = "새 설정";
     added.useDhcp = 1;
-    frame->state().profileList.append(added);
-    frame->state().profilesModified = 1;
-    EXPECT_EQ(frame->state().saveProfiles(), 0);
+    frame->profiles().profileList.append(added);
+    frame->profiles().profilesModified = 1;
+    EXPECT_EQ(frame->profiles().saveProfiles(), 0);
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(files.files[kDataFile], "집||TRUE||||||||TRUE||||\r\n");
     EXPECT_TRUE(prompter.messages.empty());
@@ -120,7 +120,7 @@ TEST_F(DataFileProtectionTest, AFileThatCannotBeReadIsNamedOnceAndNeverSavedOver
 
 TEST_F(DataFileProtectionTest, AMissingFileStartsEmptyAndIsMadeByTheFirstSave) {
     start();
-    EXPECT_TRUE(frame->state().profileList.empty());
+    EXPECT_TRUE(frame->profiles().profileList.empty());
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(files.files.count(kDataFile), 1u);

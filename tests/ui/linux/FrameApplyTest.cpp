@@ -71,13 +71,13 @@ protected:
                                                        QSize(1024, 768), &registry, &table, &keys});
         view = frame->view();
         ASSERT_NE(view, nullptr);
-        ASSERT_NE(frame->state().profileList.findByName("설정[1]"), nullptr);
-        frame->state().profileList.append(
+        ASSERT_NE(frame->profiles().profileList.findByName("설정[1]"), nullptr);
+        frame->profiles().profileList.append(
             test::fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1").dns("10.0.0.53"));
-        frame->state().profileList.append(
+        frame->profiles().profileList.append(
             test::fixedProfile("고장", kFailingAddress).dns("10.0.0.53"));
         frame->OnInitialUpdate();
-        ASSERT_TRUE(frame->state().currentSettings);
+        ASSERT_TRUE(frame->chosenAdapter().currentSettings);
         ASSERT_TRUE(checked("설정[1]"));
         prompter.messages.clear();
 
@@ -164,7 +164,7 @@ protected:
 };
 
 TEST_F(FrameApplyTest, WithoutAnAdapterItOnlyAsksForOne) {
-    frame->state().currentSettings.reset();
+    frame->chosenAdapter().currentSettings.reset();
     frame->runCommand(ID_PROFILE_APPLY);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, texts::kChooseAdapterFirst);
@@ -175,14 +175,14 @@ TEST_F(FrameApplyTest, WithoutAnAdapterItOnlyAsksForOne) {
 
 TEST_F(FrameApplyTest, AnAdapterWhoseNameTheLinesCannotCarryIsRefusedBeforeAnythingRuns) {
     select("사무실");
-    frame->state().currentSettings->connectionName = "lan\"0";
+    frame->chosenAdapter().currentSettings->connectionName = "lan\"0";
     frame->runCommand(ID_PROFILE_APPLY);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].caption, texts::kUnusableAdapterCaption);
     EXPECT_NE(prompter.messages[0].text.find("lan\"0"), std::string::npos);
     EXPECT_TRUE(confirmed.empty());
     EXPECT_EQ(progressRuns, 0);
-    EXPECT_EQ(frame->state().applyBusy, 0);
+    EXPECT_EQ(frame->applyRun().applyBusy, 0);
     EXPECT_EQ(netshCalls(), "");
 }
 
@@ -192,10 +192,9 @@ TEST_F(FrameApplyTest, DecliningTheConfirmationChangesNothing) {
     frame->runCommand(ID_PROFILE_APPLY);
     ASSERT_EQ(confirmed.size(), 1u);
     EXPECT_EQ(confirmed[0], (std::array<QString, 4>{"로컬 영역 연결", "DHCP", "DHCP", "DHCP"}));
-    EXPECT_EQ(frame->state().confirmIpAddress, "DHCP");
     EXPECT_EQ(progressRuns, 0);
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(frame->state().applyBusy, 0);
+    EXPECT_EQ(frame->applyRun().applyBusy, 0);
     EXPECT_EQ(netshCalls(), "");
 }
 
@@ -217,18 +216,18 @@ TEST_F(FrameApplyTest, SuccessMarksOnlyTheAppliedProfileAndReadsTheAdaptersAgain
     EXPECT_EQ(prompter.messages[0].caption, texts::kApplyDoneCaption);
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Information);
 
-    EXPECT_EQ(frame->state().lastAppliedName, "사무실");
-    EXPECT_EQ(frame->state().profileList.findByName("사무실")->isCurrent, 1);
-    EXPECT_EQ(frame->state().profileList.findByName("설정[1]")->isCurrent, 0);
+    EXPECT_EQ(frame->applyRun().lastAppliedName, "사무실");
+    EXPECT_EQ(frame->profiles().profileList.findByName("사무실")->isCurrent, 1);
+    EXPECT_EQ(frame->profiles().profileList.findByName("설정[1]")->isCurrent, 0);
     EXPECT_TRUE(checked("사무실"));
     EXPECT_FALSE(checked("설정[1]"));
-    ASSERT_TRUE(frame->state().currentSettings);
-    EXPECT_EQ(frame->state().currentSettings->ipAddress, "192.168.0.10");
-    EXPECT_EQ(frame->state().currentSettings->useDhcp, 0);
-    EXPECT_EQ(frame->state().currentSettings->connectionName, "로컬 영역 연결");
+    ASSERT_TRUE(frame->chosenAdapter().currentSettings);
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->ipAddress, "192.168.0.10");
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->useDhcp, 0);
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->connectionName, "로컬 영역 연결");
     EXPECT_EQ(frame->windowTitle(),
               QString::fromUtf8("Quorrel v2.1.1  [선택 어댑터 : 로컬 영역 연결]"));
-    EXPECT_EQ(frame->state().applyBusy, 0);
+    EXPECT_EQ(frame->applyRun().applyBusy, 0);
     EXPECT_TRUE(traced("사무실"));
 }
 
@@ -248,7 +247,7 @@ TEST_F(FrameApplyTest, TheNetworkIsRememberedForTheProfileInUseAndThenForTheOneA
     services.networkSensor = [] { return std::make_unique<OneNetwork>(); };
     frame = std::make_unique<CMainFrame>(std::move(services));
     view = frame->view();
-    frame->state().profileList.append(test::fixedProfile("사무실", "192.168.0.10"));
+    frame->profiles().profileList.append(test::fixedProfile("사무실", "192.168.0.10"));
     frame->OnInitialUpdate();
     // At start-up, for the profile the adapter uses ("설정[1]" in the code page).
     ASSERT_TRUE(test::waitWithEvents([&] { return std::filesystem::exists(networkFile); }));
@@ -256,7 +255,7 @@ TEST_F(FrameApplyTest, TheNetworkIsRememberedForTheProfileInUseAndThenForTheOneA
 
     select("사무실");
     frame->runCommand(ID_POPUP_APPLY);
-    ASSERT_EQ(frame->state().lastAppliedName, "사무실");
+    ASSERT_EQ(frame->applyRun().lastAppliedName, "사무실");
     ASSERT_TRUE(test::waitWithEvents([&] {
         return test::readFileBytes(networkFile) ==
                "\xBB\xE7\xB9\xAB\xBD\xC7||00:11:22:AA:BB:01||\r\n";
@@ -273,24 +272,24 @@ TEST_F(FrameApplyTest, AFailingLineReportsFailureAndKeepsMarksAndAdapterPicture)
     EXPECT_EQ(prompter.messages[0].text, texts::kApplyFailedText);
     EXPECT_EQ(prompter.messages[0].caption, texts::kApplyFailedCaption);
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(frame->state().lastAppliedName, "");
-    EXPECT_EQ(frame->state().profileList.findByName("설정[1]")->isCurrent, 1);
-    EXPECT_EQ(frame->state().profileList.findByName("고장")->isCurrent, 0);
+    EXPECT_EQ(frame->applyRun().lastAppliedName, "");
+    EXPECT_EQ(frame->profiles().profileList.findByName("설정[1]")->isCurrent, 1);
+    EXPECT_EQ(frame->profiles().profileList.findByName("고장")->isCurrent, 0);
     EXPECT_TRUE(checked("설정[1]"));
-    EXPECT_EQ(frame->state().currentSettings->ipAddress, "10.1.1.5");
-    EXPECT_EQ(frame->state().applyBusy, 0);
+    EXPECT_EQ(frame->chosenAdapter().currentSettings->ipAddress, "10.1.1.5");
+    EXPECT_EQ(frame->applyRun().applyBusy, 0);
 }
 
 TEST_F(FrameApplyTest, AnApplyUnderWayOrAnUnknownNameStopsSilently) {
     select("사무실");
-    frame->state().applyBusy = 1;
+    frame->applyRun().applyBusy = 1;
     frame->runCommand(ID_PROFILE_APPLY);
     EXPECT_EQ(confirmed.size(), 1u);
     EXPECT_EQ(progressRuns, 0);
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(frame->state().applyBusy, 1);
+    EXPECT_EQ(frame->applyRun().applyBusy, 1);
 
-    frame->state().applyBusy = 0;
+    frame->applyRun().applyBusy = 0;
     frame->OnProfileApply(std::string("없는 이름"));
     EXPECT_EQ(confirmed.size(), 1u);
     EXPECT_EQ(progressRuns, 0);
@@ -299,7 +298,7 @@ TEST_F(FrameApplyTest, AnApplyUnderWayOrAnUnknownNameStopsSilently) {
 
 TEST_F(FrameApplyTest, ANamedApplyConfirmsAndAppliesThatProfilesOwnValues) {
     select("설정[1]");  // the selection plays no part
-    IpProfile* office = frame->state().profileList.findByName("사무실");
+    IpProfile* office = frame->profiles().profileList.findByName("사무실");
     office->name = "본사";
     office->gateway = "192.168.0.254";
     frame->OnProfileApply(std::string("본사"));
@@ -307,8 +306,8 @@ TEST_F(FrameApplyTest, ANamedApplyConfirmsAndAppliesThatProfilesOwnValues) {
     ASSERT_EQ(confirmed.size(), 1u);
     EXPECT_EQ(confirmed[0][3], "192.168.0.254");
     EXPECT_NE(netshCalls().find("gateway=192.168.0.254|1|"), std::string::npos);
-    EXPECT_EQ(frame->state().lastAppliedName, "본사");
-    EXPECT_EQ(frame->state().profileList.findByName("본사")->isCurrent, 1);
+    EXPECT_EQ(frame->applyRun().lastAppliedName, "본사");
+    EXPECT_EQ(frame->profiles().profileList.findByName("본사")->isCurrent, 1);
 }
 
 TEST_F(FrameApplyTest, ADoubleClickOnTheSelectedRowAppliesIt) {
@@ -322,7 +321,7 @@ TEST_F(FrameApplyTest, ADoubleClickOnTheSelectedRowAppliesIt) {
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(confirmed.size(), 1u);
     EXPECT_EQ(progressRuns, 1);
-    EXPECT_EQ(frame->state().lastAppliedName, "사무실");
+    EXPECT_EQ(frame->applyRun().lastAppliedName, "사무실");
 }
 
 }  // namespace

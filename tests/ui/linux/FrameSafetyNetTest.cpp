@@ -66,10 +66,10 @@ protected:
             std::make_unique<CMainFrame>(FrameServices{prompter, urls, *files, *codec, temp.path(),
                                                        QSize(1024, 768), &registry, &table, &keys});
         frame->setConnectionChecks([this] { return world.services(); });
-        if (frame->state().profileList.findByName("사무실") == nullptr) {
-            frame->state().profileList.append(test::fixedProfile("사무실", "192.168.0.10")
-                                                  .gateway("192.168.0.1")
-                                                  .dns("10.0.0.53"));
+        if (frame->profiles().profileList.findByName("사무실") == nullptr) {
+            frame->profiles().profileList.append(test::fixedProfile("사무실", "192.168.0.10")
+                                                     .gateway("192.168.0.1")
+                                                     .dns("10.0.0.53"));
         }
         frame->OnInitialUpdate();
         prompter.messages.clear();
@@ -141,7 +141,7 @@ protected:
     }
 
     std::string marked() const {
-        const IpProfile* p = frame->state().markedProfile();
+        const IpProfile* p = frame->profiles().markedProfile();
         return p != nullptr ? p->name : std::string();
     }
 
@@ -167,7 +167,7 @@ TEST_F(FrameSafetyNetTest, TheMenuEntryIsOffByDefaultAndRemembered) {
     EXPECT_EQ(entry->text(), QString::fromUtf8(texts::kMenuCheckAfterApply));
     EXPECT_TRUE(entry->isCheckable());
     EXPECT_FALSE(entry->isChecked());
-    EXPECT_FALSE(frame->state().checkAfterApply);
+    EXPECT_FALSE(frame->applyRun().checkAfterApply);
     // The tools menu's entry after the apply command.
     const QList<QAction*> menus = frame->menuBar()->actions();
     ASSERT_GE(menus.size(), 2);
@@ -176,11 +176,11 @@ TEST_F(FrameSafetyNetTest, TheMenuEntryIsOffByDefaultAndRemembered) {
 
     entry->trigger();
     EXPECT_TRUE(entry->isChecked());
-    EXPECT_TRUE(frame->state().checkAfterApply);
+    EXPECT_TRUE(frame->applyRun().checkAfterApply);
     EXPECT_EQ(registry.dwordValue(kSettingsKey, "CheckAfterApply"), 1u);
 
     makeFrame();
-    EXPECT_TRUE(frame->state().checkAfterApply);
+    EXPECT_TRUE(frame->applyRun().checkAfterApply);
     EXPECT_TRUE(frame->menuAction(ID_CHECK_AFTER_APPLY)->isChecked());
     frame->menuAction(ID_CHECK_AFTER_APPLY)->trigger();
     EXPECT_EQ(registry.dwordValue(kSettingsKey, "CheckAfterApply"), 0u);
@@ -254,7 +254,7 @@ TEST_F(FrameSafetyNetTest, PassingChecksCountDownAndTheUserKeepsTheNewSettings) 
     EXPECT_FALSE(putBackRan());
     EXPECT_EQ(netshLines().size(), 2u);
     EXPECT_EQ(marked(), "사무실");
-    EXPECT_EQ(frame->state().lastAppliedName, "사무실");
+    EXPECT_EQ(frame->applyRun().lastAppliedName, "사무실");
 }
 
 // A failed check offers to go back (예) or to stay (아니오); the countdown runs meanwhile,
@@ -283,7 +283,7 @@ TEST_F(FrameSafetyNetTest, AFailedCheckOffersThePreviousSettings) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(log);
         SetUp();
-        frame->state().checkAfterApply = true;
+        frame->applyRun().checkAfterApply = true;
         network(false);
         onCheck = [&](CApplyCheckDlg& dialog) {
             checkUntilAsked(dialog);
@@ -307,7 +307,7 @@ TEST_F(FrameSafetyNetTest, AFailedCheckOffersThePreviousSettings) {
                       "interface|ip|set|address|로컬 영역 연결|source=static|addr=10.1.1.5|"
                       "mask=255.255.255.0|gateway=10.1.1.1|1|");
             EXPECT_EQ(marked(), "설정[1]");
-            EXPECT_EQ(frame->state().lastAppliedName, "");
+            EXPECT_EQ(frame->applyRun().lastAppliedName, "");
             ASSERT_EQ(prompter.messages.size(), 2u);
             EXPECT_EQ(prompter.messages[1].text, texts::kPutBackDoneText);
         } else {
@@ -318,7 +318,7 @@ TEST_F(FrameSafetyNetTest, AFailedCheckOffersThePreviousSettings) {
 }
 
 TEST_F(FrameSafetyNetTest, AFailedPutBackKeepsThePreviousSettingsAsARestoreProfile) {
-    frame->state().checkAfterApply = true;
+    frame->applyRun().checkAfterApply = true;
     network(false);
     onCheck = [this](CApplyCheckDlg& dialog) {
         checkUntilAsked(dialog);
@@ -328,7 +328,7 @@ TEST_F(FrameSafetyNetTest, AFailedPutBackKeepsThePreviousSettingsAsARestoreProfi
     };
     applyOffice();
     ASSERT_TRUE(putBackRan());
-    const IpProfile* kept = frame->state().profileList.findByName("복원[1]");
+    const IpProfile* kept = frame->profiles().profileList.findByName("복원[1]");
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->ipAddress, "10.1.1.5");
     EXPECT_EQ(kept->primaryDns, "10.1.1.53");
@@ -336,11 +336,11 @@ TEST_F(FrameSafetyNetTest, AFailedPutBackKeepsThePreviousSettingsAsARestoreProfi
     EXPECT_EQ(prompter.messages.back().caption, texts::kPutBackFailedCaption);
     EXPECT_NE(prompter.messages.back().text.find("\"복원[1]\""), std::string::npos);
     // Already in the data file.
-    const std::string data = test::readFileBytes(frame->state().dataFilePath());
+    const std::string data = test::readFileBytes(frame->profiles().dataFilePath());
     std::string name;
     ASSERT_TRUE(codec->encode("복원[1]", name));
     EXPECT_NE(data.find(name), std::string::npos);
-    EXPECT_EQ(frame->state().applyBusy, 0);
+    EXPECT_EQ(frame->applyRun().applyBusy, 0);
 }
 
 }  // namespace

@@ -85,15 +85,15 @@ protected:
     // name and address of every profile, in list order
     std::vector<std::string> listed() const {
         std::vector<std::string> result;
-        for (const IpProfile& p : frame->state().profileList) {
+        for (const IpProfile& p : frame->profiles().profileList) {
             result.push_back(p.name + " " + p.ipAddress);
         }
         return result;
     }
 
     IpProfile& namesake(int which) {
-        auto it = frame->state().profileList.begin();
-        for (int seen = 0; it != frame->state().profileList.end(); ++it) {
+        auto it = frame->profiles().profileList.begin();
+        for (int seen = 0; it != frame->profiles().profileList.end(); ++it) {
             if (it->name == "집" && seen++ == which) {
                 break;
             }
@@ -127,8 +127,8 @@ TEST_F(NamesakeCommandsTest, DeleteRemovesTheSelectedOneAndKeepsItsNamesake) {
 TEST_F(NamesakeCommandsTest, CopyTakesTheSelectedOnesSettings) {
     selectNamesakeWith("10.0.0.2");
     frame->runCommand(ID_PROFILE_COPY);
-    ASSERT_EQ(frame->state().profileList.size(), 4u);
-    EXPECT_EQ(std::prev(frame->state().profileList.end())->ipAddress, "10.0.0.2");
+    ASSERT_EQ(frame->profiles().profileList.size(), 4u);
+    EXPECT_EQ(std::prev(frame->profiles().profileList.end())->ipAddress, "10.0.0.2");
 }
 
 TEST_F(NamesakeCommandsTest, EditOpensAndChangesTheSelectedOneWhichMustTakeANewName) {

@@ -56,13 +56,13 @@ protected:
                                                            &adapterKeys});
         view = frame->view();
         for (const IpProfile& p : profiles) {
-            frame->state().profileList.append(p);
+            frame->profiles().profileList.append(p);
         }
         frame->OnInitialUpdate();
         // Without adapters the start-up has said so; the commands' own messages follow.
         prompter.messages.clear();
         // A picture of an adapter, so that a re-apply gets as far as its confirmation.
-        frame->state().currentSettings = dhcpProfile("").adapter("eth0").build();
+        frame->chosenAdapter().currentSettings = dhcpProfile("").adapter("eth0").build();
     }
 
     // A re-apply's confirmation is recorded, with the gateway every row shows at that
@@ -101,14 +101,16 @@ protected:
 
     std::vector<std::string> names() const {
         std::vector<std::string> result;
-        for (const IpProfile& p : frame->state().profileList) {
+        for (const IpProfile& p : frame->profiles().profileList) {
             result.push_back(p.name);
         }
         return result;
     }
 
-    bool dataFileWritten() const { return std::filesystem::exists(frame->state().dataFilePath()); }
-    void forgetDataFile() const { std::filesystem::remove(frame->state().dataFilePath()); }
+    bool dataFileWritten() const {
+        return std::filesystem::exists(frame->profiles().dataFilePath());
+    }
+    void forgetDataFile() const { std::filesystem::remove(frame->profiles().dataFilePath()); }
 
     // The editor is answered by `fill`, then OK.
     void answerEditorWith(std::function<void(CProfileEditDlg&)> fill) {
@@ -158,11 +160,11 @@ TEST_F(ProfileCommandsTest, CopiesTakeTheLowestFreeNumberAndAreNeverMarked) {
     frame->runCommand(ID_PROFILE_COPY);
     EXPECT_EQ(names(), (std::vector<std::string>{"집", "50%", "집[1]", "집[2]", "집[3]", "집[1][1]",
                                                  "50%[1]"}));
-    const IpProfile* copy = frame->state().profileList.findByName("집[1]");
+    const IpProfile* copy = frame->profiles().profileList.findByName("집[1]");
     EXPECT_EQ(copy->useDhcp, 1);
     EXPECT_EQ(copy->isCurrent, 0);
     EXPECT_EQ(copy->ipAddress, "");
-    EXPECT_EQ(frame->state().profileList.findByName("50%[1]")->ipAddress, "10.0.0.1");
+    EXPECT_EQ(frame->profiles().profileList.findByName("50%[1]")->ipAddress, "10.0.0.1");
     EXPECT_TRUE(dataFileWritten());
     EXPECT_GE(rowOf("50%[1]"), 0);  // the list shows the copies at once
 
@@ -184,7 +186,7 @@ TEST_F(ProfileCommandsTest, DeleteRefusesTheProfileInUseAndAsksBeforeRemovingAno
     EXPECT_EQ(prompter.messages[0].text, texts::kDeleteInUseText);
     EXPECT_EQ(prompter.messages[0].caption, "Quorrel - 삭제 오류");
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(frame->state().profileList.size(), 3u);
+    EXPECT_EQ(frame->profiles().profileList.size(), 3u);
     EXPECT_FALSE(dataFileWritten());
 
     select("Lab");
@@ -195,7 +197,7 @@ TEST_F(ProfileCommandsTest, DeleteRefusesTheProfileInUseAndAsksBeforeRemovingAno
     EXPECT_EQ(prompter.messages[1].caption, "삭제 확인");
     EXPECT_EQ(prompter.messages[1].icon, MessageIcon::Question);
     EXPECT_EQ(prompter.messages[1].buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(frame->state().profileList.size(), 3u);
+    EXPECT_EQ(frame->profiles().profileList.size(), 3u);
     EXPECT_FALSE(dataFileWritten());
 
     frame->runCommand(ID_PROFILE_DELETE);  // answered with OK
@@ -207,26 +209,26 @@ TEST_F(ProfileCommandsTest, DeleteRefusesTheProfileInUseAndAsksBeforeRemovingAno
 
 TEST_F(ProfileCommandsTest, EditWithoutChangeSavesNothingAndAddAppendsAndSaves) {
     start({fixedProfile("Lab", "10.0.0.2").gateway("10.0.0.254")});
-    frame->state().lastAppliedName = "Lab";
+    frame->applyRun().lastAppliedName = "Lab";
     select("Lab");
     answerEditorWith([](CProfileEditDlg&) {});
     frame->runCommand(ID_PROFILE_EDIT);
     EXPECT_EQ(prompter.dialogTitles.back(), QString::fromUtf8("IP 설정 수정"));
     EXPECT_FALSE(dataFileWritten());
     EXPECT_TRUE(confirmations.empty());
-    EXPECT_EQ(frame->state().profilesModified, 0);
+    EXPECT_EQ(frame->profiles().profilesModified, 0);
 
     answerEditorWith([](CProfileEditDlg& dialog) { dialog.nameField()->setText("Cafe"); });
     frame->runCommand(ID_PROFILE_ADD);
     EXPECT_EQ(names(), (std::vector<std::string>{"Lab", "Cafe"}));
-    EXPECT_EQ(frame->state().profileList.findByName("Cafe")->useDhcp, 1);
+    EXPECT_EQ(frame->profiles().profileList.findByName("Cafe")->useDhcp, 1);
     EXPECT_TRUE(dataFileWritten());
 
     // A cancelled editor adds nothing.
     forgetDataFile();
     prompter.onDialog = nullptr;
     frame->runCommand(ID_PROFILE_ADD);
-    EXPECT_EQ(frame->state().profileList.size(), 2u);
+    EXPECT_EQ(frame->profiles().profileList.size(), 2u);
     EXPECT_FALSE(dataFileWritten());
 }
 
@@ -234,7 +236,7 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
     // Lab is marked at start-up and never applied in this run.
     start({fixedProfile("집", "192.168.0.10").gateway("192.168.0.1"),
            fixedProfile("Lab", "10.0.0.9").current()});
-    frame->state().lastAppliedName = "집";
+    frame->applyRun().lastAppliedName = "집";
 
     // Only the name: saved, not applied, and the new name counts as applied.
     select("집");
@@ -242,7 +244,7 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
         [](CProfileEditDlg& dialog) { dialog.nameField()->setText(QString::fromUtf8("우리집")); });
     frame->runCommand(ID_PROFILE_EDIT);
     EXPECT_TRUE(confirmations.empty());
-    EXPECT_EQ(frame->state().lastAppliedName, "우리집");
+    EXPECT_EQ(frame->applyRun().lastAppliedName, "우리집");
     EXPECT_TRUE(dataFileWritten());
     EXPECT_GE(rowOf("우리집"), 0);
 
@@ -259,7 +261,7 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
     ASSERT_EQ(confirmations.size(), 1u);
     EXPECT_EQ(confirmations[0].gateway, "192.168.0.254");
     EXPECT_EQ(confirmations[0].rowGateways.at("우리집"), "192.168.0.254");
-    EXPECT_EQ(frame->state().profileList.findByName("우리집")->gateway, "192.168.0.254");
+    EXPECT_EQ(frame->profiles().profileList.findByName("우리집")->gateway, "192.168.0.254");
     EXPECT_TRUE(dataFileWritten());
 
     // Name and settings at once: the apply still finds the profile, under its new name.
@@ -274,7 +276,7 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
     ASSERT_EQ(confirmations.size(), 2u);
     EXPECT_EQ(confirmations[1].gateway, "192.168.0.1");
     EXPECT_EQ(confirmations[1].rowGateways.at("Home"), "192.168.0.1");
-    EXPECT_EQ(frame->state().lastAppliedName, "Home");
+    EXPECT_EQ(frame->applyRun().lastAppliedName, "Home");
 
     // The profile marked at start-up but never applied: saved, not applied.
     forgetDataFile();
@@ -286,8 +288,8 @@ TEST_F(ProfileCommandsTest, RenamingTheAppliedProfileKeepsItAppliedAndAChangeRea
     });
     frame->runCommand(ID_PROFILE_EDIT);
     EXPECT_EQ(confirmations.size(), 2u);
-    EXPECT_EQ(frame->state().profileList.findByName("Lab")->ipAddress, "10.0.0.8");
-    EXPECT_EQ(frame->state().profileList.findByName("Lab")->isCurrent, 1);
+    EXPECT_EQ(frame->profiles().profileList.findByName("Lab")->ipAddress, "10.0.0.8");
+    EXPECT_EQ(frame->profiles().profileList.findByName("Lab")->isCurrent, 1);
     EXPECT_TRUE(dataFileWritten());
 }
 
@@ -320,7 +322,7 @@ TEST_F(ProfileCommandsTest, SelectionCommandsAreEnabledOnlyWhileARowIsSelected) 
     frame->runCommand(ID_PROFILE_EDIT);
     frame->runCommand(ID_PROFILE_DELETE);
     EXPECT_EQ(prompter.messages.size(), messages);
-    EXPECT_TRUE(frame->state().profileList.empty());
+    EXPECT_TRUE(frame->profiles().profileList.empty());
 }
 
 TEST_F(ProfileCommandsTest, TheStatusViewShowsItsDialog) {
@@ -351,7 +353,7 @@ TEST_F(ProfileCommandsTest, ThePrintNoticeAndDeleteAllChangeNothing) {
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Information);
 
     frame->runCommand(ID_PROFILE_DELETE_ALL);
-    EXPECT_EQ(frame->state().profileList.size(), 1u);
+    EXPECT_EQ(frame->profiles().profileList.size(), 1u);
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_FALSE(dataFileWritten());
 }

@@ -113,7 +113,7 @@ TEST_F(TessupAppTest, ACancelledFolderPromptCreatesNoFolder) {
         ASSERT_TRUE(app.InitInstance());
         ASSERT_NE(app.mainFrame(), nullptr);
         EXPECT_EQ(prompter.folderPromptTitles.size(), 1u);
-        EXPECT_EQ(app.mainFrame()->state().installFolder, home.path());
+        EXPECT_EQ(app.mainFrame()->profiles().installFolder, home.path());
         EXPECT_TRUE(dataHomeIsEmpty()) << "the prompt's start folder was left behind";
         EXPECT_TRUE(app.mainFrame()->close());
     }
@@ -134,7 +134,7 @@ TEST_F(TessupAppTest, AnAcceptedStartShowsTheFrameOverTheDefaultInstallFolder) {
     EXPECT_TRUE(
         frame->windowTitle().startsWith(QString::fromUtf8("Quorrel v2.1.1  [선택 어댑터 : ")))
         << frame->windowTitle().toStdString();
-    EXPECT_EQ(frame->state().installFolder, dataHome.path() + "Varnok/Quorrel/");
+    EXPECT_EQ(frame->profiles().installFolder, dataHome.path() + "Varnok/Quorrel/");
     EXPECT_EQ(prompter.folderPromptTitles.size(), 1u);
     EXPECT_EQ(&frame->prompter(), &prompter);
 

@@ -99,12 +99,12 @@ protected:
         };
         frame = std::make_unique<CMainFrame>(FrameServices{
             prompter, urls, *files, *codec, "", QSize(1024, 768), &settings, nullptr, nullptr});
-        ASSERT_TRUE(frame->state().currentSettings);
-        ASSERT_EQ(frame->state().currentSettings->connectionName, kConnection);
-        frame->state().profileList.append(test::dhcpProfile("집"));
-        frame->state().profileList.append(
+        ASSERT_TRUE(frame->chosenAdapter().currentSettings);
+        ASSERT_EQ(frame->chosenAdapter().currentSettings->connectionName, kConnection);
+        frame->profiles().profileList.append(test::dhcpProfile("집"));
+        frame->profiles().profileList.append(
             test::fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1").dns("10.0.0.53"));
-        frame->state().profileList.append(
+        frame->profiles().profileList.append(
             test::fixedProfile("실험실", "10.20.30.40").dns("10.0.0.53", "10.0.0.54"));
         frame->OnInitialUpdate();
         frame->show();
@@ -175,7 +175,7 @@ TEST_F(FrameApplyWineTest, EachProfileReachesNetshAsItsOwnLinesThroughCreateProc
         EXPECT_EQ(recorded(), inCodePage(c.lines));
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].text, texts::kApplyDoneText);
-        EXPECT_EQ(frame->state().lastAppliedName, c.profile);
+        EXPECT_EQ(frame->applyRun().lastAppliedName, c.profile);
     }
 }
 

@@ -1,15 +1,17 @@
-// The main frame's working state and the decisions of its commands, without widgets: the
-// list's rows, the message boxes, the data file and the adapters are stand-ins.
+// The parts of the main frame's working state and the decisions of its commands, without
+// widgets: the list's rows, the message boxes, the data file and the adapters are stand-ins.
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <memory>
 
 #include "adapters/AdapterInventory.h"
-#include "app/FrameState.h"
+#include "app/DataStartup.h"
+#include "app/SelectedProfile.h"
 #include "resources/AppTexts.h"
 #include "resources/ApplyTexts.h"
 #include "tests/support/FakeAdapterPlatform.h"
+#include "tests/support/FrameParts.h"
 #include "tests/support/MemoryFileStore.h"
 #include "tests/support/MemoryRegistryStore.h"
 #include "tests/support/PassThroughCodec.h"
@@ -63,21 +65,21 @@ public:
     int selected = -1;
 };
 
-class FrameStateTest : public ::testing::Test {
+class FramePartsTest : public ::testing::Test {
 protected:
-    FrameStateTest() {
+    FramePartsTest() {
         table.entries = {test::tableEntry("{A}", 1, "10.1.1.5", "255.255.255.0", "10.1.1.1")};
         keys.add("{A}", kAdapter, "");
         inventory.enumerate();
-        state.attachInventory(inventory);
-        state.installFolder = kFolder;
+        state.adapter.attachInventory(inventory);
+        state.store.installFolder = kFolder;
     }
 
     // The start-up choice of the first adapter and its picture, as the frame makes them.
     void chooseFirstAdapter() {
         inventory.setSelectedName(kAdapter);
         inventory.markSelected();
-        state.adapterChosen();
+        state.adapter.chosen(state.store.profileList);
     }
 
     void showRows(std::vector<std::vector<std::string>> shown, int selected) {
@@ -87,13 +89,13 @@ protected:
 
     std::vector<std::string> names() const {
         std::vector<std::string> result;
-        for (const IpProfile& p : state.profileList) {
+        for (const IpProfile& p : state.store.profileList) {
             result.push_back(p.name + (p.isCurrent == 1 ? " *" : ""));
         }
         return result;
     }
 
-    bool dataFileWritten() const { return files.files.count(state.dataFilePath()) != 0; }
+    bool dataFileWritten() const { return files.files.count(state.store.dataFilePath()) != 0; }
 
     test::MemoryFileStore files;
     test::PassThroughCodec codec;
@@ -102,12 +104,12 @@ protected:
     test::FakeAdapterTable table;
     test::FakeAdapterKeys keys;
     AdapterInventory inventory{table, keys, messages};
-    FrameState state{FrameStateServices{
+    test::FrameParts state{ProfileStoreServices{
         files, codec, messages, [this](const std::string& line) { traced.push_back(line); }}};
     ShownRows rows;
 };
 
-TEST_F(FrameStateTest, TheDataStartUpLoadsAdoptsAndMarks) {
+TEST_F(FramePartsTest, TheDataStartUpLoadsAdoptsAndMarks) {
     files.files["/given/quorrel.dat"] = "집||TRUE||||||||TRUE||||\r\n";
     test::MemoryRegistryStore registry;
     Settings settings(registry, [](const std::string&) {});
@@ -115,21 +117,20 @@ TEST_F(FrameStateTest, TheDataStartUpLoadsAdoptsAndMarks) {
         ADD_FAILURE() << "the given folder needs no prompt";
         return std::optional<std::string>();
     };
-    state.runDataStartup("/given/", settings, neverAsked, InstallFolderDefaults{});
+    runDataStartup(state.store, state.adapter, "/given/", settings, neverAsked,
+                   InstallFolderDefaults{});
 
-    EXPECT_EQ(state.installFolder, "/given/");
+    EXPECT_EQ(state.store.installFolder, "/given/");
     EXPECT_EQ(files.files.count("/given/quorrel.bak"), 1u);
     // The DHCP adapter with automatic DNS is described by 집, so nothing is adopted.
     EXPECT_EQ(names(), (std::vector<std::string>{"집 *"}));
-    ASSERT_TRUE(state.currentSettings);
-    EXPECT_EQ(state.currentSettings->connectionName, kAdapter);
-    ASSERT_NE(state.adapterList, nullptr);
-    EXPECT_EQ(state.adapterList->adapterId, "{A}");
-    EXPECT_EQ(state.profilesModified, 0);
+    ASSERT_TRUE(state.adapter.currentSettings);
+    EXPECT_EQ(state.adapter.currentSettings->connectionName, kAdapter);
+    EXPECT_EQ(state.store.profilesModified, 0);
 }
 
-TEST_F(FrameStateTest, AChosenAdapterMarksItsProfileOrIsTakenOverAsANewOne) {
-    state.profileList.append(fixedProfile("사무실", "192.168.0.10").current());
+TEST_F(FramePartsTest, AChosenAdapterMarksItsProfileOrIsTakenOverAsANewOne) {
+    state.store.profileList.append(fixedProfile("사무실", "192.168.0.10").current());
     chooseFirstAdapter();
     EXPECT_EQ(names(), (std::vector<std::string>{"사무실", "설정[1] *"}));
 
@@ -139,15 +140,14 @@ TEST_F(FrameStateTest, AChosenAdapterMarksItsProfileOrIsTakenOverAsANewOne) {
 
     // Without any adapter there is no picture and nothing to take over.
     inventory.clear();
-    state.adapterChosen();
-    EXPECT_FALSE(state.currentSettings);
-    EXPECT_EQ(state.adapterList, nullptr);
+    state.adapter.chosen(state.store.profileList);
+    EXPECT_FALSE(state.adapter.currentSettings);
     EXPECT_EQ(names(), (std::vector<std::string>{"사무실", "설정[1]"}));
 }
 
-TEST_F(FrameStateTest, TheConfirmationShowsTheRowOrTheNamedProfile) {
-    state.profileList.append(fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1"));
-    state.profileList.append(dhcpProfile("집"));
+TEST_F(FramePartsTest, TheConfirmationShowsTheRowOrTheNamedProfile) {
+    state.store.profileList.append(fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1"));
+    state.store.profileList.append(dhcpProfile("집"));
     showRows({{"집", "- DHCP -", "- DHCP -", "- DHCP -"},
               {"사무실", "192.168.0.10", "255.255.255.0", "192.168.0.1"}},
              1);
@@ -165,56 +165,53 @@ TEST_F(FrameStateTest, TheConfirmationShowsTheRowOrTheNamedProfile) {
     };
     for (const auto& c : cases) {
         messages.shown.clear();
-        state.currentSettings.reset();
+        state.adapter.currentSettings.reset();
         if (c.withAdapter) {
             chooseFirstAdapter();
         }
-        const auto confirmation = state.confirmApply(c.name, &rows);
+        const auto confirmation = state.apply.confirmApply(c.name, &rows);
         ASSERT_EQ(confirmation.has_value(), c.ipText.has_value()) << c.what;
         EXPECT_EQ(messages.shown.size(), c.messages) << c.what;
         if (confirmation) {
             EXPECT_EQ(confirmation->adapterName, kAdapter) << c.what;
             EXPECT_EQ(confirmation->ipText, *c.ipText) << c.what;
-            EXPECT_EQ(state.confirmIpAddress, *c.ipText) << c.what;
-            EXPECT_EQ(state.confirmConnectionName, kAdapter) << c.what;
         }
     }
 }
 
-TEST_F(FrameStateTest, ASuccessfulApplyMarksTheProfileAndReadsTheAdaptersAgain) {
-    state.profileList.append(fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1"));
+TEST_F(FramePartsTest, ASuccessfulApplyMarksTheProfileAndReadsTheAdaptersAgain) {
+    state.store.profileList.append(fixedProfile("사무실", "192.168.0.10").gateway("192.168.0.1"));
     chooseFirstAdapter();
-    const std::optional<ApplyPlan> plan = state.beginApply("사무실", nullptr);
+    const std::optional<ApplyPlan> plan = state.apply.beginApply("사무실", nullptr);
     ASSERT_TRUE(plan);
     EXPECT_NE(plan->addressLine.find(kAdapter), std::string::npos);
-    EXPECT_EQ(state.applyBusy, 1);
-    EXPECT_FALSE(state.beginApply("사무실", nullptr)) << "one apply at a time";
+    EXPECT_EQ(state.apply.applyBusy, 1);
+    EXPECT_FALSE(state.apply.beginApply("사무실", nullptr)) << "one apply at a time";
 
     table.entries = {test::tableEntry("{A}", 0, "192.168.0.10", "255.255.255.0", "192.168.0.1")};
-    state.finishApply(true);
+    state.apply.finishApply(true);
 
-    EXPECT_EQ(state.applyBusy, 0);
-    EXPECT_EQ(state.lastAppliedName, "사무실");
+    EXPECT_EQ(state.apply.applyBusy, 0);
+    EXPECT_EQ(state.apply.lastAppliedName, "사무실");
     EXPECT_EQ(names(), (std::vector<std::string>{"사무실 *", "설정[1]"}));
-    ASSERT_TRUE(state.currentSettings);
-    EXPECT_EQ(state.currentSettings->ipAddress, "192.168.0.10");
-    EXPECT_EQ(state.adapterList, &inventory.records().front());
+    ASSERT_TRUE(state.adapter.currentSettings);
+    EXPECT_EQ(state.adapter.currentSettings->ipAddress, "192.168.0.10");
     EXPECT_EQ(traced, (std::vector<std::string>{"사무실"}));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, texts::kApplyDoneText);
 }
 
-TEST_F(FrameStateTest, AFailedApplyChangesNothingButTellsTheUser) {
-    state.profileList.append(fixedProfile("사무실", "192.168.0.10"));
+TEST_F(FramePartsTest, AFailedApplyChangesNothingButTellsTheUser) {
+    state.store.profileList.append(fixedProfile("사무실", "192.168.0.10"));
     chooseFirstAdapter();
-    ASSERT_TRUE(state.beginApply("사무실", nullptr));
+    ASSERT_TRUE(state.apply.beginApply("사무실", nullptr));
     table.entries.clear();
-    state.finishApply(false, "netsh: Not authorized to control networking");
+    state.apply.finishApply(false, "netsh: Not authorized to control networking");
 
-    EXPECT_EQ(state.applyBusy, 0);
-    EXPECT_EQ(state.lastAppliedName, "");
+    EXPECT_EQ(state.apply.applyBusy, 0);
+    EXPECT_EQ(state.apply.lastAppliedName, "");
     EXPECT_EQ(names(), (std::vector<std::string>{"사무실", "설정[1] *"}));
-    EXPECT_EQ(state.currentSettings->ipAddress, "10.1.1.5");
+    EXPECT_EQ(state.adapter.currentSettings->ipAddress, "10.1.1.5");
     EXPECT_TRUE(traced.empty());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, texts::kApplyFailedText);
@@ -223,7 +220,7 @@ TEST_F(FrameStateTest, AFailedApplyChangesNothingButTellsTheUser) {
     EXPECT_EQ(messages.shown[0].details, "netsh: Not authorized to control networking");
 }
 
-TEST_F(FrameStateTest, AnEditIsTakenOverAndTheProfileAppliedLastFollowsIt) {
+TEST_F(FramePartsTest, AnEditIsTakenOverAndTheProfileAppliedLastFollowsIt) {
     const struct {
         const char* what;
         const char* lastApplied;
@@ -240,23 +237,24 @@ TEST_F(FrameStateTest, AnEditIsTakenOverAndTheProfileAppliedLastFollowsIt) {
          "Other"},
     };
     for (const auto& c : cases) {
-        state.profileList.clear();
-        state.profilesModified = 0;
-        state.lastAppliedName = c.lastApplied;
-        IpProfile& listed = state.profileList.append(fixedProfile("Lab", "10.0.0.2").current());
-        const EditOutcome outcome = state.takeEdit(listed, c.edited);
+        state.store.profileList.clear();
+        state.store.profilesModified = 0;
+        state.apply.lastAppliedName = c.lastApplied;
+        IpProfile& listed =
+            state.store.profileList.append(fixedProfile("Lab", "10.0.0.2").current());
+        const EditOutcome outcome = state.commands.takeEdit(listed, c.edited);
         const bool changed = std::string(c.what) != "nothing changed";
         EXPECT_EQ(outcome.changed, changed) << c.what;
         EXPECT_EQ(outcome.reapply, c.reapply) << c.what;
-        EXPECT_EQ(state.profilesModified, changed ? 1 : 0) << c.what;
-        EXPECT_EQ(state.lastAppliedName, c.lastAppliedAfter) << c.what;
+        EXPECT_EQ(state.store.profilesModified, changed ? 1 : 0) << c.what;
+        EXPECT_EQ(state.apply.lastAppliedName, c.lastAppliedAfter) << c.what;
         EXPECT_EQ(listed.name, c.edited.name) << c.what;
         EXPECT_EQ(listed.ipAddress, c.edited.ipAddress) << c.what;
         EXPECT_EQ(listed.isCurrent, 1) << c.what << ": the mark stays";
     }
 }
 
-TEST_F(FrameStateTest, DeleteRefusesTheProfileInUseAndAsksFirst) {
+TEST_F(FramePartsTest, DeleteRefusesTheProfileInUseAndAsksFirst) {
     const struct {
         const char* what;
         int selectedRow;
@@ -270,75 +268,75 @@ TEST_F(FrameStateTest, DeleteRefusesTheProfileInUseAndAsksFirst) {
         {"confirmed", 1, MessageResult::Ok, true, 1},
     };
     for (const auto& c : cases) {
-        state.profileList.clear();
+        state.store.profileList.clear();
         files.files.clear();
         messages.shown.clear();
-        state.profileList.append(fixedProfile("Office", "10.0.0.1").current());
-        state.profileList.append(fixedProfile("Lab", "10.0.0.2"));
+        state.store.profileList.append(fixedProfile("Office", "10.0.0.1").current());
+        state.store.profileList.append(fixedProfile("Lab", "10.0.0.2"));
         showRows({{"Office"}, {"Lab"}}, c.selectedRow);
         if (c.answer) {
             messages.answers = {*c.answer};
         }
-        EXPECT_EQ(state.deleteSelected(&rows), c.removed) << c.what;
+        EXPECT_EQ(state.commands.deleteSelected(&rows), c.removed) << c.what;
         EXPECT_EQ(messages.shown.size(), c.messages) << c.what;
-        EXPECT_EQ(state.profileList.size(), c.removed ? 1u : 2u) << c.what;
+        EXPECT_EQ(state.store.profileList.size(), c.removed ? 1u : 2u) << c.what;
         EXPECT_EQ(dataFileWritten(), c.removed) << c.what;
     }
     EXPECT_EQ(names(), (std::vector<std::string>{"Office *"}));
 }
 
-TEST_F(FrameStateTest, ARenamedOrDeletedProfileTakesItsNetworkAlong) {
+TEST_F(FramePartsTest, ARenamedOrDeletedProfileTakesItsNetworkAlong) {
     const NetworkFingerprint office{"00:11:22:AA:BB:01", ""};
     const std::string networkFile = std::string(kFolder) + "quorrel.net";
-    IpProfile& lab = state.profileList.append(fixedProfile("Lab", "10.0.0.2"));
-    state.profileList.append(fixedProfile("Other", "10.0.0.3"));
-    state.rememberNetwork("Lab", office, NetworkMemory::Moment::Applied);
+    IpProfile& lab = state.store.profileList.append(fixedProfile("Lab", "10.0.0.2"));
+    state.store.profileList.append(fixedProfile("Other", "10.0.0.3"));
+    state.store.rememberNetwork("Lab", office, NetworkMemory::Moment::Applied);
     EXPECT_EQ(files.files[networkFile], "Lab||00:11:22:AA:BB:01||\r\n");
     // A profile that is not listed remembers nothing.
-    state.rememberNetwork("Gone", {"00:11:22:AA:BB:02", ""}, NetworkMemory::Moment::Applied);
-    EXPECT_EQ(state.networks.entries().size(), 1u);
+    state.store.rememberNetwork("Gone", {"00:11:22:AA:BB:02", ""}, NetworkMemory::Moment::Applied);
+    EXPECT_EQ(state.store.networks.entries().size(), 1u);
 
-    state.takeEdit(lab, fixedProfile("Office", "10.0.0.2"));
+    state.commands.takeEdit(lab, fixedProfile("Office", "10.0.0.2"));
     EXPECT_EQ(files.files[networkFile], "Office||00:11:22:AA:BB:01||\r\n");
 
     showRows({{"Office"}, {"Other"}}, 0);
     messages.answers = {MessageResult::Ok};
-    ASSERT_TRUE(state.deleteSelected(&rows));
+    ASSERT_TRUE(state.commands.deleteSelected(&rows));
     EXPECT_EQ(files.files[networkFile], "");
-    EXPECT_EQ(state.networks.recognise(office), nullptr);
+    EXPECT_EQ(state.store.networks.recognise(office), nullptr);
 }
 
-TEST_F(FrameStateTest, CopiesAndNewProfilesJoinTheList) {
-    state.profileList.append(dhcpProfile("집").current());
-    EXPECT_FALSE(state.copySelected(&rows)) << "no row shown";
+TEST_F(FramePartsTest, CopiesAndNewProfilesJoinTheList) {
+    state.store.profileList.append(dhcpProfile("집").current());
+    EXPECT_FALSE(state.commands.copySelected(&rows)) << "no row shown";
     showRows({{"집"}}, 0);
-    EXPECT_TRUE(state.copySelected(&rows));
-    state.addProfile(fixedProfile("Cafe", "10.0.0.7"));
-    EXPECT_EQ(state.profilesModified, 1);
+    EXPECT_TRUE(state.commands.copySelected(&rows));
+    state.commands.addProfile(fixedProfile("Cafe", "10.0.0.7"));
+    EXPECT_EQ(state.store.profilesModified, 1);
     EXPECT_EQ(names(), (std::vector<std::string>{"집 *", "집[1]", "Cafe"}));
 }
 
-TEST_F(FrameStateTest, AFailedSaveNamesTheFileAndKeepsTheChangeOpen) {
-    files.unwritable[state.dataFilePath()] = true;
-    state.addProfile(dhcpProfile("집"));
-    state.saveIfModified();
-    EXPECT_EQ(state.profilesModified, 1);
+TEST_F(FramePartsTest, AFailedSaveNamesTheFileAndKeepsTheChangeOpen) {
+    files.unwritable[state.store.dataFilePath()] = true;
+    state.commands.addProfile(dhcpProfile("집"));
+    state.store.saveIfModified();
+    EXPECT_EQ(state.store.profilesModified, 1);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find(state.dataFilePath()), std::string::npos);
+    EXPECT_NE(messages.shown[0].text.find(state.store.dataFilePath()), std::string::npos);
 
     // Closing asks whether to close anyway; No keeps the window.
     messages.answers = {MessageResult::No};
-    EXPECT_FALSE(state.mayClose());
+    EXPECT_FALSE(state.store.mayClose());
     files.unwritable.clear();
-    EXPECT_TRUE(state.mayClose());
-    EXPECT_EQ(state.profilesModified, 0);
+    EXPECT_TRUE(state.store.mayClose());
+    EXPECT_EQ(state.store.profilesModified, 0);
     EXPECT_TRUE(dataFileWritten());
 }
 
-TEST_F(FrameStateTest, OfTwoNamesakesTheCommandsTakeTheSelectedRowsOwnRecord) {
-    IpProfile& first = state.profileList.append(fixedProfile("집", "10.0.0.1"));
-    IpProfile& second = state.profileList.append(fixedProfile("집", "10.0.0.2"));
-    state.profileList.append(fixedProfile("Lab", "10.0.0.3"));
+TEST_F(FramePartsTest, OfTwoNamesakesTheCommandsTakeTheSelectedRowsOwnRecord) {
+    IpProfile& first = state.store.profileList.append(fixedProfile("집", "10.0.0.1"));
+    IpProfile& second = state.store.profileList.append(fixedProfile("집", "10.0.0.2"));
+    state.store.profileList.append(fixedProfile("Lab", "10.0.0.3"));
     // Sorted by address, descending: the second namesake shows first.
     showRows({{"Lab", "10.0.0.3"}, {"집", "10.0.0.2"}, {"집", "10.0.0.1"}}, 1);
     const struct {
@@ -352,38 +350,38 @@ TEST_F(FrameStateTest, OfTwoNamesakesTheCommandsTakeTheSelectedRowsOwnRecord) {
     };
     for (const auto& c : cases) {
         rows.positions = c.positions;
-        EXPECT_EQ(state.selectedProfile(&rows), c.found) << c.what;
+        EXPECT_EQ(selectedProfile(state.store.profileList, &rows), c.found) << c.what;
     }
 
     rows.positions = {2, 1, 0};
-    ASSERT_TRUE(state.copySelected(&rows));
-    EXPECT_EQ(std::prev(state.profileList.end())->ipAddress, "10.0.0.2");
+    ASSERT_TRUE(state.commands.copySelected(&rows));
+    EXPECT_EQ(std::prev(state.store.profileList.end())->ipAddress, "10.0.0.2");
 
     // The apply confirms, runs and marks the selected record, not the first of its name.
     chooseFirstAdapter();
-    const auto confirmation = state.confirmApply(std::nullopt, &rows);
+    const auto confirmation = state.apply.confirmApply(std::nullopt, &rows);
     ASSERT_TRUE(confirmation);
     EXPECT_EQ(confirmation->ipText, "10.0.0.2");
-    const std::optional<ApplyPlan> plan = state.beginApply(std::nullopt, &rows);
+    const std::optional<ApplyPlan> plan = state.apply.beginApply(std::nullopt, &rows);
     ASSERT_TRUE(plan);
     EXPECT_NE(plan->addressLine.find("10.0.0.2"), std::string::npos);
-    state.finishApply(true);
+    state.apply.finishApply(true);
     EXPECT_EQ(first.isCurrent, 0);
     EXPECT_EQ(second.isCurrent, 1);
 
     // A listed record given by itself (the edit's re-apply) is the one applied.
-    ASSERT_TRUE(state.confirmApply(&first, nullptr));
-    ASSERT_TRUE(state.beginApply(&first, nullptr));
-    state.finishApply(true);
+    ASSERT_TRUE(state.apply.confirmApply(&first, nullptr));
+    ASSERT_TRUE(state.apply.beginApply(&first, nullptr));
+    state.apply.finishApply(true);
     EXPECT_EQ(first.isCurrent, 1);
     EXPECT_EQ(second.isCurrent, 0);
 
     // Delete removes the selected record and keeps its namesake, which is not in use now.
     messages.answers = {MessageResult::Ok};
     rows.selected = 1;
-    EXPECT_TRUE(state.deleteSelected(&rows));
+    EXPECT_TRUE(state.commands.deleteSelected(&rows));
     std::vector<std::string> left;
-    for (const IpProfile& p : state.profileList) {
+    for (const IpProfile& p : state.store.profileList) {
         left.push_back(p.name + " " + p.ipAddress);
     }
     // 설정[1] took over the adapter's configuration, obtained by DHCP.
@@ -391,38 +389,38 @@ TEST_F(FrameStateTest, OfTwoNamesakesTheCommandsTakeTheSelectedRowsOwnRecord) {
                                               "설정[1] "}));
 }
 
-TEST_F(FrameStateTest, AnAdapterNameTheLinesCannotCarryIsRefusedBeforeTheConfirmation) {
-    state.profileList.append(fixedProfile("사무실", "192.168.0.10"));
+TEST_F(FramePartsTest, AnAdapterNameTheLinesCannotCarryIsRefusedBeforeTheConfirmation) {
+    state.store.profileList.append(fixedProfile("사무실", "192.168.0.10"));
     chooseFirstAdapter();
-    state.currentSettings->connectionName = "lan\"0";
+    state.adapter.currentSettings->connectionName = "lan\"0";
     for (const std::optional<std::string>& name :
          {std::optional<std::string>("사무실"), std::optional<std::string>()}) {
         messages.shown.clear();
         showRows({{"사무실", "192.168.0.10"}}, 0);
-        EXPECT_FALSE(state.confirmApply(name, &rows));
+        EXPECT_FALSE(state.apply.confirmApply(name, &rows));
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].caption, texts::kUnusableAdapterCaption);
         EXPECT_NE(messages.shown[0].text.find("lan\"0"), std::string::npos);
-        EXPECT_EQ(state.applyBusy, 0);
+        EXPECT_EQ(state.apply.applyBusy, 0);
     }
 }
 
-TEST_F(FrameStateTest, AnUnreadableDataFileIsNamedOnceAndNeverSavedOver) {
-    const std::string path = state.dataFilePath();
+TEST_F(FramePartsTest, AnUnreadableDataFileIsNamedOnceAndNeverSavedOver) {
+    const std::string path = state.store.dataFilePath();
     files.files[path] = "집||TRUE||||||||TRUE||||\r\n";
     files.unreadable[path] = "Permission denied";
-    EXPECT_EQ(state.loadProfiles(), 0);
-    EXPECT_TRUE(state.profileList.empty());
+    EXPECT_EQ(state.store.loadProfiles(), 0);
+    EXPECT_TRUE(state.store.profileList.empty());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(path), std::string::npos);
     EXPECT_NE(messages.shown[0].text.find("Permission denied"), std::string::npos);
 
     // Neither a command's save nor the closing one writes, and nothing more is said.
     files.unreadable.clear();
-    state.addProfile(dhcpProfile("새 설정"));
-    EXPECT_EQ(state.saveProfiles(), 0);
-    state.saveIfModified();
-    EXPECT_TRUE(state.mayClose());
+    state.commands.addProfile(dhcpProfile("새 설정"));
+    EXPECT_EQ(state.store.saveProfiles(), 0);
+    state.store.saveIfModified();
+    EXPECT_TRUE(state.store.mayClose());
     EXPECT_EQ(files.files[path], "집||TRUE||||||||TRUE||||\r\n");
     EXPECT_EQ(messages.shown.size(), 1u);
 }

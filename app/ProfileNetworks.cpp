@@ -1,10 +1,10 @@
-// The main frame's memory of the networks its profiles were used on.
-#include "app/FrameState.h"
+// The profile store's memory of the networks its profiles were used on.
+#include "app/ProfileStore.h"
 
 namespace quorrel {
 
-void FrameState::rememberNetwork(const std::string& profileName, const NetworkFingerprint& seen,
-                                 NetworkMemory::Moment moment) {
+void ProfileStore::rememberNetwork(const std::string& profileName, const NetworkFingerprint& seen,
+                                   NetworkMemory::Moment moment) {
     if (profileList.findByName(profileName) == nullptr) {
         return;
     }
@@ -13,19 +13,19 @@ void FrameState::rememberNetwork(const std::string& profileName, const NetworkFi
     }
 }
 
-void FrameState::saveNetworks() {
+void ProfileStore::saveNetworks() {
     // Profiles this run never saw may have networks in the file.
     if (dataFileUnreadable_) {
         return;
     }
-    std::string error;
-    if (!networks.save(services_.files, services_.codec, installFolder, error) && services_.trace) {
+    const Done saved = networks.save(services_.files, services_.codec, installFolder);
+    if (!saved && services_.trace) {
         // Only remembered for recognition: nothing the user has to act on.
-        services_.trace(NetworkMemory::path(installFolder) + ": " + error);
+        services_.trace(NetworkMemory::path(installFolder) + ": " + saved.error());
     }
 }
 
-void FrameState::carryNetwork(const std::string& from, const std::string& to) {
+void ProfileStore::carryNetwork(const std::string& from, const std::string& to) {
     if (from == to || profileList.findByName(from) != nullptr) {
         return;
     }
