@@ -11,6 +11,7 @@
 #include "netsh/SafeFolder.h"
 #include "system/linux/AtomicFile.h"
 #include "system/linux/FdWrite.h"
+#include "system/linux/OwnedFd.h"
 
 namespace quorrel::netsh {
 
@@ -18,27 +19,7 @@ namespace {
 
 constexpr int kMaxLinks = 40;
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd(Fd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    Fd& operator=(Fd&& other) noexcept {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
+using Fd = system::OwnedFd;
 
 std::string systemError() {
     return std::strerror(errno);

@@ -1,10 +1,14 @@
 #include "app/ui/CommandLineProgram.h"
 
+#include <string>
+#include <vector>
+
 #include "cli/CommandLineRun.h"
 #include "cli/ConsoleTrial.h"
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
 #include "platform/ConnectionProbe.h"
+#include "platform/DebugOutput.h"
 #include "platform/FileStore.h"
 #include "platform/NetworkSensor.h"
 #include "platform/PlatformPaths.h"
@@ -41,6 +45,16 @@ int runCommandLineProgram(const CommandLineOptions& options) {
         services.readAnswer = standardInputAnswers();
     }
     return runCommandLine(options, services);
+}
+
+std::optional<int> runCommandLineIfAsked(int argc, char** argv) {
+    platform::keepRunningWhenOutputCloses();
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!wantsCommandLine(args)) {
+        return std::nullopt;
+    }
+    platform::connectStandardStreams();
+    return runCommandLineProgram(parseCommandLine(args));
 }
 
 }  // namespace quorrel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "cli/CommandLineOptions.h"
 
 namespace quorrel {
@@ -9,5 +11,11 @@ namespace quorrel {
 // standard output and standard error. No window, no display and no instance lock: a
 // window that runs is neither blocked nor raised. Returns the exit code.
 int runCommandLineProgram(const CommandLineOptions& options);
+
+// Where every start of the program begins: a closed standard error must not end it, and
+// options of ours run without a window, decided before anything of Qt exists, so that no
+// display is needed and the running instance's lock is never asked for. Returns the exit
+// code when the arguments ask for the command line, none when they ask for the window.
+std::optional<int> runCommandLineIfAsked(int argc, char** argv);
 
 }  // namespace quorrel

@@ -10,23 +10,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "app/ui/CommandLineProgram.h"
-#include "cli/CommandLineOptions.h"
-#include "platform/DebugOutput.h"
-#include "platform/StandardStreams.h"
 #include "system/OwnProgram.h"
 #include "system/linux/InstalledLayout.h"
 
 int main(int argc, char** argv) {
-    // Started with a closed standard error, the first debug line must not end the program.
-    quorrel::platform::keepRunningWhenOutputCloses();
-
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (quorrel::wantsCommandLine(args)) {
-        quorrel::platform::connectStandardStreams();
-        return quorrel::runCommandLineProgram(quorrel::parseCommandLine(args));
+    if (const auto status = quorrel::runCommandLineIfAsked(argc, argv)) {
+        return *status;
     }
 
     const std::string ownFolder = quorrel::system::ownProgramFolder();

@@ -21,6 +21,7 @@
 #include "platform/DnsMessage.h"
 #include "platform/linux/NetlinkSnapshot.h"
 #include "platform/linux/NetworkState.h"
+#include "system/linux/OwnedFd.h"
 
 namespace quorrel::platform {
 
@@ -39,22 +40,6 @@ constexpr std::uint16_t kDiscardPort = 9;
 
 constexpr const char* kResolvedStub = "127.0.0.53";
 constexpr const char* kResolvedServers = "/run/systemd/resolve/resolv.conf";
-
-class Socket {
-public:
-    explicit Socket(int fd) : fd_(fd) {}
-    ~Socket() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -190,13 +175,13 @@ ProbeAnswer askDnsServerAt(const std::string& server, std::uint16_t port, millis
         return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible,
                                     "not an IPv4 address: " + server);
     }
-    Socket socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (socket.fd() < 0) {
+    const system::OwnedFd socket(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (socket.get() < 0) {
         return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible, errnoText("socket"));
     }
     const sockaddr_in to = endpoint(address, port);
     // Connected, so that only the server's replies arrive and a refusal is reported.
-    if (::connect(socket.fd(), reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+    if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
         return ProbeAnswer::without(ProbeAnswer::Kind::NoAnswer, errnoText("connect"));
     }
     const std::vector<std::uint8_t> query = makeDnsQuery(randomIdentifier(), ".", kDnsTypeNs);
@@ -205,16 +190,16 @@ ProbeAnswer askDnsServerAt(const std::string& server, std::uint16_t port, millis
     std::string detail = "no reply";
     while (Clock::now() < deadline) {
         if (Clock::now() >= nextSend) {
-            ::send(socket.fd(), query.data(), query.size(), MSG_NOSIGNAL);
+            ::send(socket.get(), query.data(), query.size(), MSG_NOSIGNAL);
             nextSend = Clock::now() + kResendPeriod;
         }
-        pollfd wait{socket.fd(), POLLIN, 0};
+        pollfd wait{socket.get(), POLLIN, 0};
         const int ready = ::poll(&wait, 1, remainingMs(deadline, kResendPeriod));
         if (ready <= 0) {
             continue;
         }
         std::uint8_t reply[1500];
-        const ssize_t got = ::recv(socket.fd(), reply, sizeof reply, 0);
+        const ssize_t got = ::recv(socket.get(), reply, sizeof reply, 0);
         if (got < 0) {
             if (errno == ECONNREFUSED) {
                 // The host is there, but nothing serves DNS on it.
@@ -275,20 +260,20 @@ ProbeAnswer LinuxConnectionProbe::askGateway(const std::string& connectionName,
 
     // The datagram that makes the kernel resolve the gateway's link address. A gateway
     // that refuses it (port unreachable) has answered as well.
-    Socket trigger(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    const system::OwnedFd trigger(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     const sockaddr_in discard = endpoint(address, kDiscardPort);
     const bool triggerReady =
-        trigger.fd() >= 0 &&
-        ::connect(trigger.fd(), reinterpret_cast<const sockaddr*>(&discard), sizeof discard) == 0;
-    Socket ping(openPingSocket());
+        trigger.get() >= 0 &&
+        ::connect(trigger.get(), reinterpret_cast<const sockaddr*>(&discard), sizeof discard) == 0;
+    const system::OwnedFd ping(openPingSocket());
     const sockaddr_in echoTo = endpoint(address, 0);
-    if (!triggerReady && ping.fd() < 0) {
+    if (!triggerReady && ping.get() < 0) {
         return ProbeAnswer::without(ProbeAnswer::Kind::NotPossible, errnoText("socket"));
     }
 
     std::uint16_t sequence = 0;
     Clock::time_point nextSend = Clock::now();
-    std::string detail = ping.fd() < 0 ? "no ARP reply (ping sockets not allowed)" : "no reply";
+    std::string detail = ping.get() < 0 ? "no ARP reply (ping sockets not allowed)" : "no reply";
     for (;;) {
         std::string error;
         if (neighbourConfirmed(static_cast<int>(index), address.s_addr, error)) {
@@ -300,27 +285,27 @@ ProbeAnswer LinuxConnectionProbe::askGateway(const std::string& connectionName,
         if (Clock::now() >= nextSend) {
             if (triggerReady) {
                 const char byte = 0;
-                ::send(trigger.fd(), &byte, 1, MSG_NOSIGNAL);
+                ::send(trigger.get(), &byte, 1, MSG_NOSIGNAL);
             }
-            if (ping.fd() >= 0) {
-                sendEcho(ping.fd(), echoTo, ++sequence);
+            if (ping.get() >= 0) {
+                sendEcho(ping.get(), echoTo, ++sequence);
             }
             nextSend = Clock::now() + kResendPeriod;
         }
-        pollfd waits[2] = {{triggerReady ? trigger.fd() : -1, POLLIN, 0}, {ping.fd(), POLLIN, 0}};
+        pollfd waits[2] = {{triggerReady ? trigger.get() : -1, POLLIN, 0}, {ping.get(), POLLIN, 0}};
         if (::poll(waits, 2, remainingMs(deadline, kNeighbourPeriod)) <= 0) {
             continue;
         }
         if (waits[0].revents != 0) {
-            const int pending = pendingError(trigger.fd());
+            const int pending = pendingError(trigger.get());
             if (pending == ECONNREFUSED) {
                 return ProbeAnswer::answeredBy("ICMP");
             }
             char discardBuffer[64];
-            while (::recv(trigger.fd(), discardBuffer, sizeof discardBuffer, 0) > 0) {
+            while (::recv(trigger.get(), discardBuffer, sizeof discardBuffer, 0) > 0) {
             }
         }
-        if (waits[1].revents != 0 && echoReplyArrived(ping.fd())) {
+        if (waits[1].revents != 0 && echoReplyArrived(ping.get())) {
             return ProbeAnswer::answeredBy("ICMP");
         }
     }

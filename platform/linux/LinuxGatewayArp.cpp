@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "platform/linux/LinkAddress.h"
-#include "platform/linux/OwnedFd.h"
+#include "system/linux/OwnedFd.h"
 
 namespace quorrel::platform {
 
@@ -60,7 +60,7 @@ std::optional<std::string> askGatewayOverArp(int index, const std::vector<std::u
     if (own.size() != 6) {
         return std::nullopt;
     }
-    const OwnedFd socket(::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
+    const system::OwnedFd socket(::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
     if (socket.get() < 0) {
         return std::nullopt;
     }

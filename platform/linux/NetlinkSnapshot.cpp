@@ -1,4 +1,5 @@
 #include "platform/linux/NetlinkSnapshot.h"
+#include "system/linux/OwnedFd.h"
 
 #include <arpa/inet.h>
 #include <linux/if_addr.h>
@@ -18,23 +19,6 @@
 namespace quorrel::platform {
 
 namespace {
-
-class NetlinkSocket {
-public:
-    NetlinkSocket() : fd_(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {}
-    ~NetlinkSocket() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    NetlinkSocket(const NetlinkSocket&) = delete;
-    NetlinkSocket& operator=(const NetlinkSocket&) = delete;
-
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 using MessageHandler = std::function<void(const nlmsghdr&)>;
 
@@ -240,14 +224,14 @@ void addNeighbour(const nlmsghdr& header, std::vector<NetlinkNeighbour>& neighbo
     }
 }
 
-bool openBoundSocket(NetlinkSocket& socket, std::string& error) {
-    if (socket.fd() < 0) {
+bool openBoundSocket(const system::OwnedFd& socket, std::string& error) {
+    if (socket.get() < 0) {
         error = std::string("netlink socket: ") + std::strerror(errno);
         return false;
     }
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
-    if (::bind(socket.fd(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+    if (::bind(socket.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         error = std::string("netlink bind: ") + std::strerror(errno);
         return false;
     }
@@ -258,10 +242,10 @@ bool openBoundSocket(NetlinkSocket& socket, std::string& error) {
 
 bool readNetlinkNeighbours(std::vector<NetlinkNeighbour>& neighbours, std::string& error) {
     neighbours.clear();
-    NetlinkSocket socket;
+    const system::OwnedFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     return openBoundSocket(socket, error) &&
            dump(
-               socket.fd(), RTM_GETNEIGH, AF_INET, 1,
+               socket.get(), RTM_GETNEIGH, AF_INET, 1,
                [&](const nlmsghdr& header) { addNeighbour(header, neighbours); }, error);
 }
 
@@ -311,25 +295,25 @@ const NetlinkRoute* NetlinkSnapshot::firstDefaultRoute(int index) const {
 
 bool readNetlinkSnapshot(NetlinkSnapshot& snapshot, std::string& error) {
     snapshot = NetlinkSnapshot{};
-    NetlinkSocket socket;
-    if (socket.fd() < 0) {
+    const system::OwnedFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    if (socket.get() < 0) {
         error = std::string("netlink socket: ") + std::strerror(errno);
         return false;
     }
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
-    if (::bind(socket.fd(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+    if (::bind(socket.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         error = std::string("netlink bind: ") + std::strerror(errno);
         return false;
     }
     if (!dump(
-            socket.fd(), RTM_GETLINK, AF_UNSPEC, 1,
+            socket.get(), RTM_GETLINK, AF_UNSPEC, 1,
             [&](const nlmsghdr& header) { addLink(header, snapshot); }, error) ||
         !dump(
-            socket.fd(), RTM_GETADDR, AF_INET, 2,
+            socket.get(), RTM_GETADDR, AF_INET, 2,
             [&](const nlmsghdr& header) { addAddress(header, snapshot); }, error) ||
         !dump(
-            socket.fd(), RTM_GETROUTE, AF_INET, 3,
+            socket.get(), RTM_GETROUTE, AF_INET, 3,
             [&](const nlmsghdr& header) { addRoute(header, snapshot); }, error)) {
         return false;
     }
