@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <string>
 
 #include "tests/ui/PopplerTool.h"
 
@@ -67,11 +67,24 @@ QString runPopplerTool(const QString& program, const QStringList& arguments) {
                            folderUnix + QLatin1String("/run.sh")}) != 0) {
         return {};
     }
+    // The folder's change notification wakes the wait when the output appears under its
+    // name; the deadline ends it when the tool never finishes.
     QFile output(folder.filePath(QStringLiteral("output")));
+    const std::wstring watched = QDir::toNativeSeparators(folder.path()).toStdWString();
+    const HANDLE change =
+        ::FindFirstChangeNotificationW(watched.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    if (change == INVALID_HANDLE_VALUE) {
+        return {};
+    }
     const QDeadlineTimer deadline(30000);
     while (!output.exists() && !deadline.hasExpired()) {
-        QThread::msleep(20);
+        if (::WaitForSingleObject(change, static_cast<DWORD>(deadline.remainingTime())) !=
+                WAIT_OBJECT_0 ||
+            !::FindNextChangeNotification(change)) {
+            break;
+        }
     }
+    ::FindCloseChangeNotification(change);
     if (!output.open(QIODevice::ReadOnly)) {
         return {};
     }
