@@ -21,12 +21,11 @@ namespace {
 // The gateway's link address as the neighbour table holds it; only entries in
 // `acceptedStates` count. "" when there is none.
 std::string neighbourAddress(int index, std::uint32_t gateway, unsigned acceptedStates) {
-    std::vector<NetlinkNeighbour> neighbours;
-    std::string error;
-    if (!readNetlinkNeighbours(neighbours, error)) {
+    const Expected<std::vector<NetlinkNeighbour>> neighbours = readNetlinkNeighbours();
+    if (!neighbours) {
         return {};
     }
-    for (const NetlinkNeighbour& neighbour : neighbours) {
+    for (const NetlinkNeighbour& neighbour : *neighbours) {
         if (neighbour.index == index && neighbour.address == gateway &&
             (neighbour.state & acceptedStates) != 0 && !neighbour.linkAddress.empty()) {
             return hexLinkAddress(neighbour.linkAddress.data(), neighbour.linkAddress.size());
@@ -62,11 +61,11 @@ public:
         if (isWireless(connectionName)) {
             seen.wifiName = wifiNameOf(connectionName);
         }
-        NetlinkSnapshot snapshot;
-        std::string error;
-        if (!readNetlinkSnapshot(snapshot, error)) {
+        const Expected<NetlinkSnapshot> read = readNetlinkSnapshot();
+        if (!read) {
             return seen;
         }
+        const NetlinkSnapshot& snapshot = *read;
         const NetlinkLink* link = snapshot.findLink(connectionName);
         const NetlinkRoute* route =
             link != nullptr ? snapshot.firstDefaultRoute(link->index) : nullptr;
