@@ -40,17 +40,16 @@ bool isWireless(const std::string& ifname) {
 }
 
 std::string wifiNameOf(const std::string& ifname) {
-    std::string why;
-    const auto nm = connectNetworkManager(true, why);
-    if (!nm) {
+    const Expected<std::unique_ptr<NetworkManager>> connected = connectNetworkManager(true);
+    if (!connected) {
         return {};
     }
-    std::string error;
-    const auto device = nm->device(ifname, error);
-    if (!device || !device->managed) {
+    NetworkManager& nm = **connected;
+    const Expected<std::optional<NmDevice>> device = nm.device(ifname);
+    if (!device || !*device || !(*device)->managed) {
         return {};
     }
-    return nm->wifiName(device->path);
+    return nm.wifiName((*device)->path);
 }
 
 class LinuxNetworkSensor final : public NetworkSensor {

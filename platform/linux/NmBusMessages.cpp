@@ -13,8 +13,8 @@ const std::set<std::string>& replacedIpv4Keys() {
     return keys;
 }
 
-std::string failure(const char* what, int code) {
-    return std::string(what) + ": " + std::strerror(code < 0 ? -code : code);
+Failure failure(const char* what, int code) {
+    return Failure{std::string(what) + ": " + std::strerror(code < 0 ? -code : code)};
 }
 
 std::string dottedAddress(std::uint32_t networkOrder) {

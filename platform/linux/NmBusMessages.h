@@ -44,6 +44,7 @@ public:
         }
         return std::strerror(code < 0 ? -code : code);
     }
+    Failure failure(int code) const { return Failure{text(code)}; }
 
 private:
     // SD_BUS_ERROR_NULL spelled out: the macro is a C compound literal.
@@ -53,7 +54,8 @@ private:
 // The IPv4 keys that netsh writes; a connection's other keys are copied as they are.
 const std::set<std::string>& replacedIpv4Keys();
 
-std::string failure(const char* what, int code);
+// What failed, with the system's words for sd-bus's `code`.
+Failure failure(const char* what, int code);
 
 std::string dottedAddress(std::uint32_t networkOrder);
 
