@@ -83,30 +83,29 @@ public:
         device.path = path;
         std::string active;
         std::string hardwareAddress;
-        const Done deviceRead = readProperties(device.path, kDeviceInterface,
-                                               [&](sd_bus_message* m, const std::string& key) {
-                                                   if (key == "HwAddress") {
-                                                       return readString(m, hardwareAddress);
-                                                   }
-                                                   if (key == "State") {
-                                                       return readBasic(m, "u", device.state);
-                                                   }
-                                                   if (key == "Managed") {
-                                                       int managed = 0;
-                                                       const int read = readBasic(m, "b", managed);
-                                                       device.managed = managed != 0;
-                                                       return read;
-                                                   }
-                                                   if (key == "DeviceType") {
-                                                       return readBasic(m, "u", device.type);
-                                                   }
-                                                   if (key == "ActiveConnection") {
-                                                       return readString(m, active);
-                                                   }
-                                                   return 0;
-                                               });
-        if (!deviceRead) {
-            return failure(deviceRead.error());
+        const auto deviceKeys = [&](sd_bus_message* m, const std::string& key) {
+            if (key == "HwAddress") {
+                return readString(m, hardwareAddress);
+            }
+            if (key == "State") {
+                return readBasic(m, "u", device.state);
+            }
+            if (key == "Managed") {
+                int managed = 0;
+                const int read = readBasic(m, "b", managed);
+                device.managed = managed != 0;
+                return read;
+            }
+            if (key == "DeviceType") {
+                return readBasic(m, "u", device.type);
+            }
+            if (key == "ActiveConnection") {
+                return readString(m, active);
+            }
+            return 0;
+        };
+        if (const Done read = readProperties(device.path, kDeviceInterface, deviceKeys); !read) {
+            return failure(read.error());
         }
         // A NetworkManager of another network namespace (a test's interface beside the
         // machine's own NetworkManager) may know an interface of the same name: that one is
@@ -250,21 +249,20 @@ public:
         NmIpv4State state;
         std::string ip4;
         std::string dhcp4;
-        const Done deviceRead = readProperties(devicePath, kDeviceInterface,
-                                               [&](sd_bus_message* m, const std::string& key) {
-                                                   if (key == "State") {
-                                                       return readBasic(m, "u", state.state);
-                                                   }
-                                                   if (key == "Ip4Config") {
-                                                       return readString(m, ip4);
-                                                   }
-                                                   if (key == "Dhcp4Config") {
-                                                       return readString(m, dhcp4);
-                                                   }
-                                                   return 0;
-                                               });
-        if (!deviceRead) {
-            return failure(deviceRead.error());
+        const auto deviceKeys = [&](sd_bus_message* m, const std::string& key) {
+            if (key == "State") {
+                return readBasic(m, "u", state.state);
+            }
+            if (key == "Ip4Config") {
+                return readString(m, ip4);
+            }
+            if (key == "Dhcp4Config") {
+                return readString(m, dhcp4);
+            }
+            return 0;
+        };
+        if (const Done read = readProperties(devicePath, kDeviceInterface, deviceKeys); !read) {
+            return failure(read.error());
         }
         // Objects that go away between the reads leave the state as far as it was read; the
         // caller looks again.
