@@ -249,9 +249,9 @@ bool Run::runWorker(const ApplyPlan& plan, const IpProfile& profile) {
 
 int Run::status() {
     std::unique_ptr<system::OutputCapture> capture = s_.statusReport ? s_.statusReport() : nullptr;
-    std::string reason = "no report command";
-    if (!capture || !capture->start(reason)) {
-        return fail(ExitCode::Failed, fillFormat(texts::kCliStatusFailedFormat, {reason}));
+    const Done started = capture ? capture->start() : failure("no report command");
+    if (!started) {
+        return fail(ExitCode::Failed, fillFormat(texts::kCliStatusFailedFormat, {started.error()}));
     }
     std::string bytes;
     const Clock::time_point deadline = Clock::now() + s_.reportTimeLimit;
