@@ -164,10 +164,7 @@ int readIpv4Section(sd_bus_message* m, NmIpv4Settings& ipv4) {
             return readDnsServers(m, dnsData);
         }
         if (key == "ignore-auto-dns") {
-            int value = 0;
-            const int read = readBasic(m, "b", value);
-            ipv4.ignoreAutoDns = value != 0;
-            return read;
+            return readBool(m, ipv4.ignoreAutoDns);
         }
         if (key == "route-metric") {
             return readBasic(m, "x", ipv4.routeMetric);

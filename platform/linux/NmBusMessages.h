@@ -103,4 +103,12 @@ int readBasic(sd_bus_message* m, const char* signature, T& value) {
     return r < 0 ? r : 1;
 }
 
+// A boolean variant ("b", which travels as an int); false when the variant holds another type.
+inline int readBool(sd_bus_message* m, bool& value) {
+    int raw = 0;
+    const int r = readBasic(m, "b", raw);
+    value = raw != 0;
+    return r;
+}
+
 }  // namespace quorrel::platform::nmbus

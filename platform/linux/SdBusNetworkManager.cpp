@@ -91,10 +91,7 @@ public:
                 return readBasic(m, "u", device.state);
             }
             if (key == "Managed") {
-                int managed = 0;
-                const int read = readBasic(m, "b", managed);
-                device.managed = managed != 0;
-                return read;
+                return readBool(m, device.managed);
             }
             if (key == "DeviceType") {
                 return readBasic(m, "u", device.type);
