@@ -14,13 +14,12 @@ StatusReportReader::~StatusReportReader() {
     }
 }
 
-bool StatusReportReader::start(Events events, std::string& reason) {
+Done StatusReportReader::start(Events events) {
     if (!capture_ || thread_.joinable()) {
-        reason = "no report command";
-        return false;
+        return failure("no report command");
     }
-    if (!capture_->start(reason)) {
-        return false;
+    if (Done started = capture_->start(); !started) {
+        return started;
     }
     reading_.store(true);
     try {
@@ -28,10 +27,9 @@ bool StatusReportReader::start(Events events, std::string& reason) {
     } catch (const std::system_error& error) {
         // No thread to read on: the command runs on, unread, as an unstarted report.
         reading_.store(false);
-        reason = std::string("no thread to read the report: ") + error.what();
-        return false;
+        return failure(std::string("no thread to read the report: ") + error.what());
     }
-    return true;
+    return {};
 }
 
 std::string StatusReportReader::bytes() const {

@@ -32,9 +32,9 @@ public:
     StatusReportReader(const StatusReportReader&) = delete;
     StatusReportReader& operator=(const StatusReportReader&) = delete;
 
-    // Starts the command and the reading thread. False, with the reason, when the command
-    // cannot be started; nothing is read then and no event comes.
-    bool start(Events events, std::string& reason);
+    // Starts the command and the reading thread; a failure, with the reason, when the
+    // command cannot be started: nothing is read then and no event comes.
+    Done start(Events events);
 
     // Gives up reading; `ended` follows with false unless the report was complete already.
     void stop() { stopRequested_.store(true); }

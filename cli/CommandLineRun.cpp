@@ -72,7 +72,7 @@ private:
     void printAdapterNow(const std::string& connectionName);
     int trial(const CommandLineOptions& options, const IpProfile& applied,
               const RestorePoint& point);
-    std::optional<std::string> keepRestoreProfile(const RestorePoint& point, std::string& error);
+    Expected<std::string> keepRestoreProfile(const RestorePoint& point);
 
     CommandLineServices& s_;
 };
@@ -193,29 +193,28 @@ int Run::trial(const CommandLineOptions& options, const IpProfile& applied,
             printAdapterNow(p.connectionName);
             return ok;
         },
-        [this](const RestorePoint& p, std::string& error) { return keepRestoreProfile(p, error); },
+        [this](const RestorePoint& p) { return keepRestoreProfile(p); },
     };
     const TrialPolicy policy = options.trySeconds ? tryForSeconds(*options.trySeconds) : kCheckOnly;
     return exitStatus(runConsoleTrial(applied, point, policy, trial));
 }
 
-std::optional<std::string> Run::keepRestoreProfile(const RestorePoint& point, std::string& error) {
+Expected<std::string> Run::keepRestoreProfile(const RestorePoint& point) {
     // Read afresh: the file is only added to, whatever happened to it meanwhile.
     const std::optional<std::string> folder =
         Settings(s_.registry, nullptr).storedInstallFolder(s_.folderSeparator);
     if (!folder) {
-        error = texts::kCliNoProfileFolder;
-        return std::nullopt;
+        return failure(texts::kCliNoProfileFolder);
     }
     ProfileDataFile file(s_.files, s_.codec, *folder);
     ProfileList profiles;
+    std::string error;
     if (file.load(profiles, error) == ProfileDataFile::LoadResult::Unreadable) {
-        return std::nullopt;
+        return failure(std::move(error));
     }
     const std::string name = keepAsRestoreProfile(profiles, point).name;
     if (const Done saved = file.save(profiles); !saved) {
-        error = saved.error();
-        return std::nullopt;
+        return failure(saved.error());
     }
     return platform::readableText(name);
 }
@@ -250,9 +249,9 @@ bool Run::runWorker(const ApplyPlan& plan, const IpProfile& profile) {
 
 int Run::status() {
     std::unique_ptr<system::OutputCapture> capture = s_.statusReport ? s_.statusReport() : nullptr;
-    std::string reason = "no report command";
-    if (!capture || !capture->start(reason)) {
-        return fail(ExitCode::Failed, fillFormat(texts::kCliStatusFailedFormat, {reason}));
+    const Done started = capture ? capture->start() : failure("no report command");
+    if (!started) {
+        return fail(ExitCode::Failed, fillFormat(texts::kCliStatusFailedFormat, {started.error()}));
     }
     std::string bytes;
     const Clock::time_point deadline = Clock::now() + s_.reportTimeLimit;

@@ -73,8 +73,7 @@ ExitCode putBack(const RestorePoint& point, ConsoleTrialServices& s) {
         s.out(std::string(texts::kPutBackDoneText) + "\n");
         return ExitCode::PutBack;
     }
-    std::string error;
-    if (const auto kept = s.keepRestoreProfile(point, error)) {
+    if (const Expected<std::string> kept = s.keepRestoreProfile(point)) {
         s.err(fillFormat(texts::kPutBackFailedFormat, {*kept}) + "\n");
     } else {
         // Not even the profile file takes it: the previous configuration goes to the screen.
@@ -82,7 +81,7 @@ ExitCode putBack(const RestorePoint& point, ConsoleTrialServices& s) {
         for (const std::string& step : describeApplySteps(point.settings)) {
             steps += "  " + step + "\n";
         }
-        s.err(fillFormat(texts::kCliPutBackNotKeptFormat, {error}) + "\n" + steps);
+        s.err(fillFormat(texts::kCliPutBackNotKeptFormat, {kept.error()}) + "\n" + steps);
     }
     return ExitCode::PutBackFailed;
 }

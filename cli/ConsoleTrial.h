@@ -9,6 +9,7 @@
 #include "app/RestorePoint.h"
 #include "apply/ApplyTrial.h"
 #include "apply/ConnectionChecks.h"
+#include "base/Expected.h"
 #include "cli/ExitCode.h"
 #include "profiles/IpProfile.h"
 
@@ -29,10 +30,8 @@ struct ConsoleTrialServices {
     // line succeeded.
     std::function<bool(const RestorePoint&)> putBack;
     // After a failed put-back: keeps the previous configuration as the profile "복원[n]" in
-    // the profile file and returns its name; none when it could not be saved (`error` says
-    // why).
-    std::function<std::optional<std::string>(const RestorePoint&, std::string& error)>
-        keepRestoreProfile;
+    // the profile file and gives its name, or why it could not be saved.
+    std::function<Expected<std::string>(const RestorePoint&)> keepRestoreProfile;
 };
 
 // After `applied` went onto the adapter with success: runs the connection checks and prints

@@ -98,9 +98,7 @@ Expected<ReportFacts> readSystemFacts() {
         return failure(std::move(error));
     }
     // Link flags for the media state; when they cannot be read, every link counts as up.
-    platform::NetlinkSnapshot snapshot;
-    std::string snapshotError;
-    const bool haveLinks = platform::readNetlinkSnapshot(snapshot, snapshotError);
+    const Expected<platform::NetlinkSnapshot> snapshot = platform::readNetlinkSnapshot();
 
     const platform::LinuxAdapterPaths paths;
     ReportFacts facts;
@@ -117,8 +115,8 @@ Expected<ReportFacts> readSystemFacts() {
             splitNameServers(platform::linuxNameServerValue(paths, ifname, false));
         extras.kind = kindOf(entry);
         extras.description = driverName(ifname);
-        if (haveLinks) {
-            if (const platform::NetlinkLink* link = snapshot.findLink(ifname)) {
+        if (snapshot) {
+            if (const platform::NetlinkLink* link = snapshot->findLink(ifname)) {
                 extras.mediaConnected =
                     (link->flags & IFF_UP) != 0 && (link->flags & IFF_RUNNING) != 0;
             }

@@ -104,11 +104,11 @@ std::optional<ChangeJournal> parseChangeJournal(const std::string& text) {
 
 std::string writeChangeJournal(const std::string& folder, const std::string& ifname,
                                const ChangeJournal& journal) {
-    std::string why;
     const std::string path = platform::journalPath(folder, ifname);
-    if (!system::replaceFileAtomically(path, formatChangeJournal(journal), why,
-                                       system::noLinkFollowed())) {
-        return "cannot write " + path + ": " + why;
+    if (const Done written = system::replaceFileAtomically(path, formatChangeJournal(journal),
+                                                           system::noLinkFollowed());
+        !written) {
+        return "cannot write " + path + ": " + written.error();
     }
     return "";
 }

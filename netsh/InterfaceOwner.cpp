@@ -41,11 +41,11 @@ Expected<OwnerFinding> findInterfaceOwner(const std::string& ifname, platform::N
                                           const std::string& networkdFolder) {
     OwnerFinding finding;
     if (nm != nullptr) {
-        std::string error;
-        auto device = nm->device(ifname, error);
-        if (!error.empty()) {
-            return failure(std::move(error));
+        Expected<std::optional<platform::NmDevice>> found = nm->device(ifname);
+        if (!found) {
+            return failure(found.error());
         }
+        std::optional<platform::NmDevice>& device = *found;
         if (device && device->managed && device->state != platform::kNmDeviceUnmanaged) {
             finding.owner = InterfaceOwner::NetworkManager;
             finding.device = std::move(device);

@@ -7,11 +7,11 @@
 namespace quorrel::netsh {
 
 std::optional<KernelAddressing> readKernelAddressing(const std::string& ifname) {
-    platform::NetlinkSnapshot snapshot;
-    std::string error;
-    if (!platform::readNetlinkSnapshot(snapshot, error)) {
+    const Expected<platform::NetlinkSnapshot> read = platform::readNetlinkSnapshot();
+    if (!read) {
         return std::nullopt;
     }
+    const platform::NetlinkSnapshot& snapshot = *read;
     const platform::NetlinkLink* link = snapshot.findLink(ifname);
     if (link == nullptr) {
         return std::nullopt;

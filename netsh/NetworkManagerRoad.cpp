@@ -140,7 +140,6 @@ Done NetworkManagerRoad::carryOut(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     std::string connection = device_.connection;
     std::string name = device_.connectionName;
-    std::string error;
     if (connection.empty()) {
         if (device_.type != platform::kNmDeviceEthernet &&
             device_.type != platform::kNmDeviceVeth) {
@@ -155,10 +154,10 @@ Done NetworkManagerRoad::carryOut(const NetshCommand& command) {
 
     NmIpv4Settings before;
     if (!connection.empty()) {
-        const auto settings = nm_.connectionIpv4(connection, error);
+        const Expected<NmIpv4Settings> settings = nm_.connectionIpv4(connection);
         if (!settings) {
             return failure("cannot read NetworkManager's connection " + quoted + " of " + ifname +
-                           ": " + error + "; nothing was changed");
+                           ": " + settings.error() + "; nothing was changed");
         }
         before = *settings;
     }
@@ -171,15 +170,17 @@ Done NetworkManagerRoad::carryOut(const NetshCommand& command) {
     bool created = false;
     if (connection.empty()) {
         platform::NmNewConnection fresh{name, ownConnectionUuid(ifname), ifname, wanted};
-        if (error = nm_.addConnection(fresh, connection); !error.empty()) {
+        const Expected<std::string> added = nm_.addConnection(fresh);
+        if (!added) {
             return failure("NetworkManager refused to add the connection " + quoted + " for " +
-                           ifname + ": " + error + "; nothing was changed");
+                           ifname + ": " + added.error() + "; nothing was changed");
         }
+        connection = *added;
         created = true;
     } else if (wanted != before) {
-        if (error = nm_.updateIpv4(connection, wanted); !error.empty()) {
+        if (const Done updated = nm_.updateIpv4(connection, wanted); !updated) {
             return failure("NetworkManager refused to change its connection " + quoted + " of " +
-                           ifname + ": " + error + "; nothing was changed");
+                           ifname + ": " + updated.error() + "; nothing was changed");
         }
     }
 
@@ -190,21 +191,21 @@ Done NetworkManagerRoad::carryOut(const NetshCommand& command) {
     const bool active =
         !device_.connection.empty() && device_.state == platform::kNmDeviceActivated;
     const bool reapply = active && wanted.method == "manual";
-    error = reapply ? nm_.reapply(device_.path) : nm_.activate(connection, device_.path);
-    if (!error.empty()) {
+    const Done applied =
+        reapply ? nm_.reapply(device_.path) : nm_.activate(connection, device_.path);
+    if (!applied) {
         std::string message = "NetworkManager refused to apply its connection " + quoted + " to " +
-                              ifname + ": " + error;
-        std::string putBack;
+                              ifname + ": " + applied.error();
+        Done putBack;
         if (created) {
             putBack = nm_.removeConnection(connection);
         } else if (wanted != before) {
             putBack = nm_.updateIpv4(connection, before);
         }
         if (created || wanted != before) {
-            message += putBack.empty() ? "; the connection's earlier settings were put back"
-                                       : "; putting back the connection's earlier settings "
-                                         "failed: " +
-                                             putBack;
+            message += putBack ? "; the connection's earlier settings were put back"
+                               : "; putting back the connection's earlier settings failed: " +
+                                     putBack.error();
         } else {
             message += "; nothing was changed";
         }
@@ -219,13 +220,16 @@ Done NetworkManagerRoad::waitUntilApplied(const NetshCommand& command, const NmI
     const std::chrono::milliseconds wait = lease ? timing_.leaseWait : timing_.applyWait;
     const auto deadline = timing_.now() + wait;
     NmIpv4State last;
+    // The words of the last look that failed.
     std::string error;
     for (;;) {
-        if (const auto state = nm_.ipv4State(device_.path, error)) {
+        if (const Expected<NmIpv4State> state = nm_.ipv4State(device_.path)) {
             if (deviceHasApplied(command, wanted, *state)) {
                 return {};
             }
             last = *state;
+        } else {
+            error = state.error();
         }
         if (last.state == platform::kNmDeviceFailed) {
             return failure("NetworkManager could not activate its connection " + connectionName +

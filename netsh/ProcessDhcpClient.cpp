@@ -107,12 +107,13 @@ public:
             return {error};
         }
         // Written before the wait, so that a netsh killed meanwhile leaves the client known.
-        if (!system::replaceFileAtomically(platform::dhcpPidPath(folder, ifname),
-                                           std::to_string(*pid) + "\n", error,
-                                           system::noLinkFollowed())) {
+        if (const Done recorded = system::replaceFileAtomically(
+                platform::dhcpPidPath(folder, ifname), std::to_string(*pid) + "\n",
+                system::noLinkFollowed());
+            !recorded) {
             ::kill(*pid, SIGTERM);
             waitUntilGone(*pid, 3s);
-            return {"cannot record the DHCP client of " + ifname + ": " + error};
+            return {"cannot record the DHCP client of " + ifname + ": " + recorded.error()};
         }
         if (!waitForLease) {
             return {};

@@ -295,9 +295,10 @@ std::string rewriteResolverFile(const std::string& path,
     std::string error;
     if (mounted.value_or(false)) {
         error = writeInPlace(walked.file.get(), text);
-    } else if (system::replaceFileAtomicallyAt(walked.folder.get(), walked.name, text, error)) {
+    } else if (const Done replaced =
+                   system::replaceFileAtomicallyAt(walked.folder.get(), walked.name, text)) {
         return "";
-    } else if (!mounted && walked.file.valid()) {
+    } else if (error = replaced.error(); !mounted && walked.file.valid()) {
         // A kernel that cannot tell mount points: the rename failing is how one shows.
         error = writeInPlace(walked.file.get(), text);
     }

@@ -106,9 +106,9 @@ std::string StateKeeper::commit(const std::string& ifname, const Transform& tran
         }
     }
     if (!after) {
-        return platform::removeInterfaceState(folder_, ifname, error) ? "" : error;
+        return platform::removeInterfaceState(folder_, ifname).error();
     }
-    return platform::writeInterfaceState(folder_, ifname, *after, error) ? "" : error;
+    return platform::writeInterfaceState(folder_, ifname, *after).error();
 }
 
 }  // namespace quorrel::netsh

@@ -119,8 +119,8 @@ int main(int argc, char** argv) {
     }
     const NetshCommand& command = *checked;
 
-    std::string unused;
-    auto nm = quorrel::platform::connectNetworkManager(run.trustsCaller, unused);
+    auto connected = quorrel::platform::connectNetworkManager(run.trustsCaller);
+    auto nm = connected ? std::move(*connected) : nullptr;
     const quorrel::Expected<OwnerFinding> found =
         findInterfaceOwner(command.interfaceName, nm.get(), kNetworkdStateFolder);
     if (!found) {

@@ -27,7 +27,8 @@ std::string collectChunks(const ChunkReader& read) {
 
 CapturedOutput OutputCapture::capture() {
     CapturedOutput result;
-    if (!start(result.reason)) {
+    if (const Done started = start(); !started) {
+        result.reason = started.error();
         return result;
     }
     result.started = true;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Expected.h"
+
 namespace quorrel::system {
 
 // The standard output of a command, read through a pipe while it runs.
@@ -27,9 +29,9 @@ class OutputCapture {
 public:
     virtual ~OutputCapture() = default;
 
-    // Starts the command with its standard output on a pipe. False, with the reason in
-    // `reason`, when the command or its pipe cannot be set up.
-    virtual bool start(std::string& reason) = 0;
+    // Starts the command with its standard output on a pipe; a failure, with the reason,
+    // when the command or its pipe cannot be set up.
+    virtual Done start() = 0;
 
     // Reads what the started command writes, handing each piece to `piece` as it comes,
     // until the command has closed its output (true), which it does at the latest when

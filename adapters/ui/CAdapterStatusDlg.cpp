@@ -115,9 +115,8 @@ void CAdapterStatusDlg::OnInitDialog() {
         QMetaObject::invokeMethod(
             this, [this, complete] { readingEnded(complete); }, Qt::QueuedConnection);
     };
-    std::string reason;
-    if (!reader_->start(std::move(events), reason)) {
-        DebugTrace("status report not started: %s", reason.c_str());
+    if (const Done started = reader_->start(std::move(events)); !started) {
+        DebugTrace("status report not started: %s", started.error().c_str());
         messages_.show(Message{texts::kStatusStartFailedText, texts::kStatusStartFailedCaption,
                                MessageIcon::Stop, MessageButtons::Ok});
         return;

@@ -44,21 +44,20 @@ private:
 LinuxAdapterTable::LinuxAdapterTable(LinuxAdapterPaths paths) : paths_(std::move(paths)) {}
 
 std::size_t LinuxAdapterTable::probeSize() {
-    NetlinkSnapshot snapshot;
-    std::string error;
-    if (!readNetlinkSnapshot(snapshot, error)) {
+    const Expected<NetlinkSnapshot> snapshot = readNetlinkSnapshot();
+    if (!snapshot) {
         return 0;
     }
-    return adapterLinks(snapshot).size() * kEntrySize;
+    return adapterLinks(*snapshot).size() * kEntrySize;
 }
 
 AdapterFetch LinuxAdapterTable::fetch(std::size_t& size, std::vector<AdapterTableEntry>& entries) {
     entries.clear();
-    NetlinkSnapshot snapshot;
-    std::string error;
-    if (!readNetlinkSnapshot(snapshot, error)) {
+    const Expected<NetlinkSnapshot> read = readNetlinkSnapshot();
+    if (!read) {
         return AdapterFetch::Failed;
     }
+    const NetlinkSnapshot& snapshot = *read;
     const auto links = adapterLinks(snapshot);
     if (links.size() * kEntrySize > size) {
         size = links.size() * kEntrySize;
@@ -86,20 +85,19 @@ AdapterFetch LinuxAdapterTable::fetch(std::size_t& size, std::vector<AdapterTabl
 LinuxAdapterKeys::LinuxAdapterKeys(LinuxAdapterPaths paths) : paths_(std::move(paths)) {}
 
 std::unique_ptr<AdapterKey> LinuxAdapterKeys::openConnectionKey(const std::string& adapterId) {
-    NetlinkSnapshot snapshot;
-    std::string error;
-    if (!readNetlinkSnapshot(snapshot, error) || snapshot.findLink(adapterId) == nullptr) {
+    const Expected<NetlinkSnapshot> snapshot = readNetlinkSnapshot();
+    if (!snapshot || snapshot->findLink(adapterId) == nullptr) {
         return nullptr;
     }
     return std::make_unique<InterfaceValueKey>(kConnectionNameValue, adapterId);
 }
 
 std::unique_ptr<AdapterKey> LinuxAdapterKeys::openInterfaceKey(const std::string& adapterId) {
-    NetlinkSnapshot snapshot;
-    std::string error;
-    if (!readNetlinkSnapshot(snapshot, error)) {
+    const Expected<NetlinkSnapshot> read = readNetlinkSnapshot();
+    if (!read) {
         return nullptr;
     }
+    const NetlinkSnapshot& snapshot = *read;
     const NetlinkLink* link = snapshot.findLink(adapterId);
     if (link == nullptr) {
         return nullptr;

@@ -80,12 +80,12 @@ sockaddr_in endpoint(in_addr address, std::uint16_t port) {
 // Whether the kernel holds a confirmed link address for `address` on interface `index`.
 // Older entries that wait for confirmation (stale, delay, probe) do not count: only an
 // answer to the kernel's own question, or an entry set by hand, does.
-bool neighbourConfirmed(int index, std::uint32_t address, std::string& error) {
-    std::vector<NetlinkNeighbour> neighbours;
-    if (!readNetlinkNeighbours(neighbours, error)) {
+bool neighbourConfirmed(int index, std::uint32_t address) {
+    const Expected<std::vector<NetlinkNeighbour>> neighbours = readNetlinkNeighbours();
+    if (!neighbours) {
         return false;
     }
-    for (const NetlinkNeighbour& neighbour : neighbours) {
+    for (const NetlinkNeighbour& neighbour : *neighbours) {
         if (neighbour.index == index && neighbour.address == address &&
             (neighbour.state & (NUD_REACHABLE | NUD_PERMANENT)) != 0) {
             return true;
@@ -221,11 +221,11 @@ LinuxConnectionProbe::LinuxConnectionProbe(LinuxAdapterPaths paths) : paths_(std
 
 LinkReading LinuxConnectionProbe::readLink(const std::string& connectionName) {
     LinkReading reading;
-    NetlinkSnapshot snapshot;
-    std::string error;
-    if (!readNetlinkSnapshot(snapshot, error)) {
+    const Expected<NetlinkSnapshot> read = readNetlinkSnapshot();
+    if (!read) {
         return reading;
     }
+    const NetlinkSnapshot& snapshot = *read;
     const NetlinkLink* link = snapshot.findLink(connectionName);
     if (link == nullptr) {
         return reading;
@@ -275,8 +275,7 @@ ProbeAnswer LinuxConnectionProbe::askGateway(const std::string& connectionName,
     Clock::time_point nextSend = Clock::now();
     std::string detail = ping.get() < 0 ? "no ARP reply (ping sockets not allowed)" : "no reply";
     for (;;) {
-        std::string error;
-        if (neighbourConfirmed(static_cast<int>(index), address.s_addr, error)) {
+        if (neighbourConfirmed(static_cast<int>(index), address.s_addr)) {
             return ProbeAnswer::answeredBy("ARP");
         }
         if (Clock::now() >= deadline) {

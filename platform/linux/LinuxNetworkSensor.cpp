@@ -21,12 +21,11 @@ namespace {
 // The gateway's link address as the neighbour table holds it; only entries in
 // `acceptedStates` count. "" when there is none.
 std::string neighbourAddress(int index, std::uint32_t gateway, unsigned acceptedStates) {
-    std::vector<NetlinkNeighbour> neighbours;
-    std::string error;
-    if (!readNetlinkNeighbours(neighbours, error)) {
+    const Expected<std::vector<NetlinkNeighbour>> neighbours = readNetlinkNeighbours();
+    if (!neighbours) {
         return {};
     }
-    for (const NetlinkNeighbour& neighbour : neighbours) {
+    for (const NetlinkNeighbour& neighbour : *neighbours) {
         if (neighbour.index == index && neighbour.address == gateway &&
             (neighbour.state & acceptedStates) != 0 && !neighbour.linkAddress.empty()) {
             return hexLinkAddress(neighbour.linkAddress.data(), neighbour.linkAddress.size());
@@ -41,17 +40,16 @@ bool isWireless(const std::string& ifname) {
 }
 
 std::string wifiNameOf(const std::string& ifname) {
-    std::string why;
-    const auto nm = connectNetworkManager(true, why);
-    if (!nm) {
+    const Expected<std::unique_ptr<NetworkManager>> connected = connectNetworkManager(true);
+    if (!connected) {
         return {};
     }
-    std::string error;
-    const auto device = nm->device(ifname, error);
-    if (!device || !device->managed) {
+    NetworkManager& nm = **connected;
+    const Expected<std::optional<NmDevice>> device = nm.device(ifname);
+    if (!device || !*device || !(*device)->managed) {
         return {};
     }
-    return nm->wifiName(device->path);
+    return nm.wifiName((*device)->path);
 }
 
 class LinuxNetworkSensor final : public NetworkSensor {
@@ -62,11 +60,11 @@ public:
         if (isWireless(connectionName)) {
             seen.wifiName = wifiNameOf(connectionName);
         }
-        NetlinkSnapshot snapshot;
-        std::string error;
-        if (!readNetlinkSnapshot(snapshot, error)) {
+        const Expected<NetlinkSnapshot> read = readNetlinkSnapshot();
+        if (!read) {
             return seen;
         }
+        const NetlinkSnapshot& snapshot = *read;
         const NetlinkLink* link = snapshot.findLink(connectionName);
         const NetlinkRoute* route =
             link != nullptr ? snapshot.firstDefaultRoute(link->index) : nullptr;

@@ -35,15 +35,14 @@ bool isUp(unsigned flags) {
 
 LinkPicture pictureOf(const std::string& ifname) {
     LinkPicture picture;
-    NetlinkSnapshot snapshot;
-    std::string error;
-    if (!readNetlinkSnapshot(snapshot, error)) {
+    const Expected<NetlinkSnapshot> snapshot = readNetlinkSnapshot();
+    if (!snapshot) {
         return picture;
     }
-    if (const NetlinkLink* link = snapshot.findLink(ifname)) {
+    if (const NetlinkLink* link = snapshot->findLink(ifname)) {
         picture.index = link->index;
         picture.up = isUp(link->flags);
-        if (const NetlinkRoute* route = snapshot.firstDefaultRoute(link->index)) {
+        if (const NetlinkRoute* route = snapshot->firstDefaultRoute(link->index)) {
             picture.gateway = route->gateway;
         }
     }
@@ -77,20 +76,21 @@ bool movedOn(const LinkPicture& before, const LinkPicture& now) {
 
 class LinuxNetworkWatch final : public NetworkWatch {
 public:
-    LinuxNetworkWatch(int changes, int stop, std::string ifname, std::function<void()> changed)
-        : changes_(changes), stop_(stop) {
+    LinuxNetworkWatch(system::OwnedFd changes, system::OwnedFd stop, std::string ifname,
+                      std::function<void()> changed)
+        : changes_(std::move(changes)), stop_(std::move(stop)) {
         // Taken here, so that what is already so when the watch begins does not count.
         LinkPicture before = pictureOf(ifname);
         thread_ = std::thread(
             [this, ifname = std::move(ifname), changed = std::move(changed), before]() mutable {
                 for (;;) {
-                    pollfd waits[2] = {{changes_, POLLIN, 0}, {stop_, POLLIN, 0}};
+                    pollfd waits[2] = {{changes_.get(), POLLIN, 0}, {stop_.get(), POLLIN, 0}};
                     if (::poll(waits, 2, -1) < 0 || waits[1].revents != 0) {
                         return;
                     }
                     alignas(nlmsghdr) char buffer[16384];
                     for (;;) {
-                        const ssize_t got = ::recv(changes_, buffer, sizeof buffer, 0);
+                        const ssize_t got = ::recv(changes_.get(), buffer, sizeof buffer, 0);
                         if (got <= 0) {
                             break;
                         }
@@ -109,17 +109,15 @@ public:
     ~LinuxNetworkWatch() override {
         // An eventfd's counter takes a 1 whenever it is below its maximum.
         const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(stop_, &one, sizeof one);
+        [[maybe_unused]] const ssize_t written = ::write(stop_.get(), &one, sizeof one);
         thread_.join();
-        ::close(stop_);
-        ::close(changes_);
     }
     LinuxNetworkWatch(const LinuxNetworkWatch&) = delete;
     LinuxNetworkWatch& operator=(const LinuxNetworkWatch&) = delete;
 
 private:
-    int changes_;
-    int stop_;
+    system::OwnedFd changes_;
+    system::OwnedFd stop_;
     std::thread thread_;
 };
 
@@ -127,17 +125,16 @@ private:
 
 std::unique_ptr<NetworkWatch> watchSystemNetwork(const std::string& connectionName,
                                                  std::function<void()> changed) {
-    std::string error;
-    const int changes = openNetlinkChanges(error);
-    if (changes < 0) {
+    Expected<system::OwnedFd> changes = openNetlinkChanges();
+    if (!changes) {
         return nullptr;
     }
-    const int stop = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (stop < 0) {
-        ::close(changes);
+    system::OwnedFd stop(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!stop.valid()) {
         return nullptr;
     }
-    return std::make_unique<LinuxNetworkWatch>(changes, stop, connectionName, std::move(changed));
+    return std::make_unique<LinuxNetworkWatch>(std::move(*changes), std::move(stop), connectionName,
+                                               std::move(changed));
 }
 
 }  // namespace quorrel::platform

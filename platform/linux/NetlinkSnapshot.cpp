@@ -224,46 +224,42 @@ void addNeighbour(const nlmsghdr& header, std::vector<NetlinkNeighbour>& neighbo
     }
 }
 
-bool openBoundSocket(const system::OwnedFd& socket, std::string& error) {
-    if (socket.get() < 0) {
-        error = std::string("netlink socket: ") + std::strerror(errno);
-        return false;
+// A netlink socket of the routing family bound to this process (closed on exec), which also
+// hears the multicast `groups`.
+Expected<system::OwnedFd> boundSocket(int extraFlags, std::uint32_t groups) {
+    system::OwnedFd socket(
+        ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC | extraFlags, NETLINK_ROUTE));
+    if (!socket.valid()) {
+        return failure(std::string("netlink socket: ") + std::strerror(errno));
     }
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
+    local.nl_groups = groups;
     if (::bind(socket.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-        error = std::string("netlink bind: ") + std::strerror(errno);
-        return false;
+        return failure(std::string("netlink bind: ") + std::strerror(errno));
     }
-    return true;
+    return socket;
 }
 
 }  // namespace
 
-bool readNetlinkNeighbours(std::vector<NetlinkNeighbour>& neighbours, std::string& error) {
-    neighbours.clear();
-    const system::OwnedFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
-    return openBoundSocket(socket, error) &&
-           dump(
-               socket.get(), RTM_GETNEIGH, AF_INET, 1,
-               [&](const nlmsghdr& header) { addNeighbour(header, neighbours); }, error);
+Expected<std::vector<NetlinkNeighbour>> readNetlinkNeighbours() {
+    const Expected<system::OwnedFd> socket = boundSocket(0, 0);
+    if (!socket) {
+        return failure(socket.error());
+    }
+    std::vector<NetlinkNeighbour> neighbours;
+    std::string error;
+    if (!dump(
+            socket->get(), RTM_GETNEIGH, AF_INET, 1,
+            [&](const nlmsghdr& header) { addNeighbour(header, neighbours); }, error)) {
+        return failure(std::move(error));
+    }
+    return neighbours;
 }
 
-int openNetlinkChanges(std::string& error) {
-    const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_ROUTE);
-    if (fd < 0) {
-        error = std::string("netlink socket: ") + std::strerror(errno);
-        return -1;
-    }
-    sockaddr_nl local{};
-    local.nl_family = AF_NETLINK;
-    local.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_ROUTE;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-        error = std::string("netlink bind: ") + std::strerror(errno);
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+Expected<system::OwnedFd> openNetlinkChanges() {
+    return boundSocket(SOCK_NONBLOCK, RTMGRP_LINK | RTMGRP_IPV4_ROUTE);
 }
 
 const NetlinkLink* NetlinkSnapshot::findLink(const std::string& name) const {
@@ -293,33 +289,27 @@ const NetlinkRoute* NetlinkSnapshot::firstDefaultRoute(int index) const {
     return nullptr;
 }
 
-bool readNetlinkSnapshot(NetlinkSnapshot& snapshot, std::string& error) {
-    snapshot = NetlinkSnapshot{};
-    const system::OwnedFd socket(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
-    if (socket.get() < 0) {
-        error = std::string("netlink socket: ") + std::strerror(errno);
-        return false;
+Expected<NetlinkSnapshot> readNetlinkSnapshot() {
+    const Expected<system::OwnedFd> socket = boundSocket(0, 0);
+    if (!socket) {
+        return failure(socket.error());
     }
-    sockaddr_nl local{};
-    local.nl_family = AF_NETLINK;
-    if (::bind(socket.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-        error = std::string("netlink bind: ") + std::strerror(errno);
-        return false;
-    }
+    NetlinkSnapshot snapshot;
+    std::string error;
     if (!dump(
-            socket.get(), RTM_GETLINK, AF_UNSPEC, 1,
+            socket->get(), RTM_GETLINK, AF_UNSPEC, 1,
             [&](const nlmsghdr& header) { addLink(header, snapshot); }, error) ||
         !dump(
-            socket.get(), RTM_GETADDR, AF_INET, 2,
+            socket->get(), RTM_GETADDR, AF_INET, 2,
             [&](const nlmsghdr& header) { addAddress(header, snapshot); }, error) ||
         !dump(
-            socket.get(), RTM_GETROUTE, AF_INET, 3,
+            socket->get(), RTM_GETROUTE, AF_INET, 3,
             [&](const nlmsghdr& header) { addRoute(header, snapshot); }, error)) {
-        return false;
+        return failure(std::move(error));
     }
     std::stable_sort(snapshot.links.begin(), snapshot.links.end(),
                      [](const NetlinkLink& a, const NetlinkLink& b) { return a.index < b.index; });
-    return true;
+    return snapshot;
 }
 
 std::string dottedAddress(std::uint32_t networkOrder) {

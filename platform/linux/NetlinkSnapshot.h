@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
+#include "system/linux/OwnedFd.h"
+
 namespace quorrel::platform {
 
 // The kernel's picture of this network namespace, read over one rtnetlink socket: the
@@ -59,19 +62,19 @@ struct NetlinkNeighbour {
     std::vector<std::uint8_t> linkAddress;  // empty while unresolved
 };
 
-// Reads the IPv4 neighbour table of the calling thread's network namespace. False (with
-// `error`) when the kernel cannot be asked.
-bool readNetlinkNeighbours(std::vector<NetlinkNeighbour>& neighbours, std::string& error);
-
-// Reads the snapshot of the calling thread's network namespace. False (with `error`) when
+// Reads the IPv4 neighbour table of the calling thread's network namespace; a failure when
 // the kernel cannot be asked.
-bool readNetlinkSnapshot(NetlinkSnapshot& snapshot, std::string& error);
+Expected<std::vector<NetlinkNeighbour>> readNetlinkNeighbours();
+
+// Reads the snapshot of the calling thread's network namespace; a failure when the kernel
+// cannot be asked.
+Expected<NetlinkSnapshot> readNetlinkSnapshot();
 
 // A netlink socket of the calling thread's network namespace that hears of every change to
-// the interfaces and to the IPv4 routes (non-blocking, closed on exec); -1 (with `error`)
-// when the kernel cannot be asked. The caller owns it; what arrives only says that
-// something changed, a snapshot tells what.
-int openNetlinkChanges(std::string& error);
+// the interfaces and to the IPv4 routes (non-blocking, closed on exec); a failure when the
+// kernel cannot be asked. What arrives only says that something changed, a snapshot tells
+// what.
+Expected<system::OwnedFd> openNetlinkChanges();
 
 // "10.0.0.1" for an address in network byte order.
 std::string dottedAddress(std::uint32_t networkOrder);

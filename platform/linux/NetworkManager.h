@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
+
 // NetworkManager as netsh and the adapter source see it: its devices, the IPv4 part of
 // its connections and what a device has applied, over its D-Bus interface on the system
 // bus. Only the IPv4 settings that netsh changes are read and written; every other setting
@@ -75,37 +77,32 @@ struct NmNewConnection {
     NmIpv4Settings ipv4;
 };
 
-// Every call returns "" or nothing with `error` set to NetworkManager's own words (or the
-// bus's) when it fails. Calls that change something let a desktop's authentication agent
-// ask the user when NetworkManager's polkit rules want that.
+// A call that fails says why in NetworkManager's own words (or the bus's). Calls that
+// change something let a desktop's authentication agent ask the user when NetworkManager's
+// polkit rules want that.
 class NetworkManager {
 public:
     virtual ~NetworkManager() = default;
 
-    // The device of an interface; nothing, with `error` empty, when NetworkManager does not
-    // know the interface.
-    virtual std::optional<NmDevice> device(const std::string& ifname, std::string& error) = 0;
-    // The IPv4 settings the device has applied; nothing without an active connection.
-    virtual std::optional<NmIpv4Settings> appliedIpv4(const std::string& devicePath,
-                                                      std::string& error) = 0;
+    // The device of an interface; nothing (and no failure) when NetworkManager does not know
+    // the interface.
+    virtual Expected<std::optional<NmDevice>> device(const std::string& ifname) = 0;
+    // The IPv4 settings the device has applied; a failure without an active connection.
+    virtual Expected<NmIpv4Settings> appliedIpv4(const std::string& devicePath) = 0;
     // The IPv4 settings of a connection as stored.
-    virtual std::optional<NmIpv4Settings> connectionIpv4(const std::string& connectionPath,
-                                                         std::string& error) = 0;
+    virtual Expected<NmIpv4Settings> connectionIpv4(const std::string& connectionPath) = 0;
     // The settings object of the connection with this UUID; "" when there is none.
     virtual std::string findConnection(const std::string& uuid) = 0;
     // Replaces the connection's IPv4 settings, stored to disk; the rest stays as it is.
-    virtual std::string updateIpv4(const std::string& connectionPath,
-                                   const NmIpv4Settings& settings) = 0;
-    // Adds and stores a connection; its settings object goes to `path`.
-    virtual std::string addConnection(const NmNewConnection& connection, std::string& path) = 0;
-    virtual std::string removeConnection(const std::string& connectionPath) = 0;
+    virtual Done updateIpv4(const std::string& connectionPath, const NmIpv4Settings& settings) = 0;
+    // Adds and stores a connection; gives its settings object.
+    virtual Expected<std::string> addConnection(const NmNewConnection& connection) = 0;
+    virtual Done removeConnection(const std::string& connectionPath) = 0;
     // Applies the changed settings of the active connection without taking the device down.
-    virtual std::string reapply(const std::string& devicePath) = 0;
+    virtual Done reapply(const std::string& devicePath) = 0;
     // Activates a connection on the device.
-    virtual std::string activate(const std::string& connectionPath,
-                                 const std::string& devicePath) = 0;
-    virtual std::optional<NmIpv4State> ipv4State(const std::string& devicePath,
-                                                 std::string& error) = 0;
+    virtual Done activate(const std::string& connectionPath, const std::string& devicePath) = 0;
+    virtual Expected<NmIpv4State> ipv4State(const std::string& devicePath) = 0;
     // The name (SSID bytes) of the wireless network the device is associated with; "" for
     // a wired device or while it is not associated.
     virtual std::string wifiName(const std::string& devicePath) {
@@ -114,10 +111,10 @@ public:
     }
 };
 
-// Connects to NetworkManager on the system bus. Nothing, with `why` set, when there is no
-// system bus or NetworkManager is not on it; it is never started for us. Without
-// `trustEnvironment` the bus is the system's fixed socket, whatever the environment says.
-std::unique_ptr<NetworkManager> connectNetworkManager(bool trustEnvironment, std::string& why);
+// Connects to NetworkManager on the system bus; a failure when there is no system bus or
+// NetworkManager is not on it (it is never started for us). Without `trustEnvironment` the
+// bus is the system's fixed socket, whatever the environment says.
+Expected<std::unique_ptr<NetworkManager>> connectNetworkManager(bool trustEnvironment);
 
 // The DHCP flag and the hand-set DNS servers of an interface that NetworkManager manages,
 // from the settings its device has applied.

@@ -5,13 +5,15 @@ namespace quorrel::platform {
 
 std::optional<ManagedInterfaceConfig> networkManagerConfig(NetworkManager& nm,
                                                            const std::string& ifname) {
-    std::string error;
-    const auto device = nm.device(ifname, error);
-    if (!device || !device->managed || device->state == kNmDeviceUnmanaged ||
-        device->connection.empty()) {
+    const Expected<std::optional<NmDevice>> found = nm.device(ifname);
+    if (!found || !*found) {
         return std::nullopt;
     }
-    const auto ipv4 = nm.appliedIpv4(device->path, error);
+    const NmDevice& device = **found;
+    if (!device.managed || device.state == kNmDeviceUnmanaged || device.connection.empty()) {
+        return std::nullopt;
+    }
+    const Expected<NmIpv4Settings> ipv4 = nm.appliedIpv4(device.path);
     if (!ipv4) {
         return std::nullopt;
     }
@@ -22,9 +24,8 @@ std::optional<ManagedInterfaceConfig> networkManagerConfig(NetworkManager& nm,
 }
 
 std::optional<ManagedInterfaceConfig> networkManagerConfig(const std::string& ifname) {
-    std::string why;
-    const auto nm = connectNetworkManager(true, why);
-    return nm ? networkManagerConfig(*nm, ifname) : std::nullopt;
+    const auto nm = connectNetworkManager(true);
+    return nm ? networkManagerConfig(**nm, ifname) : std::nullopt;
 }
 
 }  // namespace quorrel::platform

@@ -55,6 +55,10 @@ std::string readSmallFile(const std::string& path) {
     return text.str();
 }
 
+Failure notAnInterfaceName(const std::string& ifname) {
+    return failure("\"" + ifname + "\" is not an interface name");
+}
+
 }  // namespace
 
 std::string networkStateFolder() {
@@ -242,42 +246,36 @@ std::optional<InterfaceState> readInterfaceState(const std::string& ifname) {
     return readInterfaceState(networkStateFolder(), ifname);
 }
 
-bool writeInterfaceState(const std::string& folder, const std::string& ifname,
-                         const InterfaceState& state, std::string& error) {
+Done writeInterfaceState(const std::string& folder, const std::string& ifname,
+                         const InterfaceState& state) {
     if (!isValidInterfaceName(ifname)) {
-        error = "\"" + ifname + "\" is not an interface name";
-        return false;
+        return notAnInterfaceName(ifname);
     }
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) {
-        error = "cannot create the state folder " + folder + ": " + ec.message();
-        return false;
+        return failure("cannot create the state folder " + folder + ": " + ec.message());
     }
     // The file is netsh's own: a link in its place is replaced, never written through.
-    std::string why;
-    if (!system::replaceFileAtomically(interfaceStatePath(folder, ifname),
-                                       formatInterfaceState(state), why,
-                                       system::noLinkFollowed())) {
-        error = "cannot write " + interfaceStatePath(folder, ifname) + ": " + why;
-        return false;
+    const std::string path = interfaceStatePath(folder, ifname);
+    if (const Done written = system::replaceFileAtomically(path, formatInterfaceState(state),
+                                                           system::noLinkFollowed());
+        !written) {
+        return failure("cannot write " + path + ": " + written.error());
     }
-    return true;
+    return {};
 }
 
-bool removeInterfaceState(const std::string& folder, const std::string& ifname,
-                          std::string& error) {
+Done removeInterfaceState(const std::string& folder, const std::string& ifname) {
     if (!isValidInterfaceName(ifname)) {
-        error = "\"" + ifname + "\" is not an interface name";
-        return false;
+        return notAnInterfaceName(ifname);
     }
     std::error_code ec;
     std::filesystem::remove(interfaceStatePath(folder, ifname), ec);
     if (ec) {
-        error = "cannot remove " + interfaceStatePath(folder, ifname) + ": " + ec.message();
-        return false;
+        return failure("cannot remove " + interfaceStatePath(folder, ifname) + ": " + ec.message());
     }
-    return true;
+    return {};
 }
 
 std::vector<std::string> recordedInterfaces(const std::string& folder) {
@@ -299,9 +297,8 @@ std::vector<std::string> recordedInterfaces(const std::string& folder) {
     return names;
 }
 
-bool writeInterfaceState(const std::string& ifname, const InterfaceState& state,
-                         std::string& error) {
-    return writeInterfaceState(networkStateFolder(), ifname, state, error);
+Done writeInterfaceState(const std::string& ifname, const InterfaceState& state) {
+    return writeInterfaceState(networkStateFolder(), ifname, state);
 }
 
 std::string nameServerValue(const InterfaceState& state) {

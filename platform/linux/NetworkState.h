@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
+
 // Per-interface network settings that the kernel does not keep: whether an interface's
 // address comes from DHCP, whether its DNS servers are automatic, the DNS servers set by
 // hand, and the facts of the current DHCP lease. Our netsh records them when it changes an
@@ -81,12 +83,11 @@ std::optional<InterfaceState> readInterfaceState(const std::string& ifname);
 std::optional<InterfaceState> readInterfaceState(const std::string& folder,
                                                  const std::string& ifname);
 
-// Records the state of `ifname`, creating the folder when needed. On failure returns false
-// and says why in `error`; the previous file is then unchanged.
-bool writeInterfaceState(const std::string& ifname, const InterfaceState& state,
-                         std::string& error);
-bool writeInterfaceState(const std::string& folder, const std::string& ifname,
-                         const InterfaceState& state, std::string& error);
+// Records the state of `ifname`, creating the folder when needed. On failure the previous
+// file is unchanged.
+Done writeInterfaceState(const std::string& ifname, const InterfaceState& state);
+Done writeInterfaceState(const std::string& folder, const std::string& ifname,
+                         const InterfaceState& state);
 
 // The hand-set DNS servers joined by commas, as a "NameServer" value: "" when none.
 std::string nameServerValue(const InterfaceState& state);
@@ -95,9 +96,9 @@ std::string nameServerValue(const InterfaceState& state);
 bool dhcpClientRunning(const std::string& ifname);
 bool dhcpClientRunning(const std::string& folder, const std::string& ifname);
 
-// Removes the state file of `ifname`, as for an interface netsh never set. Returns false
-// with `error` set when it exists and cannot be removed.
-bool removeInterfaceState(const std::string& folder, const std::string& ifname, std::string& error);
+// Removes the state file of `ifname`, as for an interface netsh never set. A failure when it
+// exists and cannot be removed.
+Done removeInterfaceState(const std::string& folder, const std::string& ifname);
 
 // The interfaces that have a state file in the folder, sorted by name (bytes).
 std::vector<std::string> recordedInterfaces(const std::string& folder);

@@ -13,8 +13,8 @@ const std::set<std::string>& replacedIpv4Keys() {
     return keys;
 }
 
-std::string failure(const char* what, int code) {
-    return std::string(what) + ": " + std::strerror(code < 0 ? -code : code);
+Failure failure(const char* what, int code) {
+    return Failure{std::string(what) + ": " + std::strerror(code < 0 ? -code : code)};
 }
 
 std::string dottedAddress(std::uint32_t networkOrder) {
@@ -164,10 +164,7 @@ int readIpv4Section(sd_bus_message* m, NmIpv4Settings& ipv4) {
             return readDnsServers(m, dnsData);
         }
         if (key == "ignore-auto-dns") {
-            int value = 0;
-            const int read = readBasic(m, "b", value);
-            ipv4.ignoreAutoDns = value != 0;
-            return read;
+            return readBool(m, ipv4.ignoreAutoDns);
         }
         if (key == "route-metric") {
             return readBasic(m, "x", ipv4.routeMetric);

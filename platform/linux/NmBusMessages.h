@@ -44,6 +44,7 @@ public:
         }
         return std::strerror(code < 0 ? -code : code);
     }
+    Failure failure(int code) const { return Failure{text(code)}; }
 
 private:
     // SD_BUS_ERROR_NULL spelled out: the macro is a C compound literal.
@@ -53,7 +54,8 @@ private:
 // The IPv4 keys that netsh writes; a connection's other keys are copied as they are.
 const std::set<std::string>& replacedIpv4Keys();
 
-std::string failure(const char* what, int code);
+// What failed, with the system's words for sd-bus's `code`.
+Failure failure(const char* what, int code);
 
 std::string dottedAddress(std::uint32_t networkOrder);
 
@@ -99,6 +101,14 @@ int readBasic(sd_bus_message* m, const char* signature, T& value) {
     }
     const int r = sd_bus_message_read(m, "v", signature, &value);
     return r < 0 ? r : 1;
+}
+
+// A boolean variant ("b", which travels as an int); false when the variant holds another type.
+inline int readBool(sd_bus_message* m, bool& value) {
+    int raw = 0;
+    const int r = readBasic(m, "b", raw);
+    value = raw != 0;
+    return r;
 }
 
 }  // namespace quorrel::platform::nmbus

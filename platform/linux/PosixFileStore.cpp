@@ -62,19 +62,14 @@ FileRead PosixFileStore::read(const std::string& path) {
 Done PosixFileStore::writeAtomically(const std::string& path, const std::string& bytes) {
     system::AtomicWriteOptions options;
     options.beforeRename = beforeRename_;
-    std::string error;
-    if (!system::replaceFileAtomically(path, bytes, error, options)) {
-        return failure(std::move(error));
-    }
-    return {};
+    return system::replaceFileAtomically(path, bytes, options);
 }
 
 bool PosixFileStore::copyFile(const std::string& from, const std::string& to) {
     // The kernel copies: the bytes never pass through this program.
     system::AtomicWriteOptions options;
     options.beforeRename = beforeRename_;
-    std::string error;
-    return system::copyFileAtomically(from, to, error, options);
+    return system::copyFileAtomically(from, to, options).ok();
 }
 
 std::unique_ptr<FileStore> makeSystemFileStore() {

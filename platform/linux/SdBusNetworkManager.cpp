@@ -25,6 +25,9 @@ namespace quorrel::platform {
 namespace {
 
 using namespace nmbus;
+// Both the bus's failure(what, code) and the general failure(why).
+using nmbus::failure;
+using quorrel::failure;
 
 constexpr const char* kBusService = "org.freedesktop.DBus";
 constexpr const char* kBusPath = "/org/freedesktop/DBus";
@@ -55,7 +58,7 @@ public:
     SdBusNetworkManager(const SdBusNetworkManager&) = delete;
     SdBusNetworkManager& operator=(const SdBusNetworkManager&) = delete;
 
-    std::optional<NmDevice> device(const std::string& ifname, std::string& error) override {
+    Expected<std::optional<NmDevice>> device(const std::string& ifname) override {
         Message call;
         Message reply;
         BusError busError;
@@ -67,58 +70,50 @@ public:
             r = sd_bus_call(bus_, call.get(), kReadTimeoutUs, busError.get(), reply.out());
         }
         if (r < 0) {
-            if (!busError.is(kUnknownDevice)) {
-                error = busError.text(r);
+            if (busError.is(kUnknownDevice)) {
+                return std::optional<NmDevice>{};
             }
-            return std::nullopt;
+            return busError.failure(r);
         }
         const char* path = nullptr;
         if ((r = sd_bus_message_read(reply.get(), "o", &path)) < 0) {
-            error = failure("unreadable answer of NetworkManager", r);
-            return std::nullopt;
+            return failure("unreadable answer of NetworkManager", r);
         }
         NmDevice device;
         device.path = path;
         std::string active;
         std::string hardwareAddress;
-        r = readProperties(
-            device.path, kDeviceInterface,
-            [&](sd_bus_message* m, const std::string& key) {
-                if (key == "HwAddress") {
-                    return readString(m, hardwareAddress);
-                }
-                if (key == "State") {
-                    return readBasic(m, "u", device.state);
-                }
-                if (key == "Managed") {
-                    int managed = 0;
-                    const int read = readBasic(m, "b", managed);
-                    device.managed = managed != 0;
-                    return read;
-                }
-                if (key == "DeviceType") {
-                    return readBasic(m, "u", device.type);
-                }
-                if (key == "ActiveConnection") {
-                    return readString(m, active);
-                }
-                return 0;
-            },
-            error);
-        if (r < 0) {
-            return std::nullopt;
+        const auto deviceKeys = [&](sd_bus_message* m, const std::string& key) {
+            if (key == "HwAddress") {
+                return readString(m, hardwareAddress);
+            }
+            if (key == "State") {
+                return readBasic(m, "u", device.state);
+            }
+            if (key == "Managed") {
+                return readBool(m, device.managed);
+            }
+            if (key == "DeviceType") {
+                return readBasic(m, "u", device.type);
+            }
+            if (key == "ActiveConnection") {
+                return readString(m, active);
+            }
+            return 0;
+        };
+        if (const Done read = readProperties(device.path, kDeviceInterface, deviceKeys); !read) {
+            return failure(read.error());
         }
         // A NetworkManager of another network namespace (a test's interface beside the
         // machine's own NetworkManager) may know an interface of the same name: that one is
         // not ours to change.
         const std::string ours = linkAddress(ifname);
         if (!ours.empty() && !hardwareAddress.empty() && !sameLinkAddress(ours, hardwareAddress)) {
-            return std::nullopt;
+            return std::optional<NmDevice>{};
         }
         if (!active.empty() && active != "/") {
-            r = readProperties(
-                active, kActiveInterface,
-                [&](sd_bus_message* m, const std::string& key) {
+            const Done readActive = readProperties(
+                active, kActiveInterface, [&](sd_bus_message* m, const std::string& key) {
                     if (key == "Connection") {
                         return readString(m, device.connection);
                     }
@@ -126,20 +121,17 @@ public:
                         return readString(m, device.connectionName);
                     }
                     return 0;
-                },
-                error);
+                });
             // The connection may go down between the two reads: then there is none.
-            if (r < 0 || device.connection == "/") {
-                error.clear();
+            if (!readActive || device.connection == "/") {
                 device.connection.clear();
                 device.connectionName.clear();
             }
         }
-        return device;
+        return std::optional<NmDevice>(std::move(device));
     }
 
-    std::optional<NmIpv4Settings> appliedIpv4(const std::string& devicePath,
-                                              std::string& error) override {
+    Expected<NmIpv4Settings> appliedIpv4(const std::string& devicePath) override {
         Message call;
         Message reply;
         BusError busError;
@@ -151,27 +143,23 @@ public:
             r = sd_bus_call(bus_, call.get(), kReadTimeoutUs, busError.get(), reply.out());
         }
         if (r < 0) {
-            error = busError.text(r);
-            return std::nullopt;
+            return busError.failure(r);
         }
         NmIpv4Settings ipv4;
         if ((r = readConnectionIpv4(reply.get(), ipv4)) < 0) {
-            error = failure("unreadable settings from NetworkManager", r);
-            return std::nullopt;
+            return failure("unreadable settings from NetworkManager", r);
         }
         return ipv4;
     }
 
-    std::optional<NmIpv4Settings> connectionIpv4(const std::string& connectionPath,
-                                                 std::string& error) override {
+    Expected<NmIpv4Settings> connectionIpv4(const std::string& connectionPath) override {
         Message reply;
-        if (!getSettings(connectionPath, reply, error)) {
-            return std::nullopt;
+        if (const Done got = getSettings(connectionPath, reply); !got) {
+            return failure(got.error());
         }
         NmIpv4Settings ipv4;
         if (const int r = readConnectionIpv4(reply.get(), ipv4); r < 0) {
-            error = failure("unreadable settings from NetworkManager", r);
-            return std::nullopt;
+            return failure("unreadable settings from NetworkManager", r);
         }
         return ipv4;
     }
@@ -194,12 +182,10 @@ public:
         return path;
     }
 
-    std::string updateIpv4(const std::string& connectionPath,
-                           const NmIpv4Settings& settings) override {
-        std::string error;
+    Done updateIpv4(const std::string& connectionPath, const NmIpv4Settings& settings) override {
         Message current;
-        if (!getSettings(connectionPath, current, error)) {
-            return error;
+        if (Done got = getSettings(connectionPath, current); !got) {
+            return got;
         }
         Message call;
         int r = newCall(call, connectionPath.c_str(), kConnectionInterface, "Update");
@@ -212,7 +198,7 @@ public:
         return change(call);
     }
 
-    std::string addConnection(const NmNewConnection& connection, std::string& path) override {
+    Expected<std::string> addConnection(const NmNewConnection& connection) override {
         Message call;
         Message reply;
         BusError busError;
@@ -223,21 +209,20 @@ public:
         if (r < 0) {
             return failure("cannot compose the new connection", r);
         }
-        const std::string error = change(call, &reply);
-        const char* added = nullptr;
-        if (error.empty() && sd_bus_message_read(reply.get(), "o", &added) >= 0) {
-            path = added;
+        if (const Done added = change(call, &reply); !added) {
+            return failure(added.error());
         }
-        return error;
+        const char* path = nullptr;
+        return std::string(sd_bus_message_read(reply.get(), "o", &path) >= 0 ? path : "");
     }
 
-    std::string removeConnection(const std::string& connectionPath) override {
+    Done removeConnection(const std::string& connectionPath) override {
         Message call;
         const int r = newCall(call, connectionPath.c_str(), kConnectionInterface, "Delete");
         return r < 0 ? failure("cannot compose the call", r) : change(call);
     }
 
-    std::string reapply(const std::string& devicePath) override {
+    Done reapply(const std::string& devicePath) override {
         Message call;
         int r = newCall(call, devicePath.c_str(), kDeviceInterface, "Reapply");
         if (r >= 0) {
@@ -247,8 +232,7 @@ public:
         return r < 0 ? failure("cannot compose the call", r) : change(call);
     }
 
-    std::string activate(const std::string& connectionPath,
-                         const std::string& devicePath) override {
+    Done activate(const std::string& connectionPath, const std::string& devicePath) override {
         Message call;
         int r = newCall(call, kManagerPath, kService, "ActivateConnection");
         if (r >= 0) {
@@ -258,33 +242,31 @@ public:
         return r < 0 ? failure("cannot compose the call", r) : change(call);
     }
 
-    std::optional<NmIpv4State> ipv4State(const std::string& devicePath,
-                                         std::string& error) override {
+    Expected<NmIpv4State> ipv4State(const std::string& devicePath) override {
         NmIpv4State state;
         std::string ip4;
         std::string dhcp4;
-        int r = readProperties(
-            devicePath, kDeviceInterface,
-            [&](sd_bus_message* m, const std::string& key) {
-                if (key == "State") {
-                    return readBasic(m, "u", state.state);
-                }
-                if (key == "Ip4Config") {
-                    return readString(m, ip4);
-                }
-                if (key == "Dhcp4Config") {
-                    return readString(m, dhcp4);
-                }
-                return 0;
-            },
-            error);
-        if (r < 0) {
-            return std::nullopt;
+        const auto deviceKeys = [&](sd_bus_message* m, const std::string& key) {
+            if (key == "State") {
+                return readBasic(m, "u", state.state);
+            }
+            if (key == "Ip4Config") {
+                return readString(m, ip4);
+            }
+            if (key == "Dhcp4Config") {
+                return readString(m, dhcp4);
+            }
+            return 0;
+        };
+        if (const Done read = readProperties(devicePath, kDeviceInterface, deviceKeys); !read) {
+            return failure(read.error());
         }
+        // Objects that go away between the reads leave the state as far as it was read; the
+        // caller looks again.
+        bool readOn = true;
         if (!ip4.empty() && ip4 != "/") {
-            r = readProperties(
-                ip4, kIp4Interface,
-                [&](sd_bus_message* m, const std::string& key) {
+            readOn =
+                readProperties(ip4, kIp4Interface, [&](sd_bus_message* m, const std::string& key) {
                     if (key == "AddressData") {
                         return readAddressData(m, state.addresses);
                     }
@@ -300,14 +282,12 @@ public:
                         return read;
                     }
                     return 0;
-                },
-                error);
+                }).ok();
         }
-        if (r >= 0 && !dhcp4.empty() && dhcp4 != "/") {
+        if (readOn && !dhcp4.empty() && dhcp4 != "/") {
             state.dhcp = true;
-            r = readProperties(
-                dhcp4, kDhcp4Interface,
-                [&](sd_bus_message* m, const std::string& key) {
+            static_cast<void>(readProperties(
+                dhcp4, kDhcp4Interface, [&](sd_bus_message* m, const std::string& key) {
                     if (key != "Options") {
                         return 0;
                     }
@@ -345,13 +325,7 @@ public:
                         inner = sd_bus_message_exit_container(m);
                     }
                     return inner < 0 ? inner : 1;
-                },
-                error);
-        }
-        // Objects that went away between the reads leave the state as far as it was read;
-        // the caller looks again.
-        if (r < 0) {
-            error.clear();
+                }));
         }
         return state;
     }
@@ -369,7 +343,7 @@ private:
     }
 
     // A change: the user may be asked to authenticate by the desktop's agent.
-    std::string change(Message& call, Message* reply = nullptr) {
+    Done change(Message& call, Message* reply = nullptr) {
         Message ignored;
         BusError busError;
         int r = sd_bus_message_set_allow_interactive_authorization(call.get(), 1);
@@ -377,39 +351,32 @@ private:
             r = sd_bus_call(bus_, call.get(), kChangeTimeoutUs, busError.get(),
                             reply != nullptr ? reply->out() : ignored.out());
         }
-        return r < 0 ? busError.text(r) : "";
+        return r < 0 ? busError.failure(r) : Done{};
     }
 
-    bool getSettings(const std::string& connectionPath, Message& reply, std::string& error) {
+    Done getSettings(const std::string& connectionPath, Message& reply) {
         Message call;
         BusError busError;
         int r = newCall(call, connectionPath.c_str(), kConnectionInterface, "GetSettings");
         if (r >= 0) {
             r = sd_bus_call(bus_, call.get(), kReadTimeoutUs, busError.get(), reply.out());
         }
-        if (r < 0) {
-            error = busError.text(r);
-            return false;
-        }
-        return true;
+        return r < 0 ? busError.failure(r) : Done{};
     }
 
+    // The name is a hint: whatever could be read of it counts.
     std::string wifiName(const std::string& devicePath) override {
-        std::string error;
         std::string accessPoint;
-        readProperties(
-            devicePath, kWirelessInterface,
-            [&](sd_bus_message* m, const std::string& key) {
+        static_cast<void>(readProperties(
+            devicePath, kWirelessInterface, [&](sd_bus_message* m, const std::string& key) {
                 return key == "ActiveAccessPoint" ? readString(m, accessPoint) : 0;
-            },
-            error);
+            }));
         if (accessPoint.empty() || accessPoint == "/") {
             return {};
         }
         std::string ssid;
-        readProperties(
-            accessPoint, kAccessPointInterface,
-            [&](sd_bus_message* m, const std::string& key) {
+        static_cast<void>(readProperties(
+            accessPoint, kAccessPointInterface, [&](sd_bus_message* m, const std::string& key) {
                 if (key != "Ssid" || !variantHolds(m, "ay")) {
                     return 0;
                 }
@@ -426,13 +393,12 @@ private:
                     r = sd_bus_message_exit_container(m);
                 }
                 return r < 0 ? r : 1;
-            },
-            error);
+            }));
         return ssid;
     }
 
-    int readProperties(const std::string& path, const char* interface, const PropertyReader& each,
-                       std::string& error) {
+    Done readProperties(const std::string& path, const char* interface,
+                        const PropertyReader& each) {
         Message call;
         Message reply;
         BusError busError;
@@ -444,21 +410,20 @@ private:
             r = sd_bus_call(bus_, call.get(), kReadTimeoutUs, busError.get(), reply.out());
         }
         if (r < 0) {
-            error = busError.text(r);
-            return r;
+            return busError.failure(r);
         }
         sd_bus_message* m = reply.get();
         r = readDictionary(m, [&](const std::string& key) { return each(m, key); });
         if (r < 0) {
-            error = failure("unreadable answer of NetworkManager", r);
+            return failure("unreadable answer of NetworkManager", r);
         }
-        return r;
+        return {};
     }
 
     sd_bus* bus_;
 };
 
-bool nameHasOwner(sd_bus* bus, const char* name, std::string& error) {
+Expected<bool> nameHasOwner(sd_bus* bus, const char* name) {
     Message call;
     Message reply;
     BusError busError;
@@ -475,15 +440,14 @@ bool nameHasOwner(sd_bus* bus, const char* name, std::string& error) {
         r = sd_bus_message_read(reply.get(), "b", &owned);
     }
     if (r < 0) {
-        error = busError.text(r);
-        return false;
+        return busError.failure(r);
     }
     return owned != 0;
 }
 
 }  // namespace
 
-std::unique_ptr<NetworkManager> connectNetworkManager(bool trustEnvironment, std::string& why) {
+Expected<std::unique_ptr<NetworkManager>> connectNetworkManager(bool trustEnvironment) {
     sd_bus* bus = nullptr;
     int r = 0;
     if (trustEnvironment) {
@@ -502,16 +466,14 @@ std::unique_ptr<NetworkManager> connectNetworkManager(bool trustEnvironment, std
     }
     if (r < 0) {
         sd_bus_flush_close_unref(bus);
-        why = failure("no system bus", r);
-        return nullptr;
+        return failure("no system bus", r);
     }
-    std::string error;
-    if (!nameHasOwner(bus, kService, error)) {
+    const Expected<bool> owned = nameHasOwner(bus, kService);
+    if (!owned || !*owned) {
         sd_bus_flush_close_unref(bus);
-        why = error.empty() ? "NetworkManager does not run" : error;
-        return nullptr;
+        return owned ? failure("NetworkManager does not run") : failure(owned.error());
     }
-    return std::make_unique<SdBusNetworkManager>(bus);
+    return std::unique_ptr<NetworkManager>(std::make_unique<SdBusNetworkManager>(bus));
 }
 
 }  // namespace quorrel::platform

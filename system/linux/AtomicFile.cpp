@@ -341,31 +341,36 @@ Fill bytesFill(std::string_view bytes) {
 
 }  // namespace
 
-bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+Done replaceFileAtomically(const std::string& path, std::string_view bytes,
                            const AtomicWriteOptions& options) {
-    return replaceAtPath(path, bytesFill(bytes), error, options);
+    std::string error;
+    return replaceAtPath(path, bytesFill(bytes), error, options) ? Done{} : failure(error);
 }
 
-bool copyFileAtomically(const std::string& from, const std::string& to, std::string& error,
+Done copyFileAtomically(const std::string& from, const std::string& to,
                         const AtomicWriteOptions& options) {
     Fd source(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (!source.valid() || ::fstat(source.get(), &info) != 0) {
-        error = systemError(errno);
-        return false;
+        return failure(systemError(errno));
     }
     if (!S_ISREG(info.st_mode)) {
-        error = "not a regular file";
-        return false;
+        return failure("not a regular file");
     }
+    std::string error;
     return replaceAtPath(
-        to, [&source](int fd) { return copyAllToFd(source.get(), fd); }, error, options);
+               to, [&source](int fd) { return copyAllToFd(source.get(), fd); }, error, options)
+               ? Done{}
+               : failure(error);
 }
 
-bool replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,
-                             std::string& error, const AtomicWriteOptions& options) {
+Done replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,
+                             const AtomicWriteOptions& options) {
+    std::string error;
     return replaceInFolder(dirFd, "/proc/self/fd/" + std::to_string(dirFd), name, bytesFill(bytes),
-                           error, options);
+                           error, options)
+               ? Done{}
+               : failure(error);
 }
 
 }  // namespace quorrel::system

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Expected.h"
+
 namespace quorrel::system {
 
 // Replacing a whole file on Linux, the one way every writer of the program uses.
@@ -45,21 +47,21 @@ inline AtomicWriteOptions linkFollowed() {
     return AtomicWriteOptions{};
 }
 
-// Returns false when the file could not be replaced; it is then untouched and `error` says
-// why (the system's text).
-bool replaceFileAtomically(const std::string& path, std::string_view bytes, std::string& error,
+// A failure (in the system's words) when the file could not be replaced; it is then
+// untouched.
+Done replaceFileAtomically(const std::string& path, std::string_view bytes,
                            const AtomicWriteOptions& options = {});
 
 // Replaces `to` atomically, as above, by a copy of the regular file `from` that the kernel
-// makes where it can. False when `from` cannot be read or `to` not replaced (`to` is then
-// untouched); `error` says why.
-bool copyFileAtomically(const std::string& from, const std::string& to, std::string& error,
+// makes where it can. A failure when `from` cannot be read or `to` not replaced (`to` is
+// then untouched).
+Done copyFileAtomically(const std::string& from, const std::string& to,
                         const AtomicWriteOptions& options = {});
 
 // The same for the file `name` in the folder open as `dirFd`, for a writer that has checked
 // the folder itself (options.followLink does not apply: `name` is replaced as it is).
-bool replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,
-                             std::string& error, const AtomicWriteOptions& options = {});
+Done replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,
+                             const AtomicWriteOptions& options = {});
 
 // The file a path ends up at after following symbolic links of its last name (at most 40,
 // and only links of the effective user or of root), also when that file does not exist

@@ -19,25 +19,22 @@ public:
     PosixOutputCapture(const PosixOutputCapture&) = delete;
     PosixOutputCapture& operator=(const PosixOutputCapture&) = delete;
 
-    bool start(std::string& reason) override {
+    Done start() override {
         if (pipe_ || child_ >= 0) {
-            reason = "the command was started already";
-            return false;
+            return failure("the command was started already");
         }
         auto pipe = std::make_unique<Pipe>();
         if (!pipe->isOpen()) {
-            reason = pipe->error();
-            return false;
+            return failure(pipe->error());
         }
         const SpawnedChild child = spawnCommandLine(commandLine_, pipe->writeEnd());
         pipe->closeWriteEnd();
         if (child.pid < 0) {
-            reason = child.reason;
-            return false;
+            return failure(child.reason);
         }
         pipe_ = std::move(pipe);
         child_ = child.pid;
-        return true;
+        return {};
     }
 
     bool collect(const OutputPiece& piece, const StopRequest& stop) override {

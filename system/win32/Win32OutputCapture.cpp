@@ -38,10 +38,9 @@ public:
           commandLine_(std::move(commandLine)),
           folder_(std::move(folder)) {}
 
-    bool start(std::string& reason) override {
+    Done start() override {
         if (outputRead_.get() != nullptr) {
-            reason = "the command was started already";
-            return false;
+            return failure("the command was started already");
         }
         std::string commandLine = commandLine_;
         SECURITY_ATTRIBUTES inheritable;
@@ -53,9 +52,9 @@ public:
         Handle inputRead;
         if (!CreatePipe(outputRead_.out(), outputWrite.out(), &inheritable, 0) ||
             !CreatePipe(inputRead.out(), inputWrite_.out(), &inheritable, 0)) {
-            reason = "CreatePipe: " + win32::lastErrorText();
+            const Failure failed = failure("CreatePipe: " + win32::lastErrorText());
             closePipes();
-            return false;
+            return failed;
         }
         // Our ends stay with us, so that the child's end of the output is the end of data.
         SetHandleInformation(outputRead_.get(), HANDLE_FLAG_INHERIT, 0);
@@ -75,13 +74,13 @@ public:
         if (!CreateProcessA(application_.empty() ? nullptr : application_.c_str(),
                             commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                             folder_.empty() ? nullptr : folder_.c_str(), &startup, &process)) {
-            reason = "CreateProcessA: " + win32::lastErrorText();
+            const Failure failed = failure("CreateProcessA: " + win32::lastErrorText());
             closePipes();
-            return false;
+            return failed;
         }
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
-        return true;
+        return {};
     }
 
     bool collect(const OutputPiece& piece, const StopRequest& stop) override {

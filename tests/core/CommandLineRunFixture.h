@@ -37,10 +37,7 @@ class FakeReport final : public system::OutputCapture {
 public:
     FakeReport(bool starts, std::vector<std::string> pieces, bool ends)
         : starts_(starts), pieces_(std::move(pieces)), ends_(ends) {}
-    bool start(std::string& reason) override {
-        reason = "ipconfig not found";
-        return starts_;
-    }
+    Done start() override { return starts_ ? Done{} : failure("ipconfig not found"); }
     bool collect(const system::OutputPiece& piece, const system::StopRequest& stop) override {
         for (const auto& p : pieces_) {
             piece(p);

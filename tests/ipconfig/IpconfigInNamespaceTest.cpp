@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/linux/NetworkState.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/linux/NetworkNamespace.h"
@@ -89,8 +90,7 @@ protected:
     }
 
     void record(const std::string& ifname, const InterfaceState& state) {
-        std::string error;
-        ASSERT_TRUE(platform::writeInterfaceState(state_.path(), ifname, state, error)) << error;
+        ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(state_.path(), ifname, state)));
     }
 
     CommandOutput ipconfig() {

@@ -6,6 +6,7 @@
 
 #include "platform/linux/NetworkState.h"
 #include "tests/netsh/NetshFakes.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel::netsh {
@@ -114,8 +115,7 @@ protected:
     }
 
     void record(const InterfaceState& state) {
-        std::string error;
-        ASSERT_TRUE(platform::writeInterfaceState(folder_.path(), "eth0", state, error)) << error;
+        ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(folder_.path(), "eth0", state)));
     }
 
     InterfaceState recorded() {
@@ -197,8 +197,7 @@ TEST_F(DhcpHookApply, TheLeaseServersJoinThoseOfOtherInterfaces) {
     InterfaceState other;
     other.dnsAuto = false;
     other.dnsServers = {"192.0.2.1"};
-    std::string error;
-    ASSERT_TRUE(platform::writeInterfaceState(folder_.path(), "eth1", other, error)) << error;
+    ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(folder_.path(), "eth1", other)));
     InterfaceState state;
     state.dhcp = true;
     state.dnsAuto = true;

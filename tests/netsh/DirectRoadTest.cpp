@@ -4,6 +4,7 @@
 
 #include "platform/linux/NetworkState.h"
 #include "tests/netsh/NetshFakes.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel::netsh {
@@ -37,8 +38,7 @@ protected:
     }
 
     void record(const InterfaceState& state) {
-        std::string error;
-        ASSERT_TRUE(platform::writeInterfaceState(folder_.path(), "eth0", state, error)) << error;
+        ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(folder_.path(), "eth0", state)));
     }
 
     bool journalLeft() {
@@ -344,9 +344,8 @@ TEST_F(DirectRoadTest, EachInterfaceKeepsItsOwnServers) {
     InterfaceState other;
     other.dnsAuto = false;
     other.dnsServers = {"192.0.2.1"};
-    std::string error;
-    ASSERT_TRUE(platform::writeInterfaceState(folder_.path(), "eth1", other, error)) << error;
-    ASSERT_TRUE(platform::writeInterfaceState(folder_.path(), "gone0", other, error)) << error;
+    ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(folder_.path(), "eth1", other)));
+    ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(folder_.path(), "gone0", other)));
 
     ASSERT_EQ(apply(dns(NetshAction::SetDns, "10.0.0.53")), "");
     EXPECT_EQ(dns_.lastAll, (AdapterDnsServers{{"eth0", {"10.0.0.53"}}, {"eth1", {"192.0.2.1"}}}))

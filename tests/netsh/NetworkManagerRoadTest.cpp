@@ -229,48 +229,47 @@ public:
     std::string refuseUpdate, refuseApply;
     std::vector<std::string> calls;
 
-    std::optional<NmDevice> device(const std::string&, std::string&) override { return {}; }
-    std::optional<NmIpv4Settings> appliedIpv4(const std::string&, std::string&) override {
-        return {};
+    Expected<std::optional<NmDevice>> device(const std::string&) override {
+        return std::optional<NmDevice>{};
     }
-    std::optional<NmIpv4Settings> connectionIpv4(const std::string& path,
-                                                 std::string& error) override {
+    Expected<NmIpv4Settings> appliedIpv4(const std::string&) override {
+        return failure("no active connection");
+    }
+    Expected<NmIpv4Settings> connectionIpv4(const std::string& path) override {
         const auto found = connections.find(path);
         if (found == connections.end()) {
-            error = "no such connection";
-            return {};
+            return failure("no such connection");
         }
         return found->second;
     }
     std::string findConnection(const std::string&) override { return ""; }
-    std::string updateIpv4(const std::string& path, const NmIpv4Settings& settings) override {
+    Done updateIpv4(const std::string& path, const NmIpv4Settings& settings) override {
         calls.push_back("update " + path);
         if (!refuseUpdate.empty()) {
-            return refuseUpdate;
+            return failure(refuseUpdate);
         }
         connections[path] = settings;
-        return "";
+        return {};
     }
-    std::string addConnection(const platform::NmNewConnection& c, std::string& path) override {
+    Expected<std::string> addConnection(const platform::NmNewConnection& c) override {
         calls.push_back("add " + c.name + " " + c.interfaceName);
-        path = "/new";
-        connections[path] = c.ipv4;
-        return "";
+        connections["/new"] = c.ipv4;
+        return std::string("/new");
     }
-    std::string removeConnection(const std::string& path) override {
+    Done removeConnection(const std::string& path) override {
         calls.push_back("remove " + path);
         connections.erase(path);
-        return "";
+        return {};
     }
-    std::string reapply(const std::string& device) override {
+    Done reapply(const std::string& device) override {
         calls.push_back("reapply " + device);
-        return refuseApply;
+        return doneUnless(refuseApply);
     }
-    std::string activate(const std::string& connection, const std::string& device) override {
+    Done activate(const std::string& connection, const std::string& device) override {
         calls.push_back("activate " + connection + " " + device);
-        return refuseApply;
+        return doneUnless(refuseApply);
     }
-    std::optional<NmIpv4State> ipv4State(const std::string&, std::string&) override {
+    Expected<NmIpv4State> ipv4State(const std::string&) override {
         NmIpv4State state = states.front();
         if (states.size() > 1) {
             states.pop_front();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel::platform {
@@ -30,14 +31,13 @@ InterfaceState fullState() {
 
 TEST(NetworkState, WhatIsWrittenIsReadBack) {
     test::TempFolder folder;
-    std::string error;
     for (const InterfaceState& state : {fullState(), InterfaceState{}}) {
-        ASSERT_TRUE(writeInterfaceState(folder.path(), "eth0", state, error)) << error;
+        ASSERT_TRUE(test::succeeded(writeInterfaceState(folder.path(), "eth0", state)));
         EXPECT_EQ(readInterfaceState(folder.path(), "eth0"), state);
     }
     InterfaceState onlyDns;
     onlyDns.dnsAuto = true;
-    ASSERT_TRUE(writeInterfaceState(folder.path(), "eth1", onlyDns, error)) << error;
+    ASSERT_TRUE(test::succeeded(writeInterfaceState(folder.path(), "eth1", onlyDns)));
     const auto back = readInterfaceState(folder.path(), "eth1");
     ASSERT_TRUE(back);
     EXPECT_FALSE(back->dhcp) << "an address source never set stays unknown";
@@ -59,9 +59,8 @@ TEST(NetworkState, ReadingToleratesCommentsUnknownKeysAndCrLf) {
 TEST(NetworkState, WritesReplaceTheFileWholeAndCreateTheFolder) {
     test::TempFolder folder;
     const std::string nested = folder.path() + "a/b";
-    std::string error;
-    ASSERT_TRUE(writeInterfaceState(nested, "eth0", fullState(), error)) << error;
-    ASSERT_TRUE(writeInterfaceState(nested, "eth0", InterfaceState{}, error)) << error;
+    ASSERT_TRUE(test::succeeded(writeInterfaceState(nested, "eth0", fullState())));
+    ASSERT_TRUE(test::succeeded(writeInterfaceState(nested, "eth0", InterfaceState{})));
     EXPECT_EQ(readInterfaceState(nested, "eth0"), InterfaceState{});
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(nested)) {
@@ -72,11 +71,10 @@ TEST(NetworkState, WritesReplaceTheFileWholeAndCreateTheFolder) {
 
 TEST(NetworkState, NamesThatCannotBeInterfacesAreRefused) {
     test::TempFolder folder;
-    std::string error;
     for (const char* bad : {"", ".", "..", "../eth0", "a/b", "eth0:1", "my lan", "sixteen-chars-xx",
                             "로컬 영역 연결"}) {
         EXPECT_FALSE(isValidInterfaceName(bad)) << bad;
-        EXPECT_FALSE(writeInterfaceState(folder.path(), bad, InterfaceState{}, error)) << bad;
+        EXPECT_FALSE(writeInterfaceState(folder.path(), bad, InterfaceState{})) << bad;
         EXPECT_FALSE(readInterfaceState(folder.path(), bad)) << bad;
     }
     EXPECT_TRUE(isValidInterfaceName("fifteen-chars-x"));
@@ -90,8 +88,7 @@ TEST(NetworkState, TheEnvironmentChoosesTheFolder) {
     const std::string saved = old ? old : "";
     ::setenv("QUORREL_NETSTATE_DIR", (folder.path() + "state//").c_str(), 1);
     EXPECT_EQ(networkStateFolder(), folder.path() + "state");
-    std::string error;
-    ASSERT_TRUE(writeInterfaceState("eth0", fullState(), error)) << error;
+    ASSERT_TRUE(test::succeeded(writeInterfaceState("eth0", fullState())));
     EXPECT_EQ(readInterfaceState(folder.path() + "state", "eth0"), fullState());
     EXPECT_EQ(readInterfaceState("eth0"), fullState());
     ::setenv("QUORREL_NETSTATE_DIR", "", 1);

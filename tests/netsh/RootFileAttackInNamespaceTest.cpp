@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "tests/netsh/NetshNamespaceFixture.h"
+#include "tests/support/Succeeded.h"
 
 namespace quorrel::netsh {
 namespace {
@@ -300,8 +301,7 @@ TEST_F(RootFileAttack, ALeaseFailingTheChecksOfAFixedAddressIsNotApplied) {
         SCOPED_TRACE(std::string(c.ip) + " router " + c.router);
         InterfaceState dhcp;
         dhcp.dhcp = true;
-        std::string error;
-        ASSERT_TRUE(platform::writeInterfaceState(state_.path(), "lan0", dhcp, error)) << error;
+        ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(state_.path(), "lan0", dhcp)));
 
         const CommandOutput out = netshWith(
             {"bound"}, {"QUORREL_DHCP_HOOK=1", "interface=lan0", std::string("ip=") + c.ip,

@@ -101,7 +101,7 @@ public:
 // An ipconfig report as the status view reads it.
 class SampleReport final : public system::OutputCapture {
 public:
-    bool start(std::string&) override { return true; }
+    Done start() override { return {}; }
     bool collect(const system::OutputPiece& piece, const system::StopRequest&) override {
         piece(
             "\r\nWindows IP Configuration\r\n\r\n"

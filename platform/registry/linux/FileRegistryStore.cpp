@@ -124,9 +124,8 @@ bool moveAside(const FileRegistryStore::Files& files, const std::string& why) {
 }
 
 bool replaceFile(const FileRegistryStore::Files& files, const std::string& bytes) {
-    std::string error;
-    if (!replaceFileAtomically(files.hive, bytes, error)) {
-        warn("cannot write " + files.hive + " (" + error + ")");
+    if (const Done replaced = replaceFileAtomically(files.hive, bytes); !replaced) {
+        warn("cannot write " + files.hive + " (" + replaced.error() + ")");
         return false;
     }
     return true;

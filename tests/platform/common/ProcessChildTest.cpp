@@ -3,6 +3,7 @@
 #include "platform/ProcessRunner.h"
 #include "system/OutputCapture.h"
 #include "tests/helpers/TestChildPath.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WaitUntil.h"
 
@@ -118,8 +119,7 @@ TEST(OutputCaptureWithChildren, AStoppedCollectionKeepsWhatArrived) {
             steps = std::string("print ") + c.before + " " + steps;
         }
         auto capture = makeCommandCapture(child(steps));
-        std::string reason;
-        ASSERT_TRUE(capture->start(reason)) << reason;
+        ASSERT_TRUE(test::succeeded(capture->start()));
         std::string text;
         int asked = 0;
         // Stops once what the child wrote has come and the collection has waited on.
@@ -134,8 +134,7 @@ TEST(OutputCaptureWithChildren, AStoppedCollectionKeepsWhatArrived) {
 
     // Never told to stop: everything, in pieces of at most a read each.
     auto capture = makeCommandCapture(child("print one write 2100"));
-    std::string reason;
-    ASSERT_TRUE(capture->start(reason)) << reason;
+    ASSERT_TRUE(test::succeeded(capture->start()));
     std::string text;
     int pieces = 0;
     EXPECT_TRUE(capture->collect(

@@ -183,10 +183,8 @@ TEST(AtomicSave, WritersKilledWhileWritingANamedTemporaryFileLeaveNothingAfterTh
         if (child == 0) {
             ::close(progress[0]);
             for (int save = 0;; ++save) {
-                std::string error;
                 if (::write(progress[1], "s", 1) != 1 ||
-                    !system::replaceFileAtomically(path, save % 2 ? versionA : versionB, error,
-                                                   named)) {
+                    !system::replaceFileAtomically(path, save % 2 ? versionA : versionB, named)) {
                     ::_exit(1);
                 }
             }
@@ -203,8 +201,7 @@ TEST(AtomicSave, WritersKilledWhileWritingANamedTemporaryFileLeaveNothingAfterTh
         ASSERT_TRUE(now == versionA || now == versionB) << "after kill " << kill;
         leftBehind = std::max(leftBehind, static_cast<int>(namesIn(folder.path()).size()) - 1);
     }
-    std::string error;
-    ASSERT_TRUE(system::replaceFileAtomically(path, "last", error, named)) << error;
+    ASSERT_TRUE(test::succeeded(system::replaceFileAtomically(path, "last", named)));
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"});
     EXPECT_LE(leftBehind, 1) << "each save sweeps what the writer before it left";
 }
@@ -232,8 +229,7 @@ TEST(AtomicSave, TheSweepSparesWritersAtWorkAndOtherFiles) {
     ASSERT_GE(busy, 0);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
 
-    std::string error;
-    ASSERT_TRUE(system::replaceFileAtomically(path, "new", error)) << error;
+    ASSERT_TRUE(test::succeeded(system::replaceFileAtomically(path, "new")));
     std::set<std::string> expected(others.begin(), others.end());
     expected.insert("quorrel.dat");
     expected.insert(".quorrel.dat.tmp-busy");
@@ -276,8 +272,7 @@ TEST(AtomicSave, ALinkOfAnotherUserIsReplacedNotFollowed) {
     test::writeFileBytes(folder.file("precious"), "not yours");
     fs::create_symlink(folder.file("precious"), folder.file("state"));
     ASSERT_EQ(::lchown(folder.file("state").c_str(), other.uid(), other.gid()), 0);
-    std::string error;
-    ASSERT_TRUE(system::replaceFileAtomically(folder.file("state"), "written", error)) << error;
+    ASSERT_TRUE(test::succeeded(system::replaceFileAtomically(folder.file("state"), "written")));
     EXPECT_FALSE(fs::is_symlink(folder.file("state")));
     EXPECT_EQ(test::readFileBytes(folder.file("state")), "written");
     EXPECT_EQ(test::readFileBytes(folder.file("precious")), "not yours");
@@ -287,10 +282,9 @@ TEST(AtomicSave, AskedNotToFollowALinkReplacesTheLinkItself) {
     test::TempFolder folder;
     test::writeFileBytes(folder.file("real.dat"), "first");
     fs::create_symlink(folder.file("real.dat"), folder.file("later"));
-    std::string error;
     system::AtomicWriteOptions plain;
     plain.followLink = false;
-    ASSERT_TRUE(system::replaceFileAtomically(folder.file("later"), "own", error, plain));
+    ASSERT_TRUE(test::succeeded(system::replaceFileAtomically(folder.file("later"), "own", plain)));
     EXPECT_FALSE(fs::is_symlink(folder.file("later")));
     EXPECT_EQ(test::readFileBytes(folder.file("later")), "own");
     EXPECT_EQ(test::readFileBytes(folder.file("real.dat")), "first");
@@ -301,21 +295,20 @@ TEST(AtomicSave, KeepsTheModeAndGivesANewFileTheUsualOne) {
     const std::string kept = folder.file("kept.dat");
     test::writeFileBytes(kept, "old");
     ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
-    std::string error;
-    ASSERT_TRUE(system::replaceFileAtomically(kept, "new", error)) << error;
+    ASSERT_TRUE(test::succeeded(system::replaceFileAtomically(kept, "new")));
     EXPECT_EQ(modeOf(kept), 0604u);
 
     const mode_t mask = ::umask(027);
-    ASSERT_TRUE(system::replaceFileAtomically(folder.file("fresh.dat"), "new", error)) << error;
+    ASSERT_TRUE(test::succeeded(system::replaceFileAtomically(folder.file("fresh.dat"), "new")));
     ::umask(mask);
     EXPECT_EQ(modeOf(folder.file("fresh.dat")), 0640u);
 }
 
 TEST(AtomicSave, SaysWhyWhenTheFolderIsMissing) {
     test::TempFolder folder;
-    std::string error;
-    EXPECT_FALSE(system::replaceFileAtomically(folder.file("no/such/file"), "x", error));
-    EXPECT_FALSE(error.empty());
+    const Done replaced = system::replaceFileAtomically(folder.file("no/such/file"), "x");
+    EXPECT_FALSE(replaced);
+    EXPECT_FALSE(replaced.error().empty());
 }
 
 TEST(FileStoreRead, TellsAMissingFileFromOneThatCannotBeRead) {

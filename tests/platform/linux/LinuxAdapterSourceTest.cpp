@@ -14,6 +14,7 @@
 #include "adapters/AdapterInventory.h"
 #include "platform/linux/LinuxAdapterSource.h"
 #include "platform/linux/NetworkState.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/linux/NetworkNamespace.h"
 
@@ -249,9 +250,8 @@ TEST_F(LinuxAdapterSourceInNamespace, WhatNetshRecordedOverridesTheKernelsHints)
     platform::InterfaceState eth1;
     eth1.dhcp = false;
     eth1.dnsAuto = false;
-    std::string error;
-    ASSERT_TRUE(platform::writeInterfaceState(state.path(), "eth0", eth0, error)) << error;
-    ASSERT_TRUE(platform::writeInterfaceState(state.path(), "eth1", eth1, error)) << error;
+    ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(state.path(), "eth0", eth0)));
+    ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(state.path(), "eth1", eth1)));
 
     const std::string expected =
         "enumerate=1\n"
@@ -269,8 +269,7 @@ TEST_F(LinuxAdapterSourceInNamespace, NetworkManagersConfigurationComesBeforeNet
     eth0.dhcp = false;
     eth0.dnsAuto = false;
     eth0.dnsServers = {"10.9.9.9"};
-    std::string error;
-    ASSERT_TRUE(platform::writeInterfaceState(state.path(), "eth0", eth0, error)) << error;
+    ASSERT_TRUE(test::succeeded(platform::writeInterfaceState(state.path(), "eth0", eth0)));
     // NetworkManager manages eth0 only: DHCP with hand-set DNS servers.
     paths.managedConfig =
         [](const std::string& ifname) -> std::optional<platform::ManagedInterfaceConfig> {
