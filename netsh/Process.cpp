@@ -58,9 +58,9 @@ RunResult runAndCollect(const std::vector<std::string>& argv) {
     return {run.exitCode, run.output};
 }
 
-std::optional<pid_t> startDetached(const std::vector<std::string>& argv,
-                                   const std::vector<std::string>& extraEnv,
-                                   const std::string& logPath, std::string& error) {
+Expected<pid_t> startDetached(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& extraEnv,
+                              const std::string& logPath) {
     system::ChildSetup setup;
     setup.outputFile = logPath;
     setup.errorsWithOutput = true;
@@ -69,8 +69,7 @@ std::optional<pid_t> startDetached(const std::vector<std::string>& argv,
     const system::SpawnedChild child =
         system::startProgram(argv.empty() ? std::string() : argv[0], argv, setup);
     if (child.pid < 0) {
-        error = child.reason;
-        return std::nullopt;
+        return failure(child.reason);
     }
     return child.pid;
 }

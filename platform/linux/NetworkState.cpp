@@ -243,7 +243,8 @@ std::optional<InterfaceState> readInterfaceState(const std::string& ifname) {
 }
 
 bool writeInterfaceState(const std::string& folder, const std::string& ifname,
-                         const InterfaceState& state, std::string& error) {
+                         const InterfaceState& state, std::string& error,
+                         StateDurability durability) {
     if (!isValidInterfaceName(ifname)) {
         error = "\"" + ifname + "\" is not an interface name";
         return false;
@@ -256,10 +257,23 @@ bool writeInterfaceState(const std::string& folder, const std::string& ifname,
     }
     // The file is netsh's own: a link in its place is replaced, never written through.
     std::string why;
-    if (!system::replaceFileAtomically(interfaceStatePath(folder, ifname),
-                                       formatInterfaceState(state), why,
-                                       system::noLinkFollowed())) {
+    if (!system::replaceFileAtomically(
+            interfaceStatePath(folder, ifname), formatInterfaceState(state), why,
+            system::noLinkFollowed(durability == StateDurability::OnDisk))) {
         error = "cannot write " + interfaceStatePath(folder, ifname) + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+bool flushInterfaceState(const std::string& folder, const std::string& ifname, std::string& error) {
+    if (!isValidInterfaceName(ifname)) {
+        error = "\"" + ifname + "\" is not an interface name";
+        return false;
+    }
+    std::string why;
+    if (!system::flushFileAndFolder(interfaceStatePath(folder, ifname), why)) {
+        error = "cannot flush " + interfaceStatePath(folder, ifname) + " to disk: " + why;
         return false;
     }
     return true;
