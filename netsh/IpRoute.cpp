@@ -28,13 +28,26 @@ Done IpRoute::flushAddresses(const std::string& ifname) {
     return run({"ip", "-4", "addr", "flush", "dev", ifname}, "remove the addresses of " + ifname);
 }
 
+Done IpRoute::changed(const std::optional<Done>& made, const std::string& what) {
+    if (!made || *made) {
+        return {};
+    }
+    return failure("cannot " + what + ": " + made->error());
+}
+
 Done IpRoute::addAddress(const std::string& ifname, const std::string& address, int prefix) {
+    if (const auto made = runner_.setAddress(ifname, address, prefix, false)) {
+        return changed(made, "set the address " + address + " on " + ifname);
+    }
     return run({"ip", "-4", "addr", "add", address + "/" + std::to_string(prefix), "broadcast", "+",
                 "dev", ifname},
                "set the address " + address + " on " + ifname);
 }
 
 Done IpRoute::replaceAddress(const std::string& ifname, const std::string& address, int prefix) {
+    if (const auto made = runner_.setAddress(ifname, address, prefix, true)) {
+        return changed(made, "set the address " + address + " on " + ifname);
+    }
     return run({"ip", "-4", "addr", "replace", address + "/" + std::to_string(prefix), "broadcast",
                 "+", "dev", ifname},
                "set the address " + address + " on " + ifname);
@@ -49,6 +62,9 @@ Done IpRoute::removeDefaultRoutes(const std::string& ifname) {
 }
 
 Done IpRoute::addDefaultRoute(const std::string& ifname, const std::string& gateway, int metric) {
+    if (const auto made = runner_.appendDefaultRoute(ifname, gateway, metric)) {
+        return changed(made, "set the default gateway " + gateway + " on " + ifname);
+    }
     std::vector<std::string> argv = {"ip",  "-4",    "route", "append", "default",
                                      "via", gateway, "dev",   ifname};
     if (metric >= 0) {

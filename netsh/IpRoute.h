@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/Expected.h"
@@ -12,7 +13,9 @@ namespace quorrel::netsh {
 // wrong (with ip's own message). Where the runner reads the kernel itself
 // (CommandRunner::kernelAddressing), the interface's addressing is read so, and a step with
 // nothing to do (bringing up a link that is up, removing addresses or default routes that
-// are not there) starts no command.
+// are not there) starts no command. Where it changes the kernel itself
+// (CommandRunner::setAddress, appendDefaultRoute), a new address and a new default route
+// are set without a command too.
 class IpRoute {
 public:
     explicit IpRoute(CommandRunner& runner) : runner_(runner) {}
@@ -38,6 +41,8 @@ public:
 
 private:
     Done run(const std::vector<std::string>& argv, const std::string& what);
+    // The outcome of a change the runner made without a command.
+    static Done changed(const std::optional<Done>& made, const std::string& what);
     Done addAddress(const std::string& ifname, const AddressEntry& entry);
     Done addDefaultRoute(const std::string& ifname, const DefaultRouteEntry& entry);
 

@@ -1,5 +1,6 @@
 #include "netsh/Process.h"
 
+#include "netsh/KernelChange.h"
 #include "system/OwnProgram.h"
 #include "system/linux/CollectedRun.h"
 #include "system/linux/ProcessSpawn.h"
@@ -28,6 +29,16 @@ public:
 
     std::optional<KernelAddressing> kernelAddressing(const std::string& ifname) override {
         return readKernelAddressing(ifname);
+    }
+
+    std::optional<Done> setAddress(const std::string& ifname, const std::string& address,
+                                   int prefix, bool replace) override {
+        return setAddressOverNetlink(ifname, address, prefix, replace);
+    }
+
+    std::optional<Done> appendDefaultRoute(const std::string& ifname, const std::string& gateway,
+                                           int metric) override {
+        return appendDefaultRouteOverNetlink(ifname, gateway, metric);
     }
 
 private:
