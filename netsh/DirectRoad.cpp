@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 
 #include "netsh/CommandValidator.h"
 #include "netsh/FileLock.h"
@@ -19,6 +21,16 @@ void addProblem(std::string& problems, const Done& step) {
     if (!step) {
         problems += (problems.empty() ? "" : "; ") + step.error();
     }
+}
+
+// Runs the steps one after the other until one fails; that failure, or success.
+Done inTurn(std::initializer_list<std::function<Done()>> steps) {
+    for (const auto& step : steps) {
+        if (Done done = step(); !done) {
+            return done;
+        }
+    }
+    return {};
 }
 
 int prefixOf(const std::string& mask) {
@@ -198,6 +210,17 @@ Failure DirectRoad::undo(const std::string& ifname, const ChangeJournal& journal
     return failure(message);
 }
 
+Done DirectRoad::recordAddressSource(const std::string& ifname, bool dhcp) {
+    return states_.change(
+        ifname,
+        [dhcp](InterfaceState& state) {
+            state.dhcp = dhcp;
+            state.lease.reset();
+            state.refusedLease.clear();
+        },
+        StateKeeper::Publish::WhenChanged, StateKeeper::Durability::WithJournal);
+}
+
 Done DirectRoad::setStaticAddress(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     ChangeJournal journal;
@@ -205,36 +228,20 @@ Done DirectRoad::setStaticAddress(const NetshCommand& command) {
         return begun;
     }
     IpRoute ip(runner_);
-    const auto steps = [&]() -> Done {
-        // First on record: a client's last event as it stops then leaves the interface
-        // alone, and the lease with its DNS servers is over.
-        Done step = states_.change(
-            ifname,
-            [](InterfaceState& state) {
-                state.dhcp = false;
-                state.lease.reset();
-                state.refusedLease.clear();
-            },
-            StateKeeper::Publish::WhenChanged, StateKeeper::Durability::WithJournal);
-        if (step) {
-            step = dhcp_.stop(ifname);
-        }
-        if (step) {
-            step = ip.bringUp(ifname);
-        }
-        if (step) {
-            step = ip.flushAddresses(ifname);
-        }
-        if (step) {
-            step = ip.addAddress(ifname, command.address, prefixOf(command.mask));
-        }
-        if (step) {
-            step = ip.removeDefaultRoutes(ifname);
-        }
-        if (step && !command.gateway.empty()) {
-            step = ip.addDefaultRoute(ifname, command.gateway, command.gatewayMetric.value_or(-1));
-        }
-        return step;
+    const auto steps = [&] {
+        return inTurn(
+            {// First on record: a client's last event as it stops then leaves the interface
+             // alone, and the lease with its DNS servers is over.
+             [&] { return recordAddressSource(ifname, false); }, [&] { return dhcp_.stop(ifname); },
+             [&] { return ip.bringUp(ifname); }, [&] { return ip.flushAddresses(ifname); },
+             [&] { return ip.addAddress(ifname, command.address, prefixOf(command.mask)); },
+             [&] { return ip.removeDefaultRoutes(ifname); },
+             [&] {
+                 return command.gateway.empty()
+                            ? Done()
+                            : ip.addDefaultRoute(ifname, command.gateway,
+                                                 command.gatewayMetric.value_or(-1));
+             }});
     };
     if (Done done = steps(); !done) {
         return undo(ifname, journal, done.error());
@@ -249,30 +256,14 @@ Done DirectRoad::setDhcpAddress(const NetshCommand& command) {
         return begun;
     }
     IpRoute ip(runner_);
-    const auto steps = [&]() -> Done {
-        Done step = dhcp_.stop(ifname);
-        if (step) {
-            step = ip.bringUp(ifname);
-        }
-        if (step) {
-            step = ip.flushAddresses(ifname);
-        }
-        if (step) {
-            step = ip.removeDefaultRoutes(ifname);
-        }
-        // Recorded before the client starts: its event script only acts on an interface
-        // whose address comes from DHCP, and the wait ends when it has recorded the lease.
-        if (step) {
-            step = states_.change(
-                ifname,
-                [](InterfaceState& state) {
-                    state.dhcp = true;
-                    state.lease.reset();
-                    state.refusedLease.clear();
-                },
-                StateKeeper::Publish::WhenChanged, StateKeeper::Durability::WithJournal);
-        }
-        return step;
+    const auto steps = [&] {
+        return inTurn({[&] { return dhcp_.stop(ifname); }, [&] { return ip.bringUp(ifname); },
+                       [&] { return ip.flushAddresses(ifname); },
+                       [&] { return ip.removeDefaultRoutes(ifname); },
+                       // Recorded before the client starts: its event script only acts on
+                       // an interface whose address comes from DHCP, and the wait ends when
+                       // it has recorded the lease.
+                       [&] { return recordAddressSource(ifname, true); }});
     };
     if (Done done = steps(); !done) {
         return undo(ifname, journal, done.error());
