@@ -1,6 +1,7 @@
 #include "netsh/DhcpHook.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <map>
 
@@ -184,6 +185,15 @@ TEST_F(DhcpHookApply, DeconfigClearsTheLease) {
                              }));
     EXPECT_FALSE(recorded().lease);
     EXPECT_EQ(recorded().dhcp, true);
+
+    // The client's first event, with no lease to clear, leaves the record as it is: not
+    // even rewritten (the same file, so no flush to disk and no wake for a waiting run).
+    struct stat before {};
+    ASSERT_EQ(::stat(folder_.file("eth0.state").c_str(), &before), 0);
+    ASSERT_EQ(apply(event(DhcpEvent::Kind::Deconfig)), "");
+    struct stat after {};
+    ASSERT_EQ(::stat(folder_.file("eth0.state").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
 }
 
 TEST_F(DhcpHookApply, TheLeaseServersJoinThoseOfOtherInterfaces) {
