@@ -43,8 +43,7 @@ Done StateKeeper::restore(const std::string& ifname, const std::optional<Interfa
 }
 
 Done StateKeeper::flush(const std::string& ifname) {
-    std::string error;
-    return platform::flushInterfaceState(folder_, ifname, error) ? Done() : failure(error);
+    return platform::flushInterfaceState(folder_, ifname);
 }
 
 Expected<AdapterDnsServers> StateKeeper::serversWith(

@@ -266,17 +266,15 @@ bool writeInterfaceState(const std::string& folder, const std::string& ifname,
     return true;
 }
 
-bool flushInterfaceState(const std::string& folder, const std::string& ifname, std::string& error) {
+Done flushInterfaceState(const std::string& folder, const std::string& ifname) {
     if (!isValidInterfaceName(ifname)) {
-        error = "\"" + ifname + "\" is not an interface name";
-        return false;
+        return failure("\"" + ifname + "\" is not an interface name");
     }
-    std::string why;
-    if (!system::flushFileAndFolder(interfaceStatePath(folder, ifname), why)) {
-        error = "cannot flush " + interfaceStatePath(folder, ifname) + " to disk: " + why;
-        return false;
+    if (Done flushed = system::flushFileAndFolder(interfaceStatePath(folder, ifname)); !flushed) {
+        return failure("cannot flush " + interfaceStatePath(folder, ifname) +
+                       " to disk: " + flushed.error());
     }
-    return true;
+    return {};
 }
 
 bool removeInterfaceState(const std::string& folder, const std::string& ifname,

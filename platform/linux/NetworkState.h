@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
+
 // Per-interface network settings that the kernel does not keep: whether an interface's
 // address comes from DHCP, whether its DNS servers are automatic, the DNS servers set by
 // hand, and the facts of the current DHCP lease. Our netsh records them when it changes an
@@ -97,9 +99,8 @@ bool writeInterfaceState(const std::string& ifname, const InterfaceState& state,
 bool writeInterfaceState(const std::string& folder, const std::string& ifname,
                          const InterfaceState& state, std::string& error,
                          StateDurability durability = StateDurability::OnDisk);
-// Puts the state file of `ifname` (or its absence) on disk. False with `error` set when the
-// kernel refuses.
-bool flushInterfaceState(const std::string& folder, const std::string& ifname, std::string& error);
+// Puts the state file of `ifname` (or its absence) on disk; fails when the kernel refuses.
+Done flushInterfaceState(const std::string& folder, const std::string& ifname);
 
 // The hand-set DNS servers joined by commas, as a "NameServer" value: "" when none.
 std::string nameServerValue(const InterfaceState& state);

@@ -366,23 +366,20 @@ bool copyFileAtomically(const std::string& from, const std::string& to, std::str
         to, [&source](int fd) { return copyAllToFd(source.get(), fd); }, error, options);
 }
 
-bool flushFileAndFolder(const std::string& path, std::string& error) {
+Done flushFileAndFolder(const std::string& path) {
     Fd dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.valid()) {
-        error = systemError(errno);
-        return false;
+        return failure(systemError(errno));
     }
     Fd file(::openat(dir.get(), nameOf(path).c_str(),
                      O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file.valid() && errno != ENOENT) {
-        error = systemError(errno);
-        return false;
+        return failure(systemError(errno));
     }
     if ((file.valid() && ::fsync(file.get()) != 0) || ::fsync(dir.get()) != 0) {
-        error = systemError(errno);
-        return false;
+        return failure(systemError(errno));
     }
-    return true;
+    return {};
 }
 
 bool replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Expected.h"
+
 namespace quorrel::system {
 
 // Replacing a whole file on Linux, the one way every writer of the program uses.
@@ -69,9 +71,9 @@ bool replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_vie
                              std::string& error, const AtomicWriteOptions& options = {});
 
 // Puts the file at `path` (when it is there; a link is not followed) and the folder that
-// holds it on disk: what a replace without `durable` left in memory. False with `error` set
-// when the kernel refuses.
-bool flushFileAndFolder(const std::string& path, std::string& error);
+// holds it on disk: what a replace without `durable` left in memory. Fails with the
+// system's text when the kernel refuses.
+Done flushFileAndFolder(const std::string& path);
 
 // The file a path ends up at after following symbolic links of its last name (at most 40,
 // and only links of the effective user or of root), also when that file does not exist
