@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
 #include "netsh/KernelAddressing.h"
 
 namespace quorrel::netsh {
@@ -24,6 +25,20 @@ public:
     // command; nothing when it cannot be read so (the commands then read it themselves).
     virtual std::optional<KernelAddressing> kernelAddressing(const std::string& ifname) {
         (void)ifname;
+        return std::nullopt;
+    }
+
+    // The change of IpRoute::addAddress / replaceAddress and of IpRoute::addDefaultRoute,
+    // made in the kernel without a command; nothing when it cannot be made so (the command
+    // then runs).
+    virtual std::optional<Done> setAddress(const std::string& ifname, const std::string& address,
+                                           int prefix, bool replace) {
+        (void)ifname, (void)address, (void)prefix, (void)replace;
+        return std::nullopt;
+    }
+    virtual std::optional<Done> appendDefaultRoute(const std::string& ifname,
+                                                   const std::string& gateway, int metric) {
+        (void)ifname, (void)gateway, (void)metric;
         return std::nullopt;
     }
 };

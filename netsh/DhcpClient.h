@@ -4,26 +4,28 @@
 #include <memory>
 #include <string>
 
+#include "base/Expected.h"
+
 namespace quorrel::netsh {
 
 // How starting a DHCP client went.
 struct DhcpStart {
-    std::string error;         // "" once the interface has its lease
-    bool stillTrying = false;  // with an error: the client runs on and may get one later
+    Done lease;                // success once the interface has its lease
+    bool stillTrying = false;  // with a failure: the client runs on and may get one later
 };
 
 // The DHCP client that netsh runs for an interface whose address comes from DHCP.
 class DhcpClient {
 public:
     virtual ~DhcpClient() = default;
-    // "" when a client can be started on this machine, else why not. Changes nothing.
-    virtual std::string availability() = 0;
+    // Whether a client can be started on this machine, else why not. Changes nothing.
+    virtual Done availability() = 0;
     // True while a client that netsh started for the interface runs.
     virtual bool running(const std::string& ifname) = 0;
     // Starts a client for the interface; with `waitForLease`, waits until it has a lease.
     virtual DhcpStart start(const std::string& ifname, bool waitForLease) = 0;
     // Stops the client started for the interface, if one runs, and waits until it is gone.
-    virtual std::string stop(const std::string& ifname) = 0;
+    virtual Done stop(const std::string& ifname) = 0;
 };
 
 // Runs udhcpc (preferred) or dhclient in the background with this very program as its event

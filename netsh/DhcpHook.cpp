@@ -78,13 +78,13 @@ DhcpEvent::Kind dhclientKind(const std::string& reason) {
     return DhcpEvent::Kind::Ignore;
 }
 
-std::string firstError(std::initializer_list<std::string> results) {
+Done firstFailure(std::initializer_list<Done> results) {
     for (const auto& r : results) {
-        if (!r.empty()) {
+        if (!r) {
             return r;
         }
     }
-    return "";
+    return {};
 }
 
 }  // namespace
@@ -93,8 +93,8 @@ bool isDhcpHookCall(const EnvironmentLookup& env) {
     return env("QUORREL_DHCP_HOOK") == "1";
 }
 
-std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
-                                       const EnvironmentLookup& env, std::string& error) {
+Expected<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
+                                  const EnvironmentLookup& env) {
     auto value = [&env](const char* name) { return env(name).value_or(""); };
     DhcpEvent event;
     const Names* names = nullptr;
@@ -105,13 +105,11 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
         event.kind = dhclientKind(*reason);
         names = &kDhclient;
     } else {
-        error = "no DHCP event given";
-        return std::nullopt;
+        return failure("no DHCP event given");
     }
     event.interfaceName = value("interface");
     if (!platform::isValidInterfaceName(event.interfaceName)) {
-        error = "the DHCP event names no valid interface";
-        return std::nullopt;
+        return failure("the DHCP event names no valid interface");
     }
     if (event.kind != DhcpEvent::Kind::Bound && event.kind != DhcpEvent::Kind::Renew) {
         return event;
@@ -121,12 +119,10 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
     const auto address = parseIpv4(event.address);
     const auto mask = parseIpv4(event.mask);
     if (!address || !isUnicastHostAddress(*address)) {
-        error = "the lease has no valid address: " + quoteForMessage(event.address);
-        return std::nullopt;
+        return failure("the lease has no valid address: " + quoteForMessage(event.address));
     }
     if (!mask || !prefixLengthOf(*mask) || *mask == 0) {
-        error = "the lease has no valid subnet mask: " + quoteForMessage(event.mask);
-        return std::nullopt;
+        return failure("the lease has no valid subnet mask: " + quoteForMessage(event.mask));
     }
     for (const auto& router : words(value(names->routers))) {
         const auto r = parseIpv4(router);
@@ -148,22 +144,22 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
     return event;
 }
 
-std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateKeeper& states,
-                           std::int64_t now) {
+Done applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateKeeper& states,
+                    std::int64_t now) {
     const std::string& ifname = event.interfaceName;
     const auto state = states.read(ifname);
     if (!state || !state->dhcp.value_or(false) || event.kind == DhcpEvent::Kind::Ignore) {
-        return "";
+        return {};
     }
     IpRoute ip(runner);
     if (event.kind == DhcpEvent::Kind::LinkUp) {
         return ip.bringUp(ifname);
     }
     if (event.kind == DhcpEvent::Kind::Deconfig) {
-        if (auto error = firstError(
+        if (Done cleared = firstFailure(
                 {ip.bringUp(ifname), ip.flushAddresses(ifname), ip.removeDefaultRoutes(ifname)});
-            !error.empty()) {
-            return error;
+            !cleared) {
+            return cleared;
         }
         return states.change(ifname, [](platform::InterfaceState& s) { s.lease.reset(); });
     }
@@ -175,39 +171,39 @@ std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateK
                                    (event.router.empty() ? "" : " router " + event.router) +
                                    (event.server.empty() ? "" : " from " + event.server) + " for " +
                                    ifname + " is refused: " + why;
-        if (auto error = states.change(ifname,
-                                       [&reason](platform::InterfaceState& s) {
-                                           if (s.dhcp.value_or(false)) {
-                                               s.refusedLease = reason;
-                                           }
-                                       });
-            !error.empty()) {
-            return reason + "; " + error;
+        if (Done recorded = states.change(ifname,
+                                          [&reason](platform::InterfaceState& s) {
+                                              if (s.dhcp.value_or(false)) {
+                                                  s.refusedLease = reason;
+                                              }
+                                          });
+            !recorded) {
+            return failure(reason + "; " + recorded.error());
         }
-        return reason;
+        return failure(reason);
     }
 
     const int prefix = prefixLengthOf(*parseIpv4(event.mask)).value_or(32);
     const auto& old = state->lease;
     const bool newAddress = event.kind == DhcpEvent::Kind::Bound || !old ||
                             old->address != event.address || old->mask != event.mask;
-    std::string error;
+    Done set;
     if (newAddress) {
-        error = ip.flushAddresses(ifname);
-        if (error.empty()) {
-            error = ip.addAddress(ifname, event.address, prefix);
+        set = ip.flushAddresses(ifname);
+        if (set) {
+            set = ip.addAddress(ifname, event.address, prefix);
         }
     } else {
-        error = ip.replaceAddress(ifname, event.address, prefix);
+        set = ip.replaceAddress(ifname, event.address, prefix);
     }
-    if (error.empty() && (newAddress || old->router != event.router)) {
-        error = ip.removeDefaultRoutes(ifname);
-        if (error.empty() && !event.router.empty()) {
-            error = ip.addDefaultRoute(ifname, event.router, -1);
+    if (set && (newAddress || old->router != event.router)) {
+        set = ip.removeDefaultRoutes(ifname);
+        if (set && !event.router.empty()) {
+            set = ip.addDefaultRoute(ifname, event.router, -1);
         }
     }
-    if (!error.empty()) {
-        return error;
+    if (!set) {
+        return set;
     }
 
     platform::DhcpLease lease;

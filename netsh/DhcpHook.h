@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
 #include "netsh/CommandRunner.h"
 #include "netsh/RunEnvironment.h"
 #include "netsh/StateKeeper.h"
@@ -40,11 +41,11 @@ struct DhcpEvent {
 // client with QUORREL_DHCP_HOOK=1, which the client passes on to its script.
 bool isDhcpHookCall(const EnvironmentLookup& env);
 
-// The event from the script's arguments (after the program name) and environment. Nothing,
-// with `error` set, when a lease's address or mask is missing or not valid. DNS servers
-// that are not valid addresses are left out.
-std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
-                                       const EnvironmentLookup& env, std::string& error);
+// The event from the script's arguments (after the program name) and environment; a
+// failure when a lease's address or mask is missing or not valid. DNS servers that are not
+// valid addresses are left out.
+Expected<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
+                                  const EnvironmentLookup& env);
 
 // Carries the event out on the interface and records the lease in the state folder, but
 // only while the interface's recorded address source is DHCP, so that a client that
@@ -52,9 +53,9 @@ std::optional<DhcpEvent> readDhcpEvent(const std::vector<std::string>& args,
 // servers reach the resolver as the record changes (see StateKeeper). `now` is the time in
 // seconds since 1970. A lease that fails the checks of a fixed address (CommandValidator.h)
 // is refused before the interface is touched: the reason is recorded as the state's
-// refusedLease, which ends a `set address dhcp` waiting for it as a failure, and returned.
-// Returns "" on success.
-std::string applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateKeeper& states,
-                           std::int64_t now);
+// refusedLease, which ends a `set address dhcp` waiting for it as a failure, and is the
+// failure returned.
+Done applyDhcpEvent(const DhcpEvent& event, CommandRunner& runner, StateKeeper& states,
+                    std::int64_t now);
 
 }  // namespace quorrel::netsh

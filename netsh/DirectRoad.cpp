@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 
 #include "netsh/CommandValidator.h"
 #include "netsh/FileLock.h"
@@ -15,10 +17,20 @@ using platform::InterfaceState;
 
 namespace {
 
-void addProblem(std::string& problems, const std::string& error) {
-    if (!error.empty()) {
-        problems += (problems.empty() ? "" : "; ") + error;
+void addProblem(std::string& problems, const Done& step) {
+    if (!step) {
+        problems += (problems.empty() ? "" : "; ") + step.error();
     }
+}
+
+// Runs the steps one after the other until one fails; that failure, or success.
+Done inTurn(std::initializer_list<std::function<Done()>> steps) {
+    for (const auto& step : steps) {
+        if (Done done = step(); !done) {
+            return done;
+        }
+    }
+    return {};
 }
 
 int prefixOf(const std::string& mask) {
@@ -84,8 +96,8 @@ Done DirectRoad::carryOut(const NetshCommand& command) {
 Done DirectRoad::check(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     if (command.action == NetshAction::SetAddress && command.dhcp) {
-        if (auto why = dhcp_.availability(); !why.empty()) {
-            return failure(why + "; nothing was changed");
+        if (Done available = dhcp_.availability(); !available) {
+            return failure(available.error() + "; nothing was changed");
         }
     }
     if (command.action == NetshAction::SetAddress && !command.dhcp && checkAddress_) {
@@ -144,9 +156,11 @@ Done DirectRoad::begin(const std::string& ifname, const std::string& change,
                        ChangeJournal& journal) {
     journal.change = change;
     IpRoute ip(runner_);
-    if (auto error = ip.readAddressing(ifname, journal.found); !error.empty()) {
-        return failure(error + "; nothing was changed");
+    auto found = ip.readAddressing(ifname);
+    if (!found) {
+        return failure(found.error() + "; nothing was changed");
     }
+    journal.found = std::move(*found);
     journal.state = states_.read(ifname);
     journal.dhcpClientRan = dhcp_.running(ifname);
     if (auto error = writeChangeJournal(states_.folder(), ifname, journal); !error.empty()) {
@@ -156,7 +170,10 @@ Done DirectRoad::begin(const std::string& ifname, const std::string& change,
 }
 
 Done DirectRoad::end(const std::string& ifname) {
-    return doneUnless(removeChangeJournal(states_.folder(), ifname));
+    // What the run recorded with the journal's cover reaches the disk before the cover goes.
+    const Done flushed = states_.flush(ifname);
+    const Done removed = doneUnless(removeChangeJournal(states_.folder(), ifname));
+    return flushed ? removed : flushed;
 }
 
 std::string DirectRoad::putBack(const std::string& ifname, const ChangeJournal& journal) {
@@ -171,7 +188,7 @@ std::string DirectRoad::putBack(const std::string& ifname, const ChangeJournal& 
     // The client that ran before takes over the address again; its lease may take a while,
     // so it is not waited for.
     if (journal.dhcpClientRan && !dhcp_.running(ifname)) {
-        addProblem(problems, dhcp_.start(ifname, false).error);
+        addProblem(problems, dhcp_.start(ifname, false).lease);
     }
     return problems;
 }
@@ -193,6 +210,17 @@ Failure DirectRoad::undo(const std::string& ifname, const ChangeJournal& journal
     return failure(message);
 }
 
+Done DirectRoad::recordAddressSource(const std::string& ifname, bool dhcp) {
+    return states_.change(
+        ifname,
+        [dhcp](InterfaceState& state) {
+            state.dhcp = dhcp;
+            state.lease.reset();
+            state.refusedLease.clear();
+        },
+        StateKeeper::Publish::WhenChanged, StateKeeper::Durability::WithJournal);
+}
+
 Done DirectRoad::setStaticAddress(const NetshCommand& command) {
     const std::string& ifname = command.interfaceName;
     ChangeJournal journal;
@@ -200,38 +228,23 @@ Done DirectRoad::setStaticAddress(const NetshCommand& command) {
         return begun;
     }
     IpRoute ip(runner_);
-    const auto steps = [&]() -> std::string {
-        // First on record: a client's last event as it stops then leaves the interface
-        // alone, and the lease with its DNS servers is over.
-        if (auto error = states_.change(ifname,
-                                        [](InterfaceState& state) {
-                                            state.dhcp = false;
-                                            state.lease.reset();
-                                            state.refusedLease.clear();
-                                        });
-            !error.empty()) {
-            return error;
-        }
-        if (auto error = dhcp_.stop(ifname); !error.empty()) {
-            return error;
-        }
-        std::string error = ip.bringUp(ifname);
-        if (error.empty()) {
-            error = ip.flushAddresses(ifname);
-        }
-        if (error.empty()) {
-            error = ip.addAddress(ifname, command.address, prefixOf(command.mask));
-        }
-        if (error.empty()) {
-            error = ip.removeDefaultRoutes(ifname);
-        }
-        if (error.empty() && !command.gateway.empty()) {
-            error = ip.addDefaultRoute(ifname, command.gateway, command.gatewayMetric.value_or(-1));
-        }
-        return error;
+    const auto steps = [&] {
+        return inTurn(
+            {// First on record: a client's last event as it stops then leaves the interface
+             // alone, and the lease with its DNS servers is over.
+             [&] { return recordAddressSource(ifname, false); }, [&] { return dhcp_.stop(ifname); },
+             [&] { return ip.bringUp(ifname); }, [&] { return ip.flushAddresses(ifname); },
+             [&] { return ip.addAddress(ifname, command.address, prefixOf(command.mask)); },
+             [&] { return ip.removeDefaultRoutes(ifname); },
+             [&] {
+                 return command.gateway.empty()
+                            ? Done()
+                            : ip.addDefaultRoute(ifname, command.gateway,
+                                                 command.gatewayMetric.value_or(-1));
+             }});
     };
-    if (auto error = steps(); !error.empty()) {
-        return undo(ifname, journal, error);
+    if (Done done = steps(); !done) {
+        return undo(ifname, journal, done.error());
     }
     return end(ifname);
 }
@@ -243,39 +256,26 @@ Done DirectRoad::setDhcpAddress(const NetshCommand& command) {
         return begun;
     }
     IpRoute ip(runner_);
-    const auto steps = [&]() -> std::string {
-        std::string error = dhcp_.stop(ifname);
-        if (error.empty()) {
-            error = ip.bringUp(ifname);
-        }
-        if (error.empty()) {
-            error = ip.flushAddresses(ifname);
-        }
-        if (error.empty()) {
-            error = ip.removeDefaultRoutes(ifname);
-        }
-        // Recorded before the client starts: its event script only acts on an interface
-        // whose address comes from DHCP, and the wait ends when it has recorded the lease.
-        if (error.empty()) {
-            error = states_.change(ifname, [](InterfaceState& state) {
-                state.dhcp = true;
-                state.lease.reset();
-                state.refusedLease.clear();
-            });
-        }
-        return error;
+    const auto steps = [&] {
+        return inTurn({[&] { return dhcp_.stop(ifname); }, [&] { return ip.bringUp(ifname); },
+                       [&] { return ip.flushAddresses(ifname); },
+                       [&] { return ip.removeDefaultRoutes(ifname); },
+                       // Recorded before the client starts: its event script only acts on
+                       // an interface whose address comes from DHCP, and the wait ends when
+                       // it has recorded the lease.
+                       [&] { return recordAddressSource(ifname, true); }});
     };
-    if (auto error = steps(); !error.empty()) {
-        return undo(ifname, journal, error);
+    if (Done done = steps(); !done) {
+        return undo(ifname, journal, done.error());
     }
     const DhcpStart started = dhcp_.start(ifname, true);
-    if (!started.error.empty() && !started.stillTrying) {
-        return undo(ifname, journal, started.error);
+    if (!started.lease && !started.stillTrying) {
+        return undo(ifname, journal, started.lease.error());
     }
     // With a lease, or without one yet while the client keeps trying: DHCP is what was
     // asked for, and the address comes when the server answers.
     Done ended = end(ifname);
-    return started.error.empty() ? std::move(ended) : failure(started.error);
+    return started.lease ? std::move(ended) : started.lease;
 }
 
 Done DirectRoad::setDns(const NetshCommand& command) {
@@ -284,18 +284,18 @@ Done DirectRoad::setDns(const NetshCommand& command) {
     if (!automatic && !command.address.empty()) {
         servers.push_back(command.address);
     }
-    return doneUnless(states_.change(
+    return states_.change(
         command.interfaceName,
         [&](InterfaceState& state) {
             state.dnsAuto = automatic;
             state.dnsServers = servers;
         },
-        StateKeeper::Publish::Always));
+        StateKeeper::Publish::Always);
 }
 
 Done DirectRoad::addDns(const NetshCommand& command) {
     const auto index = static_cast<std::size_t>(command.index.value_or(999));
-    return doneUnless(states_.change(
+    return states_.change(
         command.interfaceName,
         [&](InterfaceState& state) {
             std::vector<std::string> servers;
@@ -312,7 +312,7 @@ Done DirectRoad::addDns(const NetshCommand& command) {
             state.dnsAuto = false;
             state.dnsServers = servers;
         },
-        StateKeeper::Publish::Always));
+        StateKeeper::Publish::Always);
 }
 
 }  // namespace quorrel::netsh

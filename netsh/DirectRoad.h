@@ -59,9 +59,15 @@ private:
     Done setDns(const NetshCommand& command);
     Done addDns(const NetshCommand& command);
 
-    // Writes down what the interface has before its address changes.
+    // Writes down what the interface has before its address changes, on disk before
+    // anything is changed: what the next run puts back should this one be killed or the
+    // power fail half way.
     Done begin(const std::string& ifname, const std::string& change, ChangeJournal& journal);
+    // Puts what the run recorded on disk, then removes the journal.
     Done end(const std::string& ifname);
+    // The interface's new address source, without a lease (nor a refused one); on disk by
+    // end(), the journal covering it until then.
+    Done recordAddressSource(const std::string& ifname, bool dhcp);
     // Puts back what the journal found, as far as it can; returns what could not be ("" when
     // everything was).
     std::string putBack(const std::string& ifname, const ChangeJournal& journal);

@@ -19,8 +19,9 @@ public:
 
     std::string publish(const std::string&, const AdapterDnsServers& all) override {
         return rewriteResolverFile(
-            path_, [&all](const std::string& text) { return rewriteResolvConf(text, all); },
-            ::geteuid());
+                   path_, [&all](const std::string& text) { return rewriteResolvConf(text, all); },
+                   ::geteuid())
+            .error();
     }
 
 private:
@@ -99,8 +100,8 @@ std::unique_ptr<DnsConfigurator> makeSystemDnsConfigurator(
     }
     const std::string system = "/etc/resolv.conf";
     // Unreadable or unsafe: the resolver file's own road then says why when it is written.
-    std::string unsafe;
-    const std::string text = readResolverFile(system, unsafe, ::geteuid()).value_or("");
+    const auto read = readResolverFile(system, ::geteuid());
+    const std::string text = read ? *read : std::string();
     const auto stub = text.find("nameserver 127.0.0.53");
     const bool usesStub = stub != std::string::npos && (stub == 0 || text[stub - 1] == '\n');
     if (usesStub && findProgram("resolvectl", searchPath)) {

@@ -2,55 +2,69 @@
 
 namespace quorrel::netsh {
 
-std::string IpRoute::run(const std::vector<std::string>& argv, const std::string& what) {
+Done IpRoute::run(const std::vector<std::string>& argv, const std::string& what) {
     const RunResult result = runner_.run(argv);
     if (result.exitCode == 0) {
-        return "";
+        return {};
     }
     std::string message = result.output;
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
         message.pop_back();
     }
-    return "cannot " + what + (message.empty() ? "" : ": " + message);
+    return failure("cannot " + what + (message.empty() ? "" : ": " + message));
 }
 
-std::string IpRoute::bringUp(const std::string& ifname) {
+Done IpRoute::bringUp(const std::string& ifname) {
     if (const auto kernel = runner_.kernelAddressing(ifname); kernel && kernel->up) {
-        return "";
+        return {};
     }
     return run({"ip", "link", "set", "dev", ifname, "up"}, "bring up " + ifname);
 }
 
-std::string IpRoute::flushAddresses(const std::string& ifname) {
+Done IpRoute::flushAddresses(const std::string& ifname) {
     if (const auto kernel = runner_.kernelAddressing(ifname); kernel && !kernel->anyAddress) {
-        return "";
+        return {};
     }
     return run({"ip", "-4", "addr", "flush", "dev", ifname}, "remove the addresses of " + ifname);
 }
 
-std::string IpRoute::addAddress(const std::string& ifname, const std::string& address, int prefix) {
+Done IpRoute::changed(const std::optional<Done>& made, const std::string& what) {
+    if (!made || *made) {
+        return {};
+    }
+    return failure("cannot " + what + ": " + made->error());
+}
+
+Done IpRoute::addAddress(const std::string& ifname, const std::string& address, int prefix) {
+    if (const auto made = runner_.setAddress(ifname, address, prefix, false)) {
+        return changed(made, "set the address " + address + " on " + ifname);
+    }
     return run({"ip", "-4", "addr", "add", address + "/" + std::to_string(prefix), "broadcast", "+",
                 "dev", ifname},
                "set the address " + address + " on " + ifname);
 }
 
-std::string IpRoute::replaceAddress(const std::string& ifname, const std::string& address,
-                                    int prefix) {
+Done IpRoute::replaceAddress(const std::string& ifname, const std::string& address, int prefix) {
+    if (const auto made = runner_.setAddress(ifname, address, prefix, true)) {
+        return changed(made, "set the address " + address + " on " + ifname);
+    }
     return run({"ip", "-4", "addr", "replace", address + "/" + std::to_string(prefix), "broadcast",
                 "+", "dev", ifname},
                "set the address " + address + " on " + ifname);
 }
 
-std::string IpRoute::removeDefaultRoutes(const std::string& ifname) {
+Done IpRoute::removeDefaultRoutes(const std::string& ifname) {
     if (const auto kernel = runner_.kernelAddressing(ifname); kernel && !kernel->anyDefaultRoute) {
-        return "";
+        return {};
     }
     return run({"ip", "-4", "route", "flush", "exact", "0.0.0.0/0", "dev", ifname},
                "remove the default routes of " + ifname);
 }
 
-std::string IpRoute::addDefaultRoute(const std::string& ifname, const std::string& gateway,
-                                     int metric) {
+Done IpRoute::addDefaultRoute(const std::string& ifname, const std::string& gateway, int metric) {
+    if (const auto made = runner_.appendDefaultRoute(ifname, gateway, metric)) {
+        return changed(made, "set the default gateway " + gateway + " on " + ifname);
+    }
     std::vector<std::string> argv = {"ip",  "-4",    "route", "append", "default",
                                      "via", gateway, "dev",   ifname};
     if (metric >= 0) {
@@ -60,26 +74,26 @@ std::string IpRoute::addDefaultRoute(const std::string& ifname, const std::strin
     return run(argv, "set the default gateway " + gateway + " on " + ifname);
 }
 
-std::string IpRoute::readAddressing(const std::string& ifname, InterfaceAddressing& addressing) {
+Expected<InterfaceAddressing> IpRoute::readAddressing(const std::string& ifname) {
     if (auto kernel = runner_.kernelAddressing(ifname)) {
-        addressing = std::move(kernel->addressing);
-        return "";
+        return std::move(kernel->addressing);
     }
     const RunResult addresses = runner_.run({"ip", "-4", "-o", "addr", "show", "dev", ifname});
     if (addresses.exitCode != 0) {
-        return "cannot read the addresses of " + ifname + ": " + addresses.output;
+        return failure("cannot read the addresses of " + ifname + ": " + addresses.output);
     }
     const RunResult routes =
         runner_.run({"ip", "-4", "route", "show", "exact", "0.0.0.0/0", "dev", ifname});
     if (routes.exitCode != 0) {
-        return "cannot read the default routes of " + ifname + ": " + routes.output;
+        return failure("cannot read the default routes of " + ifname + ": " + routes.output);
     }
+    InterfaceAddressing addressing;
     addressing.addresses = parseAddressList(addresses.output);
     addressing.defaultRoutes = parseDefaultRouteList(routes.output);
-    return "";
+    return addressing;
 }
 
-std::string IpRoute::addAddress(const std::string& ifname, const AddressEntry& entry) {
+Done IpRoute::addAddress(const std::string& ifname, const AddressEntry& entry) {
     std::vector<std::string> argv = {"ip", "-4", "addr", "add",
                                      entry.address + "/" + std::to_string(entry.prefix)};
     if (!entry.broadcast.empty()) {
@@ -89,7 +103,7 @@ std::string IpRoute::addAddress(const std::string& ifname, const AddressEntry& e
     return run(argv, "put back the address " + entry.address + " on " + ifname);
 }
 
-std::string IpRoute::addDefaultRoute(const std::string& ifname, const DefaultRouteEntry& entry) {
+Done IpRoute::addDefaultRoute(const std::string& ifname, const DefaultRouteEntry& entry) {
     std::vector<std::string> argv = {"ip", "-4", "route", "append", "default"};
     if (!entry.gateway.empty()) {
         argv.insert(argv.end(), {"via", entry.gateway});
@@ -104,16 +118,14 @@ std::string IpRoute::addDefaultRoute(const std::string& ifname, const DefaultRou
     return run(argv, "put back the default route " + formatRoute(entry) + " on " + ifname);
 }
 
-std::string IpRoute::putBackAddressing(const std::string& ifname,
-                                       const InterfaceAddressing& addressing) {
-    InterfaceAddressing now;
-    if (readAddressing(ifname, now).empty() && now == addressing) {
-        return "";
+Done IpRoute::putBackAddressing(const std::string& ifname, const InterfaceAddressing& addressing) {
+    if (const auto now = readAddressing(ifname); now && *now == addressing) {
+        return {};
     }
     std::string problems;
-    const auto note = [&problems](const std::string& error) {
-        if (!error.empty()) {
-            problems += (problems.empty() ? "" : "; ") + error;
+    const auto note = [&problems](const Done& step) {
+        if (!step) {
+            problems += (problems.empty() ? "" : "; ") + step.error();
         }
     };
     note(bringUp(ifname));
@@ -125,7 +137,7 @@ std::string IpRoute::putBackAddressing(const std::string& ifname,
     for (const auto& entry : addressing.defaultRoutes) {
         note(addDefaultRoute(ifname, entry));
     }
-    return problems;
+    return doneUnless(std::move(problems));
 }
 
 }  // namespace quorrel::netsh

@@ -1,5 +1,6 @@
 #include "netsh/Process.h"
 
+#include "netsh/KernelChange.h"
 #include "system/OwnProgram.h"
 #include "system/linux/CollectedRun.h"
 #include "system/linux/ProcessSpawn.h"
@@ -30,6 +31,16 @@ public:
         return readKernelAddressing(ifname);
     }
 
+    std::optional<Done> setAddress(const std::string& ifname, const std::string& address,
+                                   int prefix, bool replace) override {
+        return setAddressOverNetlink(ifname, address, prefix, replace);
+    }
+
+    std::optional<Done> appendDefaultRoute(const std::string& ifname, const std::string& gateway,
+                                           int metric) override {
+        return appendDefaultRouteOverNetlink(ifname, gateway, metric);
+    }
+
 private:
     std::string searchPath_;
 };
@@ -58,9 +69,9 @@ RunResult runAndCollect(const std::vector<std::string>& argv) {
     return {run.exitCode, run.output};
 }
 
-std::optional<pid_t> startDetached(const std::vector<std::string>& argv,
-                                   const std::vector<std::string>& extraEnv,
-                                   const std::string& logPath, std::string& error) {
+Expected<pid_t> startDetached(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& extraEnv,
+                              const std::string& logPath) {
     system::ChildSetup setup;
     setup.outputFile = logPath;
     setup.errorsWithOutput = true;
@@ -69,8 +80,7 @@ std::optional<pid_t> startDetached(const std::vector<std::string>& argv,
     const system::SpawnedChild child =
         system::startProgram(argv.empty() ? std::string() : argv[0], argv, setup);
     if (child.pid < 0) {
-        error = child.reason;
-        return std::nullopt;
+        return failure(child.reason);
     }
     return child.pid;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
 #include "netsh/CommandRunner.h"
 
 namespace quorrel::netsh {
@@ -21,10 +22,9 @@ RunResult runAndCollect(const std::vector<std::string>& argv);
 // Starts a long-running program in a session of its own, detached from our standard
 // streams: standard input from /dev/null, output and errors appended to `logPath`.
 // `extraEnv` ("NAME=value") is laid over this process's environment. Returns the process
-// id, or nothing with `error` set.
-std::optional<pid_t> startDetached(const std::vector<std::string>& argv,
-                                   const std::vector<std::string>& extraEnv,
-                                   const std::string& logPath, std::string& error);
+// id.
+Expected<pid_t> startDetached(const std::vector<std::string>& argv,
+                              const std::vector<std::string>& extraEnv, const std::string& logPath);
 
 // The absolute path of the running program.
 std::string ownExecutablePath();

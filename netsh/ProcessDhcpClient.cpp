@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "netsh/DhcpClient.h"
+#include "netsh/LeaseWatch.h"
 #include "netsh/Process.h"
 #include "platform/linux/NetworkState.h"
 #include "system/linux/AtomicFile.h"
@@ -61,10 +62,11 @@ public:
                       std::string searchPath)
         : folder_(std::move(folder)), leaseWait_(leaseWait), searchPath_(std::move(searchPath)) {}
 
-    std::string availability() override {
-        return findProgram("udhcpc", searchPath_) || findProgram("dhclient", searchPath_)
-                   ? ""
-                   : "no DHCP client is installed (udhcpc or dhclient)";
+    Done availability() override {
+        if (findProgram("udhcpc", searchPath_) || findProgram("dhclient", searchPath_)) {
+            return {};
+        }
+        return failure("no DHCP client is installed (udhcpc or dhclient)");
     }
 
     bool running(const std::string& ifname) override {
@@ -77,7 +79,7 @@ public:
         std::filesystem::create_directories(folder, ec);
         const std::string self = ownExecutablePath();
         if (self.empty()) {
-            return {"cannot find this program's own path for the DHCP event script"};
+            return {failure("cannot find this program's own path for the DHCP event script")};
         }
         const std::vector<std::string> env = {"QUORREL_DHCP_HOOK=1",
                                               "QUORREL_NETSTATE_DIR=" + folder};
@@ -101,66 +103,68 @@ public:
 
         const std::string logPath = platform::dhcpLogPath(folder, ifname);
         emptyLog(logPath);
-        std::string error;
-        const auto pid = startDetached(argv, env, logPath, error);
+        const auto pid = startDetached(argv, env, logPath);
         if (!pid) {
-            return {error};
+            return {failure(pid.error())};
         }
         // Written before the wait, so that a netsh killed meanwhile leaves the client known.
+        // Not flushed to disk: after a power cut no client runs, and a record of one is
+        // taken for nothing (platform::dhcpClientRunning checks the process).
         if (const Done recorded = system::replaceFileAtomically(
                 platform::dhcpPidPath(folder, ifname), std::to_string(*pid) + "\n",
-                system::noLinkFollowed());
+                system::noLinkFollowed(false));
             !recorded) {
             ::kill(*pid, SIGTERM);
             waitUntilGone(*pid, 3s);
-            return {"cannot record the DHCP client of " + ifname + ": " + recorded.error()};
+            return {
+                failure("cannot record the DHCP client of " + ifname + ": " + recorded.error())};
         }
         if (!waitForLease) {
             return {};
         }
 
         const auto deadline = std::chrono::steady_clock::now() + leaseWait_;
-        while (std::chrono::steady_clock::now() < deadline) {
+        LeaseWatch watch(folder, ifname, *pid);
+        do {
             const auto state = platform::readInterfaceState(folder, ifname);
             if (state && state->dhcp.value_or(false) && state->lease) {
                 return {};
             }
             // The event script said no to what the server offered: the apply has failed.
             if (state && state->dhcp.value_or(false) && !state->refusedLease.empty()) {
-                return {state->refusedLease};
+                return {failure(state->refusedLease)};
             }
             if (::waitpid(*pid, nullptr, WNOHANG) == *pid) {
                 std::filesystem::remove(platform::dhcpPidPath(folder, ifname), ec);
-                return {"the DHCP client for " + ifname +
-                        " ended without a lease: " + lastLines(readFile(logPath))};
+                return {failure("the DHCP client for " + ifname +
+                                " ended without a lease: " + lastLines(readFile(logPath)))};
             }
-            std::this_thread::sleep_for(20ms);
-        }
+        } while (watch.wait(deadline));
         const long long ms = leaseWait_.count();
-        return {"no DHCP lease for " + ifname + " within " + std::to_string(ms / 1000) + "." +
-                    std::to_string(ms % 1000 / 100) +
-                    " s; the DHCP client keeps trying in the background",
+        return {failure("no DHCP lease for " + ifname + " within " + std::to_string(ms / 1000) +
+                        "." + std::to_string(ms % 1000 / 100) +
+                        " s; the DHCP client keeps trying in the background"),
                 true};
     }
 
-    std::string stop(const std::string& ifname) override {
+    Done stop(const std::string& ifname) override {
         const std::string pidPath = platform::dhcpPidPath(folder_, ifname);
         std::error_code ec;
         if (!platform::dhcpClientRunning(folder_, ifname)) {
             std::filesystem::remove(pidPath, ec);
-            return "";
+            return {};
         }
         const pid_t pid = static_cast<pid_t>(std::stol(readFile(pidPath)));
         ::kill(pid, SIGTERM);
         if (!waitUntilGone(pid, 3s)) {
             ::kill(pid, SIGKILL);
             if (!waitUntilGone(pid, 1s)) {
-                return "cannot stop the DHCP client (process " + std::to_string(pid) + ") of " +
-                       ifname;
+                return failure("cannot stop the DHCP client (process " + std::to_string(pid) +
+                               ") of " + ifname);
             }
         }
         std::filesystem::remove(pidPath, ec);
-        return "";
+        return {};
     }
 
 private:

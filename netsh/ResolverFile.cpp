@@ -43,8 +43,8 @@ class Walk {
 public:
     Walk(std::string path, uid_t owner) : path_(std::move(path)), owner_(owner) {}
 
-    // "" with `out` filled, else why the file is refused.
-    std::string run(int fileFlags, Walked& out) {
+    // The end of the walk, or why the file is refused.
+    Expected<Walked> run(int fileFlags) {
         if (path_.empty() || path_.front() != '/') {
             return refuse("it is not an absolute path");
         }
@@ -54,8 +54,8 @@ public:
         }
         Fd folder;
         bool othersMayWrite = false;
-        if (auto problem = enterRoot(folder, othersMayWrite); !problem.empty()) {
-            return problem;
+        if (Done entered = enterRoot(folder, othersMayWrite); !entered) {
+            return failure(entered.error());
         }
         int links = 0;
         while (true) {
@@ -66,8 +66,8 @@ public:
                 Fd parent(::openat(folder.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
                 const auto slash = shown_.rfind('/');
                 shown_ = slash == std::string::npos || slash == 0 ? "/" : shown_.substr(0, slash);
-                if (auto problem = enter(parent, othersMayWrite); !problem.empty()) {
-                    return problem;
+                if (Done entered = enter(parent, othersMayWrite); !entered) {
+                    return failure(entered.error());
                 }
                 folder = std::move(parent);
                 if (last) {
@@ -83,8 +83,7 @@ public:
                     if (othersMayWrite) {
                         return refuse(shown_ + " may be changed by others than root");
                     }
-                    out = finish(std::move(folder), name, Fd(), here);
-                    return "";
+                    return finish(std::move(folder), name, Fd(), here);
                 }
                 return refuse("cannot examine " + here + ": " + systemError());
             }
@@ -105,8 +104,8 @@ public:
                     return refuse(here + " leads to a folder");
                 }
                 if (target.front() == '/') {
-                    if (auto problem = enterRoot(folder, othersMayWrite); !problem.empty()) {
-                        return problem;
+                    if (Done entered = enterRoot(folder, othersMayWrite); !entered) {
+                        return failure(entered.error());
                     }
                 }
                 continue;
@@ -118,8 +117,8 @@ public:
                 Fd next(::openat(folder.get(), name.c_str(),
                                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
                 shown_ = here;
-                if (auto problem = enter(next, othersMayWrite); !problem.empty()) {
-                    return problem;
+                if (Done entered = enter(next, othersMayWrite); !entered) {
+                    return failure(entered.error());
                 }
                 folder = std::move(next);
                 continue;
@@ -147,33 +146,32 @@ public:
                 return refuse(here + " is larger than " + std::to_string(kResolverFileLimit) +
                               " bytes");
             }
-            out = finish(std::move(folder), name, std::move(file), here);
-            return "";
+            return finish(std::move(folder), name, std::move(file), here);
         }
     }
 
 private:
-    std::string refuse(const std::string& why) const {
-        return "the resolver file " + path_ + " is not safe to use: " + why +
-               "; nothing was changed";
+    Failure refuse(const std::string& why) const {
+        return failure("the resolver file " + path_ + " is not safe to use: " + why +
+                       "; nothing was changed");
     }
 
     bool ownedRight(const struct stat& info) const {
         return info.st_uid == 0 || info.st_uid == owner_;
     }
 
-    std::string enterRoot(Fd& folder, bool& othersMayWrite) {
+    Done enterRoot(Fd& folder, bool& othersMayWrite) {
         Fd root(::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         shown_ = "/";
-        if (auto problem = enter(root, othersMayWrite); !problem.empty()) {
-            return problem;
+        if (Done entered = enter(root, othersMayWrite); !entered) {
+            return entered;
         }
         folder = std::move(root);
-        return "";
+        return {};
     }
 
     // Checks the folder just opened as the next one of the walk.
-    std::string enter(const Fd& folder, bool& othersMayWrite) const {
+    Done enter(const Fd& folder, bool& othersMayWrite) const {
         struct stat info {};
         if (!folder.valid() || ::fstat(folder.get(), &info) != 0) {
             return refuse("cannot open " + shown_ + ": " + systemError());
@@ -184,7 +182,7 @@ private:
             return refuse(shown_ + " may be changed by others than root");
         }
         othersMayWrite = othersWrite;
-        return "";
+        return {};
     }
 
     static std::string readLink(int folder, const std::string& name, const struct stat& info,
@@ -257,52 +255,54 @@ std::string writeInPlace(int fd, const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> readResolverFile(const std::string& path, std::string& error,
-                                            uid_t owner) {
-    Walked walked;
-    if (error = Walk(path, owner).run(O_RDONLY, walked); !error.empty()) {
-        return std::nullopt;
+Expected<std::string> readResolverFile(const std::string& path, uid_t owner) {
+    auto walked = Walk(path, owner).run(O_RDONLY);
+    if (!walked) {
+        return failure(walked.error());
     }
-    if (!walked.file.valid()) {
+    if (!walked->file.valid()) {
         return std::string();
     }
     std::string why;
-    auto text = readAll(walked.file.get(), why);
+    auto text = readAll(walked->file.get(), why);
     if (!text) {
-        error = "cannot read " + walked.shown + ": " + why;
+        return failure("cannot read " + walked->shown + ": " + why);
     }
-    return text;
+    return std::move(*text);
 }
 
-std::string rewriteResolverFile(const std::string& path,
-                                const std::function<std::string(const std::string&)>& rewrite,
-                                uid_t owner) {
-    Walked walked;
-    if (auto problem = Walk(path, owner).run(O_RDWR, walked); !problem.empty()) {
-        return problem;
+Done rewriteResolverFile(const std::string& path,
+                         const std::function<std::string(const std::string&)>& rewrite,
+                         uid_t owner) {
+    auto walked = Walk(path, owner).run(O_RDWR);
+    if (!walked) {
+        return failure(walked.error());
     }
     std::string old;
-    if (walked.file.valid()) {
+    if (walked->file.valid()) {
         std::string why;
-        const auto text = readAll(walked.file.get(), why);
+        const auto text = readAll(walked->file.get(), why);
         if (!text) {
-            return "cannot read " + walked.shown + ": " + why + "; nothing was changed";
+            return failure("cannot read " + walked->shown + ": " + why + "; nothing was changed");
         }
         old = *text;
     }
     const std::string text = rewrite(old);
-    const auto mounted = walked.file.valid() ? isMountRoot(walked.file.get()) : false;
+    const auto mounted = walked->file.valid() ? isMountRoot(walked->file.get()) : false;
     std::string error;
     if (mounted.value_or(false)) {
-        error = writeInPlace(walked.file.get(), text);
+        error = writeInPlace(walked->file.get(), text);
     } else if (const Done replaced =
-                   system::replaceFileAtomicallyAt(walked.folder.get(), walked.name, text)) {
-        return "";
-    } else if (error = replaced.error(); !mounted && walked.file.valid()) {
+                   system::replaceFileAtomicallyAt(walked->folder.get(), walked->name, text)) {
+        return {};
+    } else if (error = replaced.error(); !mounted && walked->file.valid()) {
         // A kernel that cannot tell mount points: the rename failing is how one shows.
-        error = writeInPlace(walked.file.get(), text);
+        error = writeInPlace(walked->file.get(), text);
     }
-    return error.empty() ? "" : "cannot write " + walked.shown + ": " + error;
+    if (!error.empty()) {
+        return failure("cannot write " + walked->shown + ": " + error);
+    }
+    return {};
 }
 
 }  // namespace quorrel::netsh

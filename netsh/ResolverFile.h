@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Expected.h"
+
 namespace quorrel::netsh {
 
 // The resolver file (resolv.conf) as a netsh with rights reads and writes it. The path is
@@ -20,16 +22,15 @@ namespace quorrel::netsh {
 // netsh waiting on a FIFO.
 inline constexpr std::size_t kResolverFileLimit = 256 * 1024;
 
-// The file's text ("" when it does not exist), or nothing with `error` set.
-std::optional<std::string> readResolverFile(const std::string& path, std::string& error,
-                                            uid_t owner);
+// The file's text ("" when it does not exist).
+Expected<std::string> readResolverFile(const std::string& path, uid_t owner);
 
 // Replaces the file's text by `rewrite` of it: atomically (temporary file and rename in its
 // folder), or in place when the file is a mount point of its own (as `ip netns exec` binds
 // one over /etc/resolv.conf) and cannot be renamed over. A file that is missing is created.
-// Returns "" on success, else why not; the file is then unchanged.
-std::string rewriteResolverFile(const std::string& path,
-                                const std::function<std::string(const std::string&)>& rewrite,
-                                uid_t owner);
+// On failure the file is unchanged.
+Done rewriteResolverFile(const std::string& path,
+                         const std::function<std::string(const std::string&)>& rewrite,
+                         uid_t owner);
 
 }  // namespace quorrel::netsh

@@ -54,18 +54,17 @@ std::string checkStoredAddresses(const platform::InterfaceState& state) {
     return checkServers(lease.dnsServers, "lease-dns");
 }
 
-std::optional<platform::InterfaceState> readStateFile(const std::string& folder,
-                                                      const std::string& ifname, uid_t owner,
-                                                      std::string& error) {
+Expected<std::optional<platform::InterfaceState>> readStateFile(const std::string& folder,
+                                                                const std::string& ifname,
+                                                                uid_t owner) {
     const std::string path = platform::interfaceStatePath(folder, ifname);
-    const auto refuse = [&path, &error](const std::string& why) {
-        error = "the state file " + path + " is refused: " + why + "; nothing was changed";
-        return std::nullopt;
+    const auto refuse = [&path](const std::string& why) {
+        return failure("the state file " + path + " is refused: " + why + "; nothing was changed");
     };
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) {
-            return std::nullopt;
+            return std::optional<platform::InterfaceState>();
         }
         return refuse(errno == ELOOP ? "it is a symbolic link" : std::strerror(errno));
     }
@@ -98,7 +97,7 @@ std::optional<platform::InterfaceState> readStateFile(const std::string& folder,
     if (auto problem = checkStoredAddresses(state); !problem.empty()) {
         return refuse(problem);
     }
-    return state;
+    return std::optional<platform::InterfaceState>(state);
 }
 
 }  // namespace quorrel::netsh

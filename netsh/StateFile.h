@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Expected.h"
 #include "platform/linux/NetworkState.h"
 
 namespace quorrel::netsh {
@@ -15,11 +16,11 @@ namespace quorrel::netsh {
 // every address in it must pass the checks of the command line: each DNS server (dns=,
 // lease-dns=) those of a DNS server, the lease's address, mask and router (those it has)
 // those of a fixed address, its server a plain address. Otherwise whoever wrote it was not netsh,
-// and the file is refused: nothing, with `error` saying why. Nothing without an error when the
+// and the file is refused: the failure says why. Nothing (and no failure) when the
 // interface has no state file.
-std::optional<platform::InterfaceState> readStateFile(const std::string& folder,
-                                                      const std::string& ifname, uid_t owner,
-                                                      std::string& error);
+Expected<std::optional<platform::InterfaceState>> readStateFile(const std::string& folder,
+                                                                const std::string& ifname,
+                                                                uid_t owner);
 
 // "" when every stored address of the state passes those checks, else the first that fails.
 std::string checkStoredAddresses(const platform::InterfaceState& state);

@@ -12,21 +12,20 @@ namespace quorrel::netsh {
 using platform::InterfaceState;
 
 std::optional<InterfaceState> StateKeeper::read(const std::string& ifname) const {
-    std::string refused;
-    return read(ifname, refused);
+    auto state = readChecked(ifname);
+    return state ? std::move(*state) : std::nullopt;
 }
 
-std::optional<InterfaceState> StateKeeper::read(const std::string& ifname,
-                                                std::string& error) const {
+Expected<std::optional<InterfaceState>> StateKeeper::readChecked(const std::string& ifname) const {
     if (!platform::isValidInterfaceName(ifname)) {
-        return std::nullopt;
+        return std::optional<InterfaceState>();
     }
-    return readStateFile(folder_, ifname, ::geteuid(), error);
+    return readStateFile(folder_, ifname, ::geteuid());
 }
 
-std::string StateKeeper::change(const std::string& ifname,
-                                const std::function<void(InterfaceState&)>& change,
-                                Publish publish) {
+Done StateKeeper::change(const std::string& ifname,
+                         const std::function<void(InterfaceState&)>& change, Publish publish,
+                         Durability durability) {
     return commit(
         ifname,
         [&change](const std::optional<InterfaceState>& before) {
@@ -34,19 +33,21 @@ std::string StateKeeper::change(const std::string& ifname,
             change(after);
             return std::optional<InterfaceState>(after);
         },
-        publish);
+        publish, durability);
 }
 
-std::string StateKeeper::restore(const std::string& ifname,
-                                 const std::optional<InterfaceState>& state) {
+Done StateKeeper::restore(const std::string& ifname, const std::optional<InterfaceState>& state) {
     return commit(
         ifname, [&state](const std::optional<InterfaceState>&) { return state; },
-        Publish::WhenChanged);
+        Publish::WhenChanged, Durability::OnDisk);
 }
 
-AdapterDnsServers StateKeeper::serversWith(const std::string& ifname,
-                                           const std::vector<std::string>& servers,
-                                           std::string& error) const {
+Done StateKeeper::flush(const std::string& ifname) {
+    return platform::flushInterfaceState(folder_, ifname);
+}
+
+Expected<AdapterDnsServers> StateKeeper::serversWith(
+    const std::string& ifname, const std::vector<std::string>& servers) const {
     AdapterDnsServers all;
     for (const auto& name : platform::recordedInterfaces(folder_)) {
         // An interface that is gone (an unplugged adapter) has its servers back when it
@@ -54,12 +55,12 @@ AdapterDnsServers StateKeeper::serversWith(const std::string& ifname,
         if (name == ifname || !interfaces_.exists(name)) {
             continue;
         }
-        const auto state = read(name, error);
-        if (!error.empty()) {
-            return {};
+        const auto state = readChecked(name);
+        if (!state) {
+            return failure(state.error());
         }
-        if (state) {
-            if (auto theirs = platform::effectiveDnsServers(*state); !theirs.empty()) {
+        if (*state) {
+            if (auto theirs = platform::effectiveDnsServers(**state); !theirs.empty()) {
                 all[name] = std::move(theirs);
             }
         }
@@ -70,45 +71,49 @@ AdapterDnsServers StateKeeper::serversWith(const std::string& ifname,
     return all;
 }
 
-std::string StateKeeper::commit(const std::string& ifname, const Transform& transform,
-                                Publish publish) {
+Done StateKeeper::commit(const std::string& ifname, const Transform& transform, Publish publish,
+                         Durability durability) {
     if (!platform::isValidInterfaceName(ifname)) {
-        return "\"" + ifname + "\" is not an interface name";
+        return failure("\"" + ifname + "\" is not an interface name");
     }
     std::error_code ec;
     std::filesystem::create_directories(folder_, ec);
     // Always in this order: the DNS lock, then the interface's own.
     const auto dnsLock = FileLock::acquire(platform::dnsLockPath(folder_));
     if (!dnsLock) {
-        return dnsLock.error();
+        return failure(dnsLock.error());
     }
     const auto stateLock = FileLock::acquire(platform::stateLockPath(folder_, ifname));
     if (!stateLock) {
-        return stateLock.error();
+        return failure(stateLock.error());
     }
-    std::string error;
-    const std::optional<InterfaceState> before = read(ifname, error);
-    if (!error.empty()) {
-        return error;
+    const auto before = readChecked(ifname);
+    if (!before) {
+        return failure(before.error());
     }
-    const std::optional<InterfaceState> after = transform(before);
+    const std::optional<InterfaceState> after = transform(*before);
     const auto serversOf = [](const std::optional<InterfaceState>& state) {
         return state ? platform::effectiveDnsServers(*state) : std::vector<std::string>{};
     };
     const std::vector<std::string> servers = serversOf(after);
-    if (publish == Publish::Always || servers != serversOf(before)) {
-        const AdapterDnsServers all = serversWith(ifname, servers, error);
-        if (!error.empty()) {
-            return error;
+    if (publish == Publish::Always || servers != serversOf(*before)) {
+        const auto all = serversWith(ifname, servers);
+        if (!all) {
+            return failure(all.error());
         }
-        if (auto problem = dns_.publish(ifname, all); !problem.empty()) {
-            return problem;
+        if (auto problem = dns_.publish(ifname, *all); !problem.empty()) {
+            return failure(problem);
         }
+    }
+    if (after == *before) {
+        return {};
     }
     if (!after) {
-        return platform::removeInterfaceState(folder_, ifname).error();
+        return platform::removeInterfaceState(folder_, ifname);
     }
-    return platform::writeInterfaceState(folder_, ifname, *after).error();
+    const auto onDisk = durability == Durability::OnDisk ? platform::StateDurability::OnDisk
+                                                         : platform::StateDurability::UntilFlushed;
+    return platform::writeInterfaceState(folder_, ifname, *after, onDisk);
 }
 
 }  // namespace quorrel::netsh

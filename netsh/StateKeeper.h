@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Expected.h"
 #include "netsh/DnsConfigurator.h"
 #include "netsh/InterfaceProbe.h"
 #include "platform/linux/NetworkState.h"
@@ -22,6 +23,12 @@ public:
         WhenChanged,  // only when the interface's DNS servers change
         Always,       // also when they stay (a DNS command puts them back in any case)
     };
+    enum class Durability {
+        OnDisk,  // the record is on disk when the change returns
+        // For a run whose change journal on disk covers the interface (DirectRoad): the
+        // record reaches the disk at flush(), which the run calls before the journal goes.
+        WithJournal,
+    };
 
     StateKeeper(std::string folder, DnsConfigurator& dns, const InterfaceProbe& interfaces)
         : folder_(std::move(folder)), dns_(dns), interfaces_(interfaces) {}
@@ -29,29 +36,31 @@ public:
     const std::string& folder() const { return folder_; }
 
     // The interface's state, taken in as StateFile.h says; nothing when there is none or
-    // the file is refused (the second form then says why in `error`). A change refuses to
-    // go ahead while any state file it reads is refused.
+    // the file is refused. readChecked fails with the reason for a refused file instead. A
+    // change refuses to go ahead while any state file it reads is refused.
     std::optional<platform::InterfaceState> read(const std::string& ifname) const;
-    std::optional<platform::InterfaceState> read(const std::string& ifname,
-                                                 std::string& error) const;
+    Expected<std::optional<platform::InterfaceState>> readChecked(const std::string& ifname) const;
 
     // Reads the interface's state (empty when none), lets `change` alter it and records the
-    // result. Returns "" on success, else what went wrong; the record is then unchanged.
-    std::string change(const std::string& ifname,
-                       const std::function<void(platform::InterfaceState&)>& change,
-                       Publish publish = Publish::WhenChanged);
+    // result; a state that stays as it was is not written again. On failure the record is
+    // unchanged.
+    Done change(const std::string& ifname,
+                const std::function<void(platform::InterfaceState&)>& change,
+                Publish publish = Publish::WhenChanged, Durability durability = Durability::OnDisk);
 
     // Puts a state back exactly; nothing means the interface was never recorded.
-    std::string restore(const std::string& ifname,
-                        const std::optional<platform::InterfaceState>& state);
+    Done restore(const std::string& ifname, const std::optional<platform::InterfaceState>& state);
+
+    // Puts the interface's record on disk as it is now.
+    Done flush(const std::string& ifname);
 
 private:
     using Transform = std::function<std::optional<platform::InterfaceState>(
         const std::optional<platform::InterfaceState>&)>;
-    std::string commit(const std::string& ifname, const Transform& transform, Publish publish);
-    AdapterDnsServers serversWith(const std::string& ifname,
-                                  const std::vector<std::string>& servers,
-                                  std::string& error) const;
+    Done commit(const std::string& ifname, const Transform& transform, Publish publish,
+                Durability durability);
+    Expected<AdapterDnsServers> serversWith(const std::string& ifname,
+                                            const std::vector<std::string>& servers) const;
 
     std::string folder_;
     DnsConfigurator& dns_;

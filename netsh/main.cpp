@@ -48,17 +48,17 @@ int fail(const std::string& message) {
 }
 
 int runDhcpHook(const std::vector<std::string>& args, const RunEnvironment& run) {
-    std::string error;
-    const auto event = readDhcpEvent(args, environmentValue, error);
+    const auto event = readDhcpEvent(args, environmentValue);
     if (!event) {
-        return fail(error);
+        return fail(event.error());
     }
     auto runner = makeProcessCommandRunner(run.toolSearchPath);
     auto dns = makeSystemDnsConfigurator(*runner, run.resolvConf, run.toolSearchPath);
     auto interfaces = makeKernelInterfaceProbe();
     StateKeeper states(run.stateFolder, *dns, *interfaces);
-    error = applyDhcpEvent(*event, *runner, states, static_cast<std::int64_t>(std::time(nullptr)));
-    return error.empty() ? 0 : fail(error);
+    const quorrel::Done applied =
+        applyDhcpEvent(*event, *runner, states, static_cast<std::int64_t>(std::time(nullptr)));
+    return applied ? 0 : fail(applied.error());
 }
 
 int carryOut(NetshRoad& road, const NetshCommand& command) {

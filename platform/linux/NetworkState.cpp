@@ -247,7 +247,7 @@ std::optional<InterfaceState> readInterfaceState(const std::string& ifname) {
 }
 
 Done writeInterfaceState(const std::string& folder, const std::string& ifname,
-                         const InterfaceState& state) {
+                         const InterfaceState& state, StateDurability durability) {
     if (!isValidInterfaceName(ifname)) {
         return notAnInterfaceName(ifname);
     }
@@ -258,10 +258,22 @@ Done writeInterfaceState(const std::string& folder, const std::string& ifname,
     }
     // The file is netsh's own: a link in its place is replaced, never written through.
     const std::string path = interfaceStatePath(folder, ifname);
-    if (const Done written = system::replaceFileAtomically(path, formatInterfaceState(state),
-                                                           system::noLinkFollowed());
+    if (const Done written = system::replaceFileAtomically(
+            path, formatInterfaceState(state),
+            system::noLinkFollowed(durability == StateDurability::OnDisk));
         !written) {
         return failure("cannot write " + path + ": " + written.error());
+    }
+    return {};
+}
+
+Done flushInterfaceState(const std::string& folder, const std::string& ifname) {
+    if (!isValidInterfaceName(ifname)) {
+        return notAnInterfaceName(ifname);
+    }
+    if (Done flushed = system::flushFileAndFolder(interfaceStatePath(folder, ifname)); !flushed) {
+        return failure("cannot flush " + interfaceStatePath(folder, ifname) +
+                       " to disk: " + flushed.error());
     }
     return {};
 }

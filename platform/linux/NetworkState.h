@@ -40,7 +40,8 @@
 //   dns servers.lock    locked while the DNS servers of all interfaces go to the resolver
 //                       (the blank keeps it apart from every interface's files)
 //
-// Every write replaces the whole file atomically (temporary file, fsync, rename).
+// Every write replaces the whole file atomically (temporary file, fsync, rename; the fsyncs
+// wait for flushInterfaceState where the writer says so).
 //
 // When netsh writes resolv.conf itself, each of its lines carries a comment naming the
 // interface ("nameserver 10.0.0.53 # set by quorrel's netsh for eth0"); every other line is
@@ -83,11 +84,22 @@ std::optional<InterfaceState> readInterfaceState(const std::string& ifname);
 std::optional<InterfaceState> readInterfaceState(const std::string& folder,
                                                  const std::string& ifname);
 
+// Whether a state written is on disk when the write returns, or only once flushed.
+enum class StateDurability {
+    OnDisk,
+    // For a writer whose own record on disk covers the interface until it flushes the
+    // state (flushInterfaceState); readers see the new state at once all the same.
+    UntilFlushed,
+};
+
 // Records the state of `ifname`, creating the folder when needed. On failure the previous
 // file is unchanged.
 Done writeInterfaceState(const std::string& ifname, const InterfaceState& state);
 Done writeInterfaceState(const std::string& folder, const std::string& ifname,
-                         const InterfaceState& state);
+                         const InterfaceState& state,
+                         StateDurability durability = StateDurability::OnDisk);
+// Puts the state file of `ifname` (or its absence) on disk; fails when the kernel refuses.
+Done flushInterfaceState(const std::string& folder, const std::string& ifname);
 
 // The hand-set DNS servers joined by commas, as a "NameServer" value: "" when none.
 std::string nameServerValue(const InterfaceState& state);

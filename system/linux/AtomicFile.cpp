@@ -180,12 +180,12 @@ Keep whatToKeep(int dirFd, const std::string& name) {
 // Writes the new contents into an open file: the bytes of a replace, or a copy's source.
 using Fill = std::function<bool(int fd)>;
 
-bool fillAndFlush(int fd, const Fill& fill, const Keep& keep, std::string& error) {
+bool fillAndFlush(int fd, const Fill& fill, const Keep& keep, bool durable, std::string& error) {
     if (keep.owner) {
         // Best effort: a root without the right to give files away still saves.
         [[maybe_unused]] const int ignored = ::fchown(fd, keep.owner->first, keep.owner->second);
     }
-    if (::fchmod(fd, keep.mode) != 0 || !fill(fd) || ::fsync(fd) != 0) {
+    if (::fchmod(fd, keep.mode) != 0 || !fill(fd) || (durable && ::fsync(fd) != 0)) {
         error = systemError(errno);
         return false;
     }
@@ -195,14 +195,14 @@ bool fillAndFlush(int fd, const Fill& fill, const Keep& keep, std::string& error
 // The unnamed way: write into an O_TMPFILE, then give it a temporary name. Returns the
 // open, locked file and sets `tempName`; an invalid Fd with an empty `error` when the file
 // system cannot do it, so that the named way is tried.
-Fd writeUnnamed(int dirFd, const Fill& fill, const Keep& keep, std::string& tempName,
+Fd writeUnnamed(int dirFd, const Fill& fill, const Keep& keep, bool durable, std::string& tempName,
                 const std::string& name, std::string& error) {
     Fd fd(::openat(dirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
     if (!fd.valid()) {
         return Fd();
     }
     ::flock(fd.get(), LOCK_EX);  // nobody else can reach the file yet
-    if (!fillAndFlush(fd.get(), fill, keep, error)) {
+    if (!fillAndFlush(fd.get(), fill, keep, durable, error)) {
         return Fd();
     }
     const std::string procPath = "/proc/self/fd/" + std::to_string(fd.get());
@@ -221,7 +221,7 @@ Fd writeUnnamed(int dirFd, const Fill& fill, const Keep& keep, std::string& temp
 
 // The named way: create ".<name>.tmp-<random>" exclusively, lock it, and make sure a sweep
 // did not take it away between its creation and the lock.
-Fd writeNamed(int dirFd, const Fill& fill, const Keep& keep, std::string& tempName,
+Fd writeNamed(int dirFd, const Fill& fill, const Keep& keep, bool durable, std::string& tempName,
               const std::string& name, std::string& error) {
     for (int attempt = 0; attempt < 10; ++attempt) {
         tempName = "." + name + std::string(kTempMark) + randomSuffix();
@@ -243,7 +243,7 @@ Fd writeNamed(int dirFd, const Fill& fill, const Keep& keep, std::string& tempNa
             !sameFile(opened, named)) {
             continue;  // swept before it was locked: take another name
         }
-        if (!fillAndFlush(fd.get(), fill, keep, error)) {
+        if (!fillAndFlush(fd.get(), fill, keep, durable, error)) {
             ::unlinkat(dirFd, tempName.c_str(), 0);
             return Fd();
         }
@@ -303,9 +303,11 @@ bool replaceInFolder(int dirFd, const std::string& folder, const std::string& na
 
     error.clear();
     std::string tempName;
-    Fd temp = options.unnamedFirst ? writeUnnamed(dirFd, fill, keep, tempName, name, error) : Fd();
+    Fd temp = options.unnamedFirst
+                  ? writeUnnamed(dirFd, fill, keep, options.durable, tempName, name, error)
+                  : Fd();
     if (!temp.valid() && error.empty()) {
-        temp = writeNamed(dirFd, fill, keep, tempName, name, error);
+        temp = writeNamed(dirFd, fill, keep, options.durable, tempName, name, error);
     }
     if (!temp.valid()) {
         return false;
@@ -319,7 +321,9 @@ bool replaceInFolder(int dirFd, const std::string& folder, const std::string& na
         return false;
     }
     // The new name must survive a power cut as well as the bytes.
-    ::fsync(dirFd);
+    if (options.durable) {
+        ::fsync(dirFd);
+    }
     temp.close();
     return true;
 }
@@ -362,6 +366,22 @@ Done copyFileAtomically(const std::string& from, const std::string& to,
                to, [&source](int fd) { return copyAllToFd(source.get(), fd); }, error, options)
                ? Done{}
                : failure(error);
+}
+
+Done flushFileAndFolder(const std::string& path) {
+    Fd dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid()) {
+        return failure(systemError(errno));
+    }
+    Fd file(::openat(dir.get(), nameOf(path).c_str(),
+                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.valid() && errno != ENOENT) {
+        return failure(systemError(errno));
+    }
+    if ((file.valid() && ::fsync(file.get()) != 0) || ::fsync(dir.get()) != 0) {
+        return failure(systemError(errno));
+    }
+    return {};
 }
 
 Done replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,

@@ -11,7 +11,8 @@ namespace quorrel::system {
 // Replacing a whole file on Linux, the one way every writer of the program uses.
 //
 // A reader sees the old or the new bytes, never a mix or a shortened file: the bytes go to
-// a temporary file in the target's folder, are flushed to disk and renamed over the target.
+// a temporary file in the target's folder, are flushed to disk (unless the writer says they
+// need not be: AtomicWriteOptions::durable) and renamed over the target.
 // A writer that is killed leaves nothing behind for long: the bytes are written into an
 // unnamed file (O_TMPFILE) that the kernel drops with the writer, and the named temporary
 // file that exists only for the instant of the rename, ".<name>.tmp-<random>", is locked
@@ -31,16 +32,22 @@ struct AtomicWriteOptions {
     // the named temporary file holds them from the start; tests turn this off to run that
     // way on any file system.
     bool unnamedFirst = true;
-    // Called with the temporary file's path when its bytes are on disk, just before the
+    // Whether the bytes and the new name are on disk when the call returns (the file and
+    // its folder flushed). Off for a file whose loss in a power cut costs nothing, or that
+    // a record on disk already covers until the writer flushes it (flushFileAndFolder);
+    // readers still see the old or the new bytes, never a mix.
+    bool durable = true;
+    // Called with the temporary file's path when its bytes are written, just before the
     // rename: lets tests stop a save at its most fragile moment.
     std::function<void(const std::string& tempPath)> beforeRename;
 };
 
 // The options for a file that is the writer's own (a symbolic link in its place is replaced
 // itself), and for one that may be kept elsewhere through a link.
-inline AtomicWriteOptions noLinkFollowed() {
+inline AtomicWriteOptions noLinkFollowed(bool durable = true) {
     AtomicWriteOptions options;
     options.followLink = false;
+    options.durable = durable;
     return options;
 }
 inline AtomicWriteOptions linkFollowed() {
@@ -62,6 +69,11 @@ Done copyFileAtomically(const std::string& from, const std::string& to,
 // the folder itself (options.followLink does not apply: `name` is replaced as it is).
 Done replaceFileAtomicallyAt(int dirFd, const std::string& name, std::string_view bytes,
                              const AtomicWriteOptions& options = {});
+
+// Puts the file at `path` (when it is there; a link is not followed) and the folder that
+// holds it on disk: what a replace without `durable` left in memory. Fails with the
+// system's text when the kernel refuses.
+Done flushFileAndFolder(const std::string& path);
 
 // The file a path ends up at after following symbolic links of its last name (at most 40,
 // and only links of the effective user or of root), also when that file does not exist

@@ -257,7 +257,7 @@ TEST_F(DirectRoadTest, DhcpClearsTheInterfaceAndRecordsBeforeTheClientStarts) {
     EXPECT_EQ(recorded()->dnsServers, std::vector<std::string>{"1.1.1.1"});
 
     // No lease in time: DHCP stays on, the client keeps trying, and the run says so.
-    dhcp_.result = {"no DHCP lease for eth0 within 10 s", true};
+    dhcp_.result = {failure("no DHCP lease for eth0 within 10 s"), true};
     EXPECT_EQ(apply(dhcpAddress()), "no DHCP lease for eth0 within 10 s");
     EXPECT_EQ(recorded()->dhcp, true);
     EXPECT_FALSE(journalLeft());
@@ -268,7 +268,8 @@ TEST_F(DirectRoadTest, AClientThatCannotGetGoingIsUndone) {
     before.dhcp = false;
     record(before);
     showFoundUntilFlushed();
-    dhcp_.result = {"the DHCP client for eth0 ended without a lease: bad interface", false};
+    dhcp_.result = {failure("the DHCP client for eth0 ended without a lease: bad interface"),
+                    false};
 
     const std::string error = apply(dhcpAddress());
     EXPECT_NE(error.find("ended without a lease"), std::string::npos) << error;

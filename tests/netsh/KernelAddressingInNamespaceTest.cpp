@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "netsh/KernelAddressing.h"
+#include "netsh/KernelChange.h"
 #include "tests/netsh/NetshNamespaceFixture.h"
 
 namespace quorrel::netsh {
@@ -16,20 +17,31 @@ namespace {
 
 class KernelAddressingInNamespace : public NetshInNamespace {
 protected:
-    // Read from a thread that has entered the test's namespace.
-    std::optional<KernelAddressing> readInside(const std::string& ifname) {
-        std::optional<KernelAddressing> read;
-        std::thread reader([&] {
+    // Runs `step` on a thread that has entered the test's namespace.
+    template <typename Step>
+    void runInside(Step step) {
+        std::thread worker([&] {
             const int fd = ::open(("/run/netns/" + ns_->name()).c_str(), O_RDONLY | O_CLOEXEC);
             if (fd >= 0 && ::setns(fd, CLONE_NEWNET) == 0) {
-                read = readKernelAddressing(ifname);
+                step();
             }
             if (fd >= 0) {
                 ::close(fd);
             }
         });
-        reader.join();
+        worker.join();
+    }
+
+    std::optional<KernelAddressing> readInside(const std::string& ifname) {
+        std::optional<KernelAddressing> read;
+        runInside([&] { read = readKernelAddressing(ifname); });
         return read;
+    }
+
+    // The interface's addresses and routes in ip's detailed words.
+    std::string shownByIp() {
+        return ns_->run({"ip", "-4", "-d", "addr", "show", "dev", "lan0"}).output +
+               ns_->run({"ip", "-4", "-d", "route", "show", "table", "all"}).output;
     }
 
     InterfaceAddressing readByIp() {
@@ -93,6 +105,34 @@ TEST_F(KernelAddressingInNamespace, ReadsWhatIpReportsAndWhetherAChangeHasAnythi
     EXPECT_EQ(kernel->addressing, readByIp());
 
     EXPECT_FALSE(readInside("nosuch0"));
+}
+
+// A new address and default route sent over netlink leave the kernel as ip's commands do,
+// and a refusal reads as ip's.
+TEST_F(KernelAddressingInNamespace, ChangesOverNetlinkLeaveWhatIpLeaves) {
+    inside({"ip", "-4", "addr", "add", "10.80.0.5/24", "broadcast", "+", "dev", "lan0"});
+    inside({"ip", "-4", "route", "append", "default", "via", "10.80.0.1", "dev", "lan0", "metric",
+            "7"});
+    const std::string byIp = shownByIp();
+    const CommandOutput again =
+        ns_->run({"ip", "-4", "addr", "add", "10.80.0.5/24", "broadcast", "+", "dev", "lan0"});
+    ASSERT_NE(again.exitCode, 0);
+    inside({"ip", "-4", "addr", "flush", "dev", "lan0"});
+
+    std::optional<Done> address, route, twice, host;
+    runInside([&] {
+        address = setAddressOverNetlink("lan0", "10.80.0.5", 24, false);
+        route = appendDefaultRouteOverNetlink("lan0", "10.80.0.1", 7);
+        twice = setAddressOverNetlink("lan0", "10.80.0.5", 24, false);
+        host = setAddressOverNetlink("lan0", "10.80.0.6", 32, false);
+    });
+    ASSERT_TRUE(address && route && twice);
+    EXPECT_TRUE(*address) << address->error();
+    EXPECT_TRUE(*route) << route->error();
+    EXPECT_EQ(shownByIp(), byIp);
+    ASSERT_FALSE(*twice);
+    EXPECT_EQ(twice->error() + "\n", again.output);
+    EXPECT_FALSE(host) << "a /32 is left to ip";
 }
 
 }  // namespace

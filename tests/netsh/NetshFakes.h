@@ -56,19 +56,19 @@ public:
 
 class FakeDhcpClient final : public DhcpClient {
 public:
-    std::string availability() override { return missing; }
+    Done availability() override { return doneUnless(missing); }
     bool running(const std::string& ifname) override { return runningFor.count(ifname) != 0; }
     DhcpStart start(const std::string& ifname, bool waitForLease) override {
         calls.push_back((waitForLease ? "start " : "start-in-background ") + ifname);
-        if (result.error.empty() || result.stillTrying) {
+        if (result.lease || result.stillTrying) {
             runningFor.insert(ifname);
         }
         return result;
     }
-    std::string stop(const std::string& ifname) override {
+    Done stop(const std::string& ifname) override {
         calls.push_back("stop " + ifname);
         runningFor.erase(ifname);
-        return "";
+        return {};
     }
 
     std::vector<std::string> calls;
