@@ -23,22 +23,20 @@ void ProfileStore::backupProfiles() {
 }
 
 int ProfileStore::loadProfiles() {
-    std::string error;
-    switch (
-        ProfileDataFile(services_.files, services_.codec, installFolder).load(profileList, error)) {
-        case ProfileDataFile::LoadResult::Loaded:
-            profilesModified = 0;
-            return 1;
-        case ProfileDataFile::LoadResult::Missing:
+    const Expected<ProfileDataFile::Found> loaded =
+        ProfileDataFile(services_.files, services_.codec, installFolder).load(profileList);
+    if (loaded) {
+        if (*loaded == ProfileDataFile::Found::Missing) {
             return 0;  // the first save makes the file
-        case ProfileDataFile::LoadResult::Unreadable:
-            break;
+        }
+        profilesModified = 0;
+        return 1;
     }
     // The file is there but could not be read: the list starts empty as for a missing
     // file, but a save would replace profiles this run never saw. Nothing is saved over it
     // until the program starts again, and the user hears that once, now.
     dataFileUnreadable_ = true;
-    services_.messages.show(loadFailedMessage(dataFilePath(), error));
+    services_.messages.show(loadFailedMessage(dataFilePath(), loaded.error()));
     return 0;
 }
 

@@ -86,9 +86,9 @@ std::optional<ExitCode> Run::loadProfiles(ProfileList& profiles, std::string& da
     }
     ProfileDataFile file(s_.files, s_.codec, *folder);
     dataPath = file.dataPath();
-    std::string error;
-    if (file.load(profiles, error) == ProfileDataFile::LoadResult::Unreadable) {
-        fail(ExitCode::NoProfiles, fillFormat(texts::kCliUnreadableFileFormat, {dataPath, error}));
+    if (const auto loaded = file.load(profiles); !loaded) {
+        fail(ExitCode::NoProfiles,
+             fillFormat(texts::kCliUnreadableFileFormat, {dataPath, loaded.error()}));
         return ExitCode::NoProfiles;
     }
     return std::nullopt;
@@ -209,7 +209,8 @@ std::optional<std::string> Run::keepRestoreProfile(const RestorePoint& point, st
     }
     ProfileDataFile file(s_.files, s_.codec, *folder);
     ProfileList profiles;
-    if (file.load(profiles, error) == ProfileDataFile::LoadResult::Unreadable) {
+    if (const auto loaded = file.load(profiles); !loaded) {
+        error = loaded.error();
         return std::nullopt;
     }
     const std::string name = keepAsRestoreProfile(profiles, point).name;
