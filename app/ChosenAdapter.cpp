@@ -6,17 +6,15 @@
 
 namespace quorrel {
 
-void ChosenAdapter::startUp(Settings& settings, ProfileList& list) {
+const IpProfile* ChosenAdapter::startUp(Settings& settings, ProfileList& list) {
     // The adapter chosen last, else the first one.
     settings.readRememberedAdapter(rememberedAdapter);
     SelectStartupAdapter(*inventory_, rememberedAdapter);
 
     // Every adapter configuration that no profile carries becomes a profile; then the
     // chosen adapter's present configuration marks the profile that describes it.
-    list.clearCurrentMarks();
     takePicture();
-    AdoptAdapterSettings(list, *inventory_);
-    MarkCurrentProfile(list, currentSettings);
+    return AdoptAndMarkAtStartUp(list, *inventory_, currentSettings);
 }
 
 void ChosenAdapter::takePicture() {

@@ -25,8 +25,9 @@ public:
     AdapterInventory* inventory() const { return inventory_; }
 
     // The start-up: the adapter chosen last (else the first one), the adoption of adapter
-    // configurations that no profile in `list` describes, and the in-use mark.
-    void startUp(Settings& settings, ProfileList& list);
+    // configurations that no profile in `list` describes, and the in-use mark. Returns the
+    // marked profile, or nullptr.
+    const IpProfile* startUp(Settings& settings, ProfileList& list);
     // After the adapter dialog's OK made another adapter the choice: the new adapter's
     // picture and in-use mark. A configuration that no profile describes is taken over as
     // a new profile "설정[n]", which then carries the mark.

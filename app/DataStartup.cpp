@@ -2,12 +2,14 @@
 
 namespace quorrel {
 
-void runDataStartup(ProfileStore& store, ChosenAdapter& adapter, const std::string& givenFolder,
-                    Settings& settings, const FolderPrompt& prompt,
-                    const InstallFolderDefaults& defaults) {
-    store.open(givenFolder.empty() ? settings.determineInstallFolder(prompt, defaults)
-                                   : givenFolder);
-    adapter.startUp(settings, store.profileList);
+const IpProfile* runDataStartup(ProfileStore& store, ChosenAdapter& adapter,
+                                const std::string& givenFolder, Settings& settings,
+                                const FolderPrompt& prompt, const InstallFolderDefaults& defaults,
+                                DataPrefetch* prefetch) {
+    store.open(
+        givenFolder.empty() ? settings.determineInstallFolder(prompt, defaults) : givenFolder,
+        prefetch);
+    return adapter.startUp(settings, store.profileList);
 }
 
 }  // namespace quorrel

@@ -1,5 +1,8 @@
 #include "app/ProfileMatching.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/ProfileNames.h"
 
 namespace quorrel {
@@ -118,6 +121,53 @@ void AdoptAdapterSettings(ProfileList& list, const AdapterInventory& inventory) 
         adopted.name = NextFreeProfileName(list);
         list.append(adopted);
     }
+}
+
+const IpProfile* AdoptAndMarkAtStartUp(ProfileList& list, const AdapterInventory& inventory,
+                                       const std::optional<IpProfile>& settings) {
+    const std::list<AdapterInfo>& adapters = inventory.records();
+    std::vector<bool> carried(adapters.size(), false);
+    std::size_t stillToCarry = adapters.size();
+    IpProfile* marked = nullptr;
+    for (IpProfile& profile : list) {
+        profile.isCurrent = 0;
+        if (stillToCarry > 0) {
+            std::size_t i = 0;
+            for (const AdapterInfo& adapter : adapters) {
+                if (!carried[i] && CarriesAdapterSettings(profile, adapter)) {
+                    carried[i] = true;
+                    --stillToCarry;
+                }
+                ++i;
+            }
+        }
+        if (marked == nullptr && settings && DescribesCurrentSettings(profile, *settings)) {
+            marked = &profile;
+        }
+    }
+    // The adopted profiles come after every listed one, in inventory order; each may carry
+    // the adapters after its own, and describe the settings when no listed profile does.
+    std::vector<IpProfile*> adopted;
+    std::size_t i = 0;
+    for (const AdapterInfo& adapter : adapters) {
+        const bool carriedByAdopted =
+            std::any_of(adopted.begin(), adopted.end(),
+                        [&](const IpProfile* p) { return CarriesAdapterSettings(*p, adapter); });
+        if (!carried[i++] && !carriedByAdopted) {
+            IpProfile profile = AdoptedProfile(adapter);
+            profile.name = NextFreeProfileName(list);
+            adopted.push_back(&list.append(std::move(profile)));
+        }
+    }
+    for (IpProfile* profile : adopted) {
+        if (marked == nullptr && settings && DescribesCurrentSettings(*profile, *settings)) {
+            marked = profile;
+        }
+    }
+    if (marked != nullptr) {
+        marked->isCurrent = 1;
+    }
+    return marked;
 }
 
 void SelectStartupAdapter(AdapterInventory& inventory, const std::string& rememberedAdapter) {

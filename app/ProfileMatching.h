@@ -40,6 +40,12 @@ IpProfile AdoptedProfile(const AdapterInfo& a);
 // mark, whose settings no profile carries at that moment.
 void AdoptAdapterSettings(ProfileList& list, const AdapterInventory& inventory);
 
+// The data start-up's marks in one walk over the list: every mark cleared, then
+// AdoptAdapterSettings, then MarkCurrentProfile with `settings`, with the same result as
+// those three steps one after another. Returns the marked profile, or nullptr.
+const IpProfile* AdoptAndMarkAtStartUp(ProfileList& list, const AdapterInventory& inventory,
+                                       const std::optional<IpProfile>& settings);
+
 // The start-up choice of adapter: the remembered connection name when there is one, else
 // the first adapter's; then the matching record (or the first) is marked.
 void SelectStartupAdapter(AdapterInventory& inventory, const std::string& rememberedAdapter);

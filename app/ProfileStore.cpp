@@ -1,5 +1,7 @@
 #include "app/ProfileStore.h"
 
+#include <optional>
+
 #include "app/ProfileSaving.h"
 #include "profiles/ProfileFile.h"
 
@@ -7,10 +9,20 @@ namespace quorrel {
 
 ProfileStore::ProfileStore(ProfileStoreServices services) : services_(std::move(services)) {}
 
-void ProfileStore::open(const std::string& folder) {
+void ProfileStore::open(const std::string& folder, DataPrefetch* prefetch) {
     installFolder = folder;
-    backupProfiles();
-    loadProfiles();
+    // Taken in any case: until then the files are the prefetch's alone.
+    std::optional<DataPrefetch::Read> read;
+    if (prefetch != nullptr) {
+        read = prefetch->take();
+    }
+    if (read && prefetch->installFolder() == folder && profileList.empty()) {
+        profileList = std::move(read->profiles);
+        tookProfiles(read->found);
+    } else {
+        backupProfiles();
+        loadProfiles();
+    }
     networks.load(services_.files, services_.codec, installFolder);
 }
 
@@ -23,22 +35,23 @@ void ProfileStore::backupProfiles() {
 }
 
 int ProfileStore::loadProfiles() {
-    std::string error;
-    switch (
-        ProfileDataFile(services_.files, services_.codec, installFolder).load(profileList, error)) {
-        case ProfileDataFile::LoadResult::Loaded:
-            profilesModified = 0;
-            return 1;
-        case ProfileDataFile::LoadResult::Missing:
+    return tookProfiles(
+        ProfileDataFile(services_.files, services_.codec, installFolder).load(profileList));
+}
+
+int ProfileStore::tookProfiles(const Expected<ProfileDataFile::Found>& loaded) {
+    if (loaded) {
+        if (*loaded == ProfileDataFile::Found::Missing) {
             return 0;  // the first save makes the file
-        case ProfileDataFile::LoadResult::Unreadable:
-            break;
+        }
+        profilesModified = 0;
+        return 1;
     }
     // The file is there but could not be read: the list starts empty as for a missing
     // file, but a save would replace profiles this run never saw. Nothing is saved over it
     // until the program starts again, and the user hears that once, now.
     dataFileUnreadable_ = true;
-    services_.messages.show(loadFailedMessage(dataFilePath(), error));
+    services_.messages.show(loadFailedMessage(dataFilePath(), loaded.error()));
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/DataPrefetch.h"
 #include "base/MessagePresenter.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
@@ -39,8 +40,9 @@ public:
     NetworkMemory networks;
 
     // The start of the data: the install folder, the backup, the profiles and their
-    // networks.
-    void open(const std::string& folder);
+    // networks. The backup and the profiles come from `prefetch` when it read this folder;
+    // otherwise it is waited for, and they are made here.
+    void open(const std::string& folder, DataPrefetch* prefetch = nullptr);
     // loadProfiles appends what the data file holds and clears profilesModified;
     // saveProfiles rewrites it, clears profilesModified, and on failure tells the user
     // which file could not be written. Both return 1 on success, 0 on failure.
@@ -67,6 +69,8 @@ public:
     void carryNetwork(const std::string& from, const std::string& to);
 
 private:
+    // What loadProfiles does after the data file was read (or found missing) into the list.
+    int tookProfiles(const Expected<ProfileDataFile::Found>& loaded);
     Done writeProfiles();
     void saveNetworks();
 

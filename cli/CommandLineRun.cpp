@@ -86,9 +86,9 @@ std::optional<ExitCode> Run::loadProfiles(ProfileList& profiles, std::string& da
     }
     ProfileDataFile file(s_.files, s_.codec, *folder);
     dataPath = file.dataPath();
-    std::string error;
-    if (file.load(profiles, error) == ProfileDataFile::LoadResult::Unreadable) {
-        fail(ExitCode::NoProfiles, fillFormat(texts::kCliUnreadableFileFormat, {dataPath, error}));
+    if (const auto loaded = file.load(profiles); !loaded) {
+        fail(ExitCode::NoProfiles,
+             fillFormat(texts::kCliUnreadableFileFormat, {dataPath, loaded.error()}));
         return ExitCode::NoProfiles;
     }
     return std::nullopt;
@@ -208,9 +208,8 @@ Expected<std::string> Run::keepRestoreProfile(const RestorePoint& point) {
     }
     ProfileDataFile file(s_.files, s_.codec, *folder);
     ProfileList profiles;
-    std::string error;
-    if (file.load(profiles, error) == ProfileDataFile::LoadResult::Unreadable) {
-        return failure(std::move(error));
+    if (const auto loaded = file.load(profiles); !loaded) {
+        return failure(loaded.error());
     }
     const std::string name = keepAsRestoreProfile(profiles, point).name;
     if (const Done saved = file.save(profiles); !saved) {

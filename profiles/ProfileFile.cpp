@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #include "resources/AppTexts.h"
 
@@ -32,40 +33,18 @@ std::string_view fieldAt(std::string_view line, long start, long length) {
 }
 
 // ASCII bytes are the same characters in CP949 and UTF-8: only other texts are converted.
-std::string decodeField(std::string_view bytes, const platform::TextCodec& codec) {
-    return platform::isAscii(bytes) ? std::string(bytes) : codec.decode(bytes);
-}
-
-}  // namespace
-
-bool formatProfileLine(const IpProfile& profile, const platform::TextCodec& codec,
-                       std::string& line) {
-    const std::array<std::string_view, 8> fields = {
-        profile.name,       profile.useDhcp != 0 ? kTrue : kFalse,
-        profile.ipAddress,  profile.subnetMask,
-        profile.gateway,    profile.dnsAuto != 0 ? kTrue : kFalse,
-        profile.primaryDns, profile.secondaryDns,
-    };
-    bool lossless = true;
-    line.clear();
-    std::string encoded;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) {
-            line += kSeparator;
-        }
-        if (platform::isAscii(fields[i])) {
-            line += fields[i];
-            continue;
-        }
-        lossless = codec.encode(fields[i], encoded) && lossless;
-        line += encoded;
+void assignDecoded(std::string& text, std::string_view bytes, const platform::TextCodec& codec) {
+    if (platform::isAscii(bytes)) {
+        text.assign(bytes);
+    } else {
+        text = codec.decode(bytes);
     }
-    return lossless;
 }
 
-IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& codec) {
-    // The separators are searched one after another in the line's bytes, not counted:
-    // s[k] is the position of the k-th separator, s[0] = -2, and a failed search gives -1.
+// The nine fields of a line (field[0] unused). The separators are searched one after another
+// in the line's bytes, not counted: s[k] is the position of the k-th separator, s[0] = -2,
+// and a failed search gives -1.
+std::array<std::string_view, 9> splitFields(std::string_view line) {
     std::array<long, 8> s{};
     s[0] = -2;
     std::array<std::string_view, 9> field{};
@@ -75,21 +54,66 @@ IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& cod
     }
     const long lastStart = s[7] + 2;
     field[8] = fieldAt(line, lastStart, static_cast<long>(line.size()) - lastStart);
+    return field;
+}
 
-    IpProfile profile;
-    profile.name = decodeField(field[1], codec);
+// Fills `profile` (empty) from a line's fields; with `listed`, only the texts that the list's
+// normalisation keeps are decoded.
+void readFields(const std::array<std::string_view, 9>& field, const platform::TextCodec& codec,
+                bool listed, IpProfile& profile) {
+    assignDecoded(profile.name, field[1], codec);
     profile.useDhcp = field[2] == kFalse ? 0 : 1;
-    profile.ipAddress = decodeField(field[3], codec);
-    profile.subnetMask = decodeField(field[4], codec);
-    profile.gateway = decodeField(field[5], codec);
+    if (!listed || profile.useDhcp == 0) {
+        assignDecoded(profile.ipAddress, field[3], codec);
+        assignDecoded(profile.subnetMask, field[4], codec);
+        assignDecoded(profile.gateway, field[5], codec);
+    }
     if (field[6] == kFalse) {
         profile.dnsAuto = 0;
-        profile.primaryDns = decodeField(field[7], codec);
-        profile.secondaryDns = decodeField(field[8], codec);
+        assignDecoded(profile.primaryDns, field[7], codec);
+        assignDecoded(profile.secondaryDns, field[8], codec);
     } else {
         // Automatic DNS is possible only together with an automatic address.
         profile.dnsAuto = profile.useDhcp == 1 ? 1 : 0;
     }
+}
+
+// Appends one line's bytes without the line end to `out`; false as formatProfileLine says.
+bool appendProfileLine(const IpProfile& profile, const platform::TextCodec& codec, std::string& out,
+                       std::string& encoded) {
+    const std::array<std::string_view, 8> fields = {
+        profile.name,       profile.useDhcp != 0 ? kTrue : kFalse,
+        profile.ipAddress,  profile.subnetMask,
+        profile.gateway,    profile.dnsAuto != 0 ? kTrue : kFalse,
+        profile.primaryDns, profile.secondaryDns,
+    };
+    bool lossless = true;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            out += kSeparator;
+        }
+        if (platform::isAscii(fields[i])) {
+            out += fields[i];
+            continue;
+        }
+        lossless = codec.encode(fields[i], encoded) && lossless;
+        out += encoded;
+    }
+    return lossless;
+}
+
+}  // namespace
+
+bool formatProfileLine(const IpProfile& profile, const platform::TextCodec& codec,
+                       std::string& line) {
+    line.clear();
+    std::string encoded;
+    return appendProfileLine(profile, codec, line, encoded);
+}
+
+IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& codec) {
+    IpProfile profile;
+    readFields(splitFields(line), codec, false, profile);
     return profile;
 }
 
@@ -97,11 +121,10 @@ bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec
                        std::string& bytes) {
     bool lossless = true;
     bytes.clear();
-    bytes.reserve(list.size() * 64);
-    std::string line;
+    bytes.reserve(list.size() * 72);
+    std::string encoded;
     for (const auto& profile : list) {
-        lossless = formatProfileLine(profile, codec, line) && lossless;
-        bytes += line;
+        lossless = appendProfileLine(profile, codec, bytes, encoded) && lossless;
         bytes += "\r\n";
     }
     return lossless;
@@ -110,22 +133,24 @@ bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec
 void parseProfiles(std::string_view bytes, const platform::TextCodec& codec, ProfileList& list) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        auto end = bytes.find('\n', pos);
-        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
+        const auto* newline =
+            static_cast<const char*>(std::memchr(bytes.data() + pos, '\n', bytes.size() - pos));
+        const std::size_t end =
+            newline == nullptr ? bytes.size() : static_cast<std::size_t>(newline - bytes.data());
         std::string_view line = bytes.substr(pos, end - pos);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        pos = next;
+        pos = end + 1;
         // A blank line is skipped rather than ending the file: ending there would drop
         // every later profile at the next save.
         if (line.empty()) {
             continue;
         }
-        list.append(parseProfileLine(line, codec));
+        // Read where the list keeps it, without the texts its normalisation drops.
+        IpProfile profile;
+        readFields(splitFields(line), codec, true, profile);
+        list.append(std::move(profile));
     }
 }
 
@@ -145,19 +170,18 @@ void ProfileDataFile::backup() {
     files_.copyFile(dataPath(), backupPath());
 }
 
-ProfileDataFile::LoadResult ProfileDataFile::load(ProfileList& list, std::string& error) {
-    const platform::FileRead file = files_.read(dataPath());
+Expected<ProfileDataFile::Found> ProfileDataFile::load(ProfileList& list) {
+    platform::FileRead file = files_.read(dataPath());
     switch (file.status) {
         case platform::FileRead::Status::Missing:
-            return LoadResult::Missing;
+            return Found::Missing;
         case platform::FileRead::Status::Unreadable:
-            error = file.error;
-            return LoadResult::Unreadable;
+            return failure(std::move(file.error));
         case platform::FileRead::Status::Read:
             break;
     }
     parseProfiles(file.bytes, codec_, list);
-    return LoadResult::Loaded;
+    return Found::Loaded;
 }
 
 Done ProfileDataFile::save(const ProfileList& list) {

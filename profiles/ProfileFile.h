@@ -46,15 +46,11 @@ public:
     // Copies the data file over the backup; a missing data file leaves an old backup.
     void backup();
 
-    // Appends the file's profiles to `list`. Anything but Loaded leaves the list unchanged:
-    // Missing when there is no data file, Unreadable when one is there but cannot be read
-    // (`error` then says why).
-    enum class LoadResult { Loaded, Missing, Unreadable };
-    LoadResult load(ProfileList& list, std::string& error);
-    bool load(ProfileList& list) {
-        std::string ignored;
-        return load(list, ignored) == LoadResult::Loaded;
-    }
+    // Appends the file's profiles to `list` and says Loaded, or Missing when there is no
+    // data file; a file that is there but cannot be read is the failure, saying why. Only
+    // Loaded changes the list.
+    enum class Found { Loaded, Missing };
+    Expected<Found> load(ProfileList& list);
 
     // Rewrites the file from `list`. On failure the file keeps its old contents and the
     // failure says why.

@@ -50,24 +50,21 @@ IpProfile& ProfileList::append(const IpProfile& source) {
 }
 
 IpProfile& ProfileList::append(IpProfile&& source) {
-    IpProfile record;
-    record.name = std::move(source.name);
-    record.isCurrent = source.isCurrent;
-    if (source.useDhcp != 0) {
-        record.useDhcp = source.useDhcp;
-    } else {
-        record.ipAddress = std::move(source.ipAddress);
-        record.subnetMask = std::move(source.subnetMask);
-        record.gateway = std::move(source.gateway);
+    // Taken over whole and then normalised where it lies: one move of the texts.
+    IpProfile& record = records_.emplace_back(std::move(source));
+    record.connectionName = std::string();
+    record.macAddress = std::string();
+    if (record.useDhcp != 0) {
+        record.ipAddress = std::string();
+        record.subnetMask = std::string();
+        record.gateway = std::string();
     }
-    if (source.dnsAuto != 0) {
-        record.dnsAuto = source.dnsAuto;
-    } else {
-        record.primaryDns = std::move(source.primaryDns);
-        record.secondaryDns = std::move(source.secondaryDns);
+    if (record.dnsAuto != 0) {
+        record.primaryDns = std::string();
+        record.secondaryDns = std::string();
     }
     changed();
-    return records_.emplace_back(std::move(record));
+    return record;
 }
 
 bool ProfileList::removeMatching(const IpProfile& profile) {

@@ -29,18 +29,22 @@ void Settings::trace(const char* line) const {
     }
 }
 
+std::optional<std::string> Settings::installFolderWithoutPrompt(char separator) {
+    std::unique_ptr<platform::RegistryKey> key;
+    if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::AllAccess, key) ==
+        platform::RegStatus::Ok) {
+        std::string path;
+        if (key->queryString(texts::kPathValue, kPathBufferSize, path) == platform::RegStatus::Ok) {
+            return withSeparator(std::move(path), separator);
+        }
+    }
+    return std::nullopt;
+}
+
 std::string Settings::determineInstallFolder(const FolderPrompt& prompt,
                                              const InstallFolderDefaults& defaults) {
-    {
-        std::unique_ptr<platform::RegistryKey> key;
-        if (store_.openKey(texts::kSettingsKeyPath, platform::RegAccess::AllAccess, key) ==
-            platform::RegStatus::Ok) {
-            std::string path;
-            if (key->queryString(texts::kPathValue, kPathBufferSize, path) ==
-                platform::RegStatus::Ok) {
-                return withSeparator(std::move(path), defaults.separator);
-            }
-        }
+    if (std::optional<std::string> stored = installFolderWithoutPrompt(defaults.separator)) {
+        return std::move(*stored);
     }
 
     const std::string initial = defaults.promptFolder ? defaults.promptFolder() : std::string();

@@ -37,6 +37,8 @@ public:
     // Cancel), which is then stored as PATH.
     std::string determineInstallFolder(const FolderPrompt& prompt,
                                        const InstallFolderDefaults& defaults);
+    // The same PATH, read as determineInstallFolder reads it, or none when that would ask.
+    std::optional<std::string> installFolderWithoutPrompt(char separator);
 
     // Stores `installFolder` without its final separator as PATH, creating the key when it
     // is missing. Failures are silent.

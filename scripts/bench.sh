@@ -6,9 +6,11 @@
 # the median of RUNS runs; the program and its baseline take turns. Needs root (the netsh
 # rows run in throw-away network namespaces with dnsmasq on the peer end).
 #
-# Usage: scripts/bench.sh [build folder] [runs]
+# Usage: scripts/bench.sh [build folder] [runs] [rows]
 #   build folder  default: build/default (data_file_bench, netsh-testing, quorrel, ipconfig)
 #   runs          default: 7 (at least 5)
+#   rows          default: all; a comma list of window, netsh, cli: the window and data file
+#                 rows (data_file_bench alone), netsh's rows, the command line's rows
 #
 # The machine may be shared: run it with the same niceness each time (nice scripts/bench.sh).
 set -euo pipefail
@@ -16,9 +18,14 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/scripts/netns-link.sh"
 build=$(cd "${1:-$here/build/default}" && pwd)
 runs=${2:-7}
+rows=,${3:-window,netsh,cli},
 [ "$runs" -ge 5 ] || { echo "bench.sh: at least 5 runs" >&2; exit 2; }
 bin=$build/bin
-for program in data_file_bench netsh-testing quorrel ipconfig; do
+wanted() { [[ $rows == *",$1,"* ]]; }
+programs=(data_file_bench)
+wanted netsh && programs+=(netsh-testing)
+wanted cli && programs+=(quorrel ipconfig)
+for program in "${programs[@]}"; do
     [ -x "$bin/$program" ] || { echo "bench.sh: $bin/$program is not built" >&2; exit 2; }
 done
 [ "$(id -u)" = 0 ] || { echo "bench.sh: needs root (network namespaces)" >&2; exit 2; }
@@ -63,7 +70,7 @@ export QUORREL_REGISTRY_DIR=$work/registry XDG_RUNTIME_DIR=$work/runtime QUORREL
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 "$bin/data_file_bench" --write 100000 "$data" >/dev/null
 "$bin/data_file_bench" --write 100000 "$file" >/dev/null
-for _ in $(seq "$runs"); do
+wanted window && for _ in $(seq "$runs"); do
     for kind in bare frame; do
         read -r paint mapped _ peak < <("$bin/data_file_bench" --window "$kind" "$(nowNs)" "$data")
         keep "$kind.paint" "$paint"
@@ -76,52 +83,57 @@ for _ in $(seq "$runs"); do
 done
 
 # --- netsh, inside namespaces: lan0 here, peer0 with dnsmasq on the peer end --------------
-netnsLink "$ns" "$peer" 10.62.0 "$work"
-# The lease is set as netsh's hook sets it: address, then the default route.
-cat >"$work/udhcpc.script" <<'EOF'
+# The command line's rows read their adapters in the same namespace.
+inns() { ip netns exec "$ns" "$@"; }
+if wanted netsh || wanted cli; then
+    netnsLink "$ns" "$peer" 10.62.0 "$work"
+fi
+if wanted netsh; then
+    # The lease is set as netsh's hook sets it: address, then the default route.
+    cat >"$work/udhcpc.script" <<'EOF'
 #!/bin/sh
 [ "$1" = bound ] || exit 0
 ip addr add "$ip/$mask" dev "$interface" && ip route replace default via "$router" dev "$interface"
 EOF
-chmod +x "$work/udhcpc.script"
-inns() { ip netns exec "$ns" "$@"; }
-# netsh writes its resolver file in the work folder, never the machine's.
-netshEnv=(env "QUORREL_NETSTATE_DIR=$work/state" "QUORREL_RESOLV_CONF=$work/resolv.conf"
-    "QUORREL_DHCP_WAIT_MS=10000")
-: >"$work/resolv.conf"
-resetLan() {
-    for f in "$work"/state/*.dhcp.pid; do
-        [ -f "$f" ] && { kill "$(cat "$f")" 2>/dev/null || true; rm -f "$f"; }
+    chmod +x "$work/udhcpc.script"
+    # netsh writes its resolver file in the work folder, never the machine's.
+    netshEnv=(env "QUORREL_NETSTATE_DIR=$work/state" "QUORREL_RESOLV_CONF=$work/resolv.conf"
+        "QUORREL_DHCP_WAIT_MS=10000")
+    : >"$work/resolv.conf"
+    resetLan() {
+        for f in "$work"/state/*.dhcp.pid; do
+            [ -f "$f" ] && { kill "$(cat "$f")" 2>/dev/null || true; rm -f "$f"; }
+        done
+        inns ip addr flush dev lan0
+        inns ip route flush dev lan0 2>/dev/null || true
+    }
+    # The three ip commands of a fixed address, each entering the namespace as netsh's run does.
+    ipBaseline() {
+        inns ip addr flush dev lan0 && inns ip addr add "$1/24" dev lan0 &&
+            inns ip route replace default via 10.62.0.1 dev lan0
+    }
+    # Wait for the link to carry packets both ways (dnsmasq answers) before timing.
+    for _ in $(seq 50); do
+        inns timeout 3 udhcpc -i lan0 -f -q -n -t 1 -T 1 -s /bin/true >/dev/null 2>&1 && break
     done
-    inns ip addr flush dev lan0
-    inns ip route flush dev lan0 2>/dev/null || true
-}
-# The three ip commands of a fixed address, each entering the namespace as netsh's run does.
-ipBaseline() {
-    inns ip addr flush dev lan0 && inns ip addr add "$1/24" dev lan0 &&
-        inns ip route replace default via 10.62.0.1 dev lan0
-}
-# Wait for the link to carry packets both ways (dnsmasq answers) before timing.
-for _ in $(seq 50); do
-    inns timeout 3 udhcpc -i lan0 -f -q -n -t 1 -T 1 -s /bin/true >/dev/null 2>&1 && break
-done
-for i in $(seq "$runs"); do
+    for i in $(seq "$runs"); do
+        resetLan
+        keep fixed "$(timed inns "${netshEnv[@]}" "$bin/netsh-testing" interface ip set address lan0 \
+            source=static "addr=10.62.0.$((10 + i))" mask=255.255.255.0 gateway=10.62.0.1 1)"
+        resetLan
+        keep ipfixed "$(timed ipBaseline "10.62.0.$((50 + i))")"
+        resetLan
+        keep dhcp "$(timed inns "${netshEnv[@]}" "$bin/netsh-testing" interface ip set address lan0 \
+            source=dhcp)"
+        resetLan
+        keep udhcpc "$(timed inns udhcpc -i lan0 -f -q -n -t 3 -T 1 -s "$work/udhcpc.script")"
+    done
     resetLan
-    keep fixed "$(timed inns "${netshEnv[@]}" "$bin/netsh-testing" interface ip set address lan0 \
-        source=static "addr=10.62.0.$((10 + i))" mask=255.255.255.0 gateway=10.62.0.1 1)"
-    resetLan
-    keep ipfixed "$(timed ipBaseline "10.62.0.$((50 + i))")"
-    resetLan
-    keep dhcp "$(timed inns "${netshEnv[@]}" "$bin/netsh-testing" interface ip set address lan0 \
-        source=dhcp)"
-    resetLan
-    keep udhcpc "$(timed inns udhcpc -i lan0 -f -q -n -t 3 -T 1 -s "$work/udhcpc.script")"
-done
-resetLan
+fi
 
 # --- the command line, inside the namespace (it reads its adapters) ------------------------
 "$bin/data_file_bench" --register "$file"
-for _ in $(seq "$runs"); do
+wanted cli && for _ in $(seq "$runs"); do
     keep status "$(timed inns "$bin/quorrel" --status)"
     keep list "$(timed inns "$bin/quorrel" --list)"
     keep ipconfig "$(timed inns "$bin/ipconfig" /all)"
@@ -133,18 +145,26 @@ echo "Medians of $runs runs, $(date -u +%Y-%m-%d), $(nproc) cores, nice $(nice).
 echo
 echo "| what | Quorrel | baseline | ratio |"
 echo "|---|---|---|---|"
-row "first paint with 100,000 profiles" "$(med frame.paint) ms" "bare window $(med bare.paint) ms" \
-    "$(ratio "$(med frame.paint)" "$(med bare.paint)")"
-row "window mapped with 100,000 profiles, peak resident memory" \
-    "$(med frame.mapped) ms, $(med frame.peak) MB" "$(med bare.mapped) ms, $(med bare.peak) MB" \
-    "$(ratio "$(med frame.mapped)" "$(med bare.mapped)")"
-row "netsh set address, fixed, new address (probe included)" "$(med fixed) ms" \
-    "ip addr + route $(med ipfixed) ms" "$(ratio "$(med fixed)" "$(med ipfixed)")"
-row "netsh set address, DHCP" "$(med dhcp) ms, over 1 s in $(count_over dhcp 1000) of $runs" \
-    "udhcpc $(med udhcpc) ms" "$(ratio "$(med dhcp)" "$(med udhcpc)")"
-row "\`quorrel --status\`" "$(med status) ms" "bin/ipconfig $(med ipconfig) ms" \
-    "$(ratio "$(med status)" "$(med ipconfig)")"
-row "\`quorrel --list\`" "$(med list) ms" "bin/ipconfig $(med ipconfig) ms" \
-    "$(ratio "$(med list)" "$(med ipconfig)")"
-row "data file load+save 100,000" "$(med loadsave) ms" "bytes-only pass $(med bytes) ms" \
-    "$(ratio "$(med loadsave)" "$(med bytes)")"
+if wanted window; then
+    row "first paint with 100,000 profiles" "$(med frame.paint) ms" \
+        "bare window $(med bare.paint) ms" "$(ratio "$(med frame.paint)" "$(med bare.paint)")"
+    row "window mapped with 100,000 profiles, peak resident memory" \
+        "$(med frame.mapped) ms, $(med frame.peak) MB" "$(med bare.mapped) ms, $(med bare.peak) MB" \
+        "$(ratio "$(med frame.mapped)" "$(med bare.mapped)")"
+fi
+if wanted netsh; then
+    row "netsh set address, fixed, new address (probe included)" "$(med fixed) ms" \
+        "ip addr + route $(med ipfixed) ms" "$(ratio "$(med fixed)" "$(med ipfixed)")"
+    row "netsh set address, DHCP" "$(med dhcp) ms, over 1 s in $(count_over dhcp 1000) of $runs" \
+        "udhcpc $(med udhcpc) ms" "$(ratio "$(med dhcp)" "$(med udhcpc)")"
+fi
+if wanted cli; then
+    row "\`quorrel --status\`" "$(med status) ms" "bin/ipconfig $(med ipconfig) ms" \
+        "$(ratio "$(med status)" "$(med ipconfig)")"
+    row "\`quorrel --list\`" "$(med list) ms" "bin/ipconfig $(med ipconfig) ms" \
+        "$(ratio "$(med list)" "$(med ipconfig)")"
+fi
+if wanted window; then
+    row "data file load+save 100,000" "$(med loadsave) ms" "bytes-only pass $(med bytes) ms" \
+        "$(ratio "$(med loadsave)" "$(med bytes)")"
+fi

@@ -53,8 +53,7 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
 
     // The adapters first, then the client side: data, title, place, list; then the bars.
     createAdapterSelectDlg();
-    runDataStartup();
-    if (const IpProfile* inUse = store_.markedProfile()) {
+    if (const IpProfile* inUse = runDataStartup()) {
         lookAtNetwork(inUse->name, NetworkMemory::Moment::FoundInUse);
     }
     setWindowTitle(qs(texts::kAppTitle));

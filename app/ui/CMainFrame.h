@@ -67,6 +67,8 @@ struct FrameServices {
     std::function<std::unique_ptr<platform::NetworkWatch>(const std::string& connectionName,
                                                           std::function<void()> changed)>
         networkWatch{};
+    // The data file read ahead (it must outlive the construction); null: read in turn.
+    DataPrefetch* dataPrefetch = nullptr;
 };
 
 // The program's only top-level window. Its working state and the decisions of its commands
@@ -212,7 +214,8 @@ private:
     static void traceLine(const std::string& line);
     // FrameDataStartup.cpp: the adapter dialog with its inventory, and the data start-up.
     void createAdapterSelectDlg();
-    void runDataStartup();
+    // Returns the profile in use, or nullptr.
+    const IpProfile* runDataStartup();
     platform::RegistryStore& registry() const;
     void createView();
     void placeOnScreen();

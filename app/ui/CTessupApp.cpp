@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/DataPrefetch.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ProgramFonts.h"
 #include "app/ui/QtPrompter.h"
@@ -9,8 +10,11 @@
 #include "app/ui/UrlOpener.h"
 #include "platform/FileStore.h"
 #include "platform/NetworkSensor.h"
+#include "platform/PlatformPaths.h"
+#include "platform/RegistryStore.h"
 #include "platform/TextCodec.h"
 #include "platform/ui/SystemWindows.h"
+#include "profiles/Settings.h"
 
 namespace quorrel {
 
@@ -59,11 +63,13 @@ bool CTessupApp::InitInstance() {
         windowAnswers_ = platform::answerWindowLookups();
     }
 
+    files_ = platform::makeSystemFileStore();
+    codec_ = platform::makeCp949Codec();
+    startDataPrefetch();
+
     applyProgramFonts();
     installQtTranslations();
 
-    files_ = platform::makeSystemFileStore();
-    codec_ = platform::makeCp949Codec();
     // Without a given folder the frame takes the one the registry names, or asks for it.
     FrameServices frameServices{*services_.prompter,
                                 *services_.urlOpener,
@@ -73,13 +79,31 @@ bool CTessupApp::InitInstance() {
                                 QSize()};
     frameServices.networkSensor = platform::makeSystemNetworkSensor;
     frameServices.networkWatch = platform::watchSystemNetwork;
+    frameServices.dataPrefetch = prefetch_.get();
     frame_ = std::make_unique<CMainFrame>(std::move(frameServices));
+    prefetch_.reset();
     if (auto* qtPrompter = dynamic_cast<QtPrompter*>(services_.prompter)) {
         qtPrompter->setParentWindow(frame_.get());
     }
     frame_->OnInitialUpdate();
     frame_->show();
     return true;
+}
+
+void CTessupApp::startDataPrefetch() {
+    // The folder as the frame's data start-up will find it without asking; without one (the
+    // first start) the frame reads in turn, after the prompt.
+    std::optional<std::string> folder;
+    if (!services_.installFolder.empty()) {
+        folder = platform::withTrailingSeparator(services_.installFolder);
+    } else {
+        const auto registry = platform::makeSystemRegistryStore();
+        folder =
+            Settings(*registry, nullptr).installFolderWithoutPrompt(platform::folderSeparator());
+    }
+    if (folder) {
+        prefetch_ = std::make_unique<DataPrefetch>(*files_, *codec_, *folder);
+    }
 }
 
 int CTessupApp::run() {

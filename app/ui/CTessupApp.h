@@ -9,6 +9,7 @@
 namespace quorrel {
 
 class CMainFrame;
+class DataPrefetch;
 class Prompter;
 class UrlOpener;
 
@@ -51,6 +52,10 @@ public:
     CMainFrame* mainFrame() const { return frame_.get(); }
 
 private:
+    // The data file of the folder known without asking, read on a thread of its own while
+    // the fonts, Qt's texts and the window are made.
+    void startDataPrefetch();
+
     AppServices services_;
     std::unique_ptr<Prompter> ownPrompter_;
     std::unique_ptr<platform::InstanceLock> ownLock_;
@@ -59,6 +64,7 @@ private:
     std::unique_ptr<UrlOpener> ownUrlOpener_;
     std::unique_ptr<platform::FileStore> files_;
     std::unique_ptr<platform::TextCodec> codec_;
+    std::unique_ptr<DataPrefetch> prefetch_;
     std::unique_ptr<QObject> windowAnswers_;
     std::unique_ptr<CMainFrame> frame_;
     StartVerdict verdict_ = StartVerdict::Run;

@@ -39,7 +39,7 @@ void CMainFrame::createAdapterSelectDlg() {
     adapter_.attachInventory(adapterSelectDlg_->inventory());
 }
 
-void CMainFrame::runDataStartup() {
+const IpProfile* CMainFrame::runDataStartup() {
     Settings settings(registry(), traceLine);
     // The install folder: the one given, else the registry's, else the user's choice.
     const std::string givenFolder = services_.installFolder.empty()
@@ -59,7 +59,8 @@ void CMainFrame::runDataStartup() {
     const InstallFolderDefaults defaults{platform::folderSeparator(),
                                          platform::defaultInstallFolder,
                                          platform::cancelledPromptFolder};
-    quorrel::runDataStartup(store_, adapter_, givenFolder, settings, prompt, defaults);
+    return quorrel::runDataStartup(store_, adapter_, givenFolder, settings, prompt, defaults,
+                                   services_.dataPrefetch);
 }
 
 }  // namespace quorrel

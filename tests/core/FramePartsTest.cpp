@@ -129,6 +129,49 @@ TEST_F(FramePartsTest, TheDataStartUpLoadsAdoptsAndMarks) {
     EXPECT_EQ(state.store.profilesModified, 0);
 }
 
+TEST_F(FramePartsTest, TheDataStartUpIsTheSameWithTheDataFileReadAhead) {
+    const struct {
+        const char* readAhead;  // the prefetch's folder; "" for none
+        bool unreadable;
+    } cases[] = {{"", false}, {"/given/", false}, {"/other/", false},
+                 {"", true},  {"/given/", true},  {"/other/", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.readAhead) + (c.unreadable ? " unreadable" : ""));
+        test::MemoryFileStore disk;
+        disk.files["/given/quorrel.dat"] = "집||TRUE||||||||TRUE||||\r\n";
+        disk.files["/other/quorrel.dat"] = "딴 곳||TRUE||||||||TRUE||||\r\n";
+        if (c.unreadable) {
+            disk.unreadable["/given/quorrel.dat"] = "Permission denied";
+        }
+        AnsweringPresenter told;
+        test::FrameParts parts{ProfileStoreServices{disk, codec, told, [](const std::string&) {}}};
+        parts.adapter.attachInventory(inventory);
+        test::MemoryRegistryStore registry;
+        Settings settings(registry, [](const std::string&) {});
+        std::unique_ptr<DataPrefetch> prefetch;
+        if (*c.readAhead != '\0') {
+            prefetch = std::make_unique<DataPrefetch>(disk, codec, c.readAhead);
+        }
+        runDataStartup(parts.store, parts.adapter, "/given/", settings, {}, InstallFolderDefaults{},
+                       prefetch.get());
+        prefetch.reset();
+
+        std::vector<std::string> listed;
+        for (const IpProfile& p : parts.store.profileList) {
+            listed.push_back(p.name + (p.isCurrent == 1 ? " *" : ""));
+        }
+        EXPECT_EQ(listed, c.unreadable ? std::vector<std::string>{"설정[1] *"}
+                                       : std::vector<std::string>{"집 *"});
+        EXPECT_EQ(disk.files.count("/given/quorrel.bak"), c.unreadable ? 0u : 1u);
+        EXPECT_EQ(told.shown.size(), c.unreadable ? 1u : 0u);
+        // After an unreadable file the closing save writes nothing.
+        EXPECT_TRUE(parts.store.mayClose());
+        if (c.unreadable) {
+            EXPECT_EQ(disk.files["/given/quorrel.dat"], "집||TRUE||||||||TRUE||||\r\n");
+        }
+    }
+}
+
 TEST_F(FramePartsTest, AChosenAdapterMarksItsProfileOrIsTakenOverAsANewOne) {
     state.store.profileList.append(fixedProfile("사무실", "192.168.0.10").current());
     chooseFirstAdapter();

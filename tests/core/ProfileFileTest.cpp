@@ -162,7 +162,8 @@ TEST(ProfileDataFile, LoadSaveAndBackupUseTheInstallFolder) {
     EXPECT_EQ(file.dataPath(), "/opt/q/quorrel.dat");
 
     ProfileList list;
-    EXPECT_FALSE(file.load(list));  // no file yet: failure, list untouched
+    // No file yet: said so, the list untouched.
+    EXPECT_EQ(file.load(list).value(), ProfileDataFile::Found::Missing);
     EXPECT_TRUE(list.empty());
     file.backup();  // nothing to copy: no backup appears
     EXPECT_EQ(files.files.count("/opt/q/quorrel.bak"), 0u);
@@ -171,7 +172,7 @@ TEST(ProfileDataFile, LoadSaveAndBackupUseTheInstallFolder) {
     files.files["/opt/q/quorrel.bak"] = "old";
     file.backup();
     EXPECT_EQ(files.files["/opt/q/quorrel.bak"], "a||TRUE||||||||TRUE||||\r\n");
-    ASSERT_TRUE(file.load(list));
+    ASSERT_EQ(file.load(list).value(), ProfileDataFile::Found::Loaded);
     ASSERT_EQ(list.size(), 1u);
 
     list.append(*list.begin()).name = "b";
@@ -191,19 +192,23 @@ TEST(ProfileDataFile, TellsAMissingFileFromOneThatCannotBeRead) {
     test::MemoryFileStore files;
     test::PassThroughCodec codec;
     ProfileDataFile file(files, codec, "/opt/q/");
-    using Result = ProfileDataFile::LoadResult;
+    using Found = ProfileDataFile::Found;
     ProfileList list;
-    std::string error;
-    EXPECT_EQ(file.load(list, error), Result::Missing);
+    const auto missing = file.load(list);
+    ASSERT_TRUE(missing.ok());
+    EXPECT_EQ(*missing, Found::Missing);
 
     files.files["/opt/q/quorrel.dat"] = "a||TRUE||||||||TRUE||||\r\n";
     files.unreadable["/opt/q/quorrel.dat"] = "Input/output error";
-    EXPECT_EQ(file.load(list, error), Result::Unreadable);
-    EXPECT_EQ(error, "Input/output error");
+    const auto unreadable = file.load(list);
+    ASSERT_FALSE(unreadable.ok());
+    EXPECT_EQ(unreadable.error(), "Input/output error");
     EXPECT_TRUE(list.empty());
 
     files.unreadable.clear();
-    EXPECT_EQ(file.load(list, error), Result::Loaded);
+    const auto loaded = file.load(list);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(*loaded, Found::Loaded);
     EXPECT_EQ(list.size(), 1u);
 }
 

@@ -44,13 +44,31 @@ protected:
         SelectStartupAdapter(inventory, remembered);
     }
 
-    // The data start-up's last steps: clear the marks, adopt, build and mark.
+    // The data start-up's last steps: clear the marks, adopt, build and mark; the start-up's
+    // one walk (AdoptAndMarkAtStartUp) must leave the same list and mark.
     std::optional<IpProfile> startUp() {
+        ProfileList inOneWalk = list;
         list.clearCurrentMarks();
         AdoptAdapterSettings(list, inventory);
         auto current = BuildCurrentSettings(inventory);
         MarkCurrentProfile(list, current);
+
+        const IpProfile* mark = AdoptAndMarkAtStartUp(inOneWalk, inventory, current);
+        EXPECT_EQ(texts(inOneWalk), texts(list));
+        EXPECT_EQ(mark != nullptr ? mark->name : "(none)",
+                  marked().empty() ? "(none)" : marked().front());
         return current;
+    }
+    // Every field of every record, marks included, in list order.
+    static std::vector<std::string> texts(const ProfileList& profiles) {
+        std::vector<std::string> result;
+        for (const auto& p : profiles) {
+            result.push_back(p.name + "|" + std::to_string(p.isCurrent) +
+                             std::to_string(p.useDhcp) + std::to_string(p.dnsAuto) + "|" +
+                             p.ipAddress + "|" + p.subnetMask + "|" + p.gateway + "|" +
+                             p.primaryDns + "|" + p.secondaryDns);
+        }
+        return result;
     }
 
     std::vector<std::string> names() const {
@@ -168,6 +186,19 @@ TEST_F(StartupRules, DhcpWithAutomaticDnsIsCarriedByTheFirstFullyAutomaticProfil
     enumerate();
     startUp();
     EXPECT_EQ(list.size(), 3u);
+    EXPECT_EQ(marked(), (std::vector<std::string>{"자동1"}));
+}
+
+TEST_F(StartupRules, AnEarlierMarkGoesToTheFirstProfileThatDescribesTheAdapter) {
+    list.append(dhcpProfile("자동1"));
+    list.append(dhcpProfile("자동2"));
+    list.append(fixedProfile("고정", "10.1.1.20").gateway("10.1.1.1"));
+    std::next(list.begin(), 2)->isCurrent = 1;
+    fixedAdapter("eth0", "10.1.1.20");
+    dhcpAdapter("wlan0", "10.1.1.30", "");
+    enumerate("wlan0");
+    startUp();
+    EXPECT_EQ(names(), (std::vector<std::string>{"자동1", "자동2", "고정", "설정[1]"}));
     EXPECT_EQ(marked(), (std::vector<std::string>{"자동1"}));
 }
 

@@ -125,7 +125,7 @@ TEST_F(FrameAdapterStartupTest, FirstStartAsksForTheFolderAdoptsEachConfiguratio
     ASSERT_TRUE(frame->close());
     frame.reset();
     ProfileList saved;
-    ASSERT_TRUE(ProfileDataFile(*files, *codec, temp.path()).load(saved));
+    ASSERT_TRUE(ProfileDataFile(*files, *codec, temp.path()).load(saved).ok());
     EXPECT_EQ(names(saved), (std::vector<std::string>{"설정[1]", "설정[2]"}));
 
     // The next start finds the folder in the registry and the profiles in the file.

@@ -25,7 +25,7 @@ TEST(ProfileDataFileOnDisk, WritesCp949WithCrLfAndReadsItBack) {
               "\xC1\xFD||TRUE||||||||TRUE||||\r\n");
 
     ProfileList loaded;
-    ASSERT_TRUE(dataFile.load(loaded));
+    ASSERT_TRUE(dataFile.load(loaded).ok());
     ASSERT_EQ(loaded.size(), 1u);
     EXPECT_EQ(loaded.begin()->name, "집");
 }
@@ -89,7 +89,7 @@ TEST(ProfileDataFileOnDisk, KeepsEveryByteOfEveryFieldThroughALoadAndASave) {
     test::writeFileBytes(folder.file("quorrel.dat"), bytes);
 
     ProfileList list;
-    ASSERT_TRUE(dataFile.load(list));
+    ASSERT_TRUE(dataFile.load(list).ok());
     ASSERT_EQ(list.size(), 3u);
     // What CP949 can read is read: 집 and 설정 stay readable around the stray bytes.
     EXPECT_EQ(list.begin()->name.substr(0, 3), "집");
@@ -110,7 +110,7 @@ TEST(ProfileDataFileOnDisk, CountsFieldPositionsInTheFilesBytes) {
     test::writeFileBytes(folder.file("quorrel.dat"), line + "\r\n");
 
     ProfileList list;
-    ASSERT_TRUE(dataFile.load(list));
+    ASSERT_TRUE(dataFile.load(list).ok());
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list.begin()->name, "나");
     EXPECT_EQ(list.begin()->primaryDns, "");
@@ -121,7 +121,7 @@ TEST(ProfileDataFileOnDisk, CountsFieldPositionsInTheFilesBytes) {
 
     // A second round changes nothing more.
     ProfileList again;
-    ASSERT_TRUE(dataFile.load(again));
+    ASSERT_TRUE(dataFile.load(again).ok());
     ASSERT_TRUE(test::succeeded(dataFile.save(again)));
     EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), saved);
 }
