@@ -4,10 +4,13 @@
 # from Debian's own qt6-base source package of the same version as the machine's Qt, so the Windows program
 # is built against the Qt the Linux one uses.
 #
-# The result goes to a cache folder outside the clone, keyed by the version, and a second run
-# only prints its path:
-#   ${QUORREL_WINDOWS_QT_CACHE:-/var/cache/quorrel/windows-qt}/<version>
-# Usage: scripts/build-windows-qt.sh   (prints the install folder on standard output)
+# The result goes to a cache folder outside the clone, keyed by the version and the configure
+# options, and a second run only prints its path:
+#   ${QUORREL_WINDOWS_QT_CACHE:-/var/cache/quorrel/windows-qt}/<version>-<options' hash>
+# Usage: scripts/build-windows-qt.sh            (prints the install folder on standard output)
+#        scripts/build-windows-qt.sh --cached   (prints it and exits 0 only when it is built)
+#        scripts/build-windows-qt.sh --fetch    (only installs and unpacks what the build
+#                                               needs: everything that uses apt)
 # Installs what it needs (scripts/install-deps.sh windows-qt). Building takes roughly half an
 # hour on two cores, at low priority.
 set -euo pipefail
@@ -20,20 +23,38 @@ host_qt_version() {
     dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null | sed 's/^[0-9]*://; s/[-+].*//'
 }
 
-scripts/install-deps.sh windows-qt
+# What the program needs of qtbase and no more. The dfsg source has no wintab.h, so no tablet
+# events; desktop OpenGL stays on, the windows platform plugin of 6.4 needs it. The dfsg
+# source has no SQLite either, and the program uses neither SQL nor D-Bus on Windows. Off as
+# well, because nothing of the program uses them and they are a seventh of the build: the
+# Direct2D platform plugin, the JPEG and GIF plugins, Qt Concurrent, Qt XML, TLS and TUIO
+# touch.
+qt_options=(
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+    -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF
+    -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_concurrent=OFF
+    -DFEATURE_xml=OFF -DFEATURE_tuiotouch=OFF -DFEATURE_schannel=OFF -DFEATURE_ssl=OFF
+)
+
 version=$(host_qt_version)
-prefix="$cache/$version"
+# The cache is keyed by the version and the options, so a changed option builds anew.
+key=$(printf '%s\n' "${qt_options[@]}" | sha256sum | cut -c1-8)
+prefix="$cache/$version-$key"
 if [ -f "$prefix/.complete" ]; then
     echo "== windows Qt $version: cached in $prefix" >&2
     echo "$prefix"
     exit 0
 fi
+if [ "${1:-}" = "--cached" ]; then
+    exit 1
+fi
+scripts/install-deps.sh windows-qt
 
 started=$(date +%s)
 
-work="$cache/build-$version"
+work="$cache/build-$version-$key"
 mkdir -p "$cache"
-exec 9>"$cache/.lock-$version"
+exec 9>"$cache/.lock-$version-$key"
 flock 9
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
@@ -66,12 +87,13 @@ if [ ! -d qtbase ]; then
     mv "$(find download -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')" qtbase
     rm -rf download
 fi
+if [ "${1:-}" = "--fetch" ]; then
+    exit 0
+fi
 
 echo "== windows Qt $version: configure" >&2
 # The project's own mingw toolchain, without its wine emulator (Qt's host tools come from the
-# machine's Qt). The dfsg source has no wintab.h, so no tablet events; desktop OpenGL stays
-# on, the windows platform plugin of 6.4 needs it. The dfsg source has no SQLite either, and
-# the program uses neither SQL nor D-Bus on Windows.
+# machine's Qt).
 rm -rf build
 cmake -S qtbase -B build -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchain-mingw-w64.cmake" \
@@ -80,8 +102,7 @@ cmake -S qtbase -B build -G Ninja \
     -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-    -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF \
+    "${qt_options[@]}" \
     >configure.log 2>&1 || {
     tail -n 40 configure.log >&2
     exit 1

@@ -21,6 +21,7 @@ scripts/install-deps.sh test
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUORREL_FUZZ=ON -DQUORREL_WITH_UI=OFF -DQUORREL_BUILD_TESTS=OFF -DQUORREL_WERROR=ON \
+  -DQUORREL_PRECOMPILED_HEADERS=ON \
   >/dev/null
 nice cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 

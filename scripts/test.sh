@@ -33,6 +33,20 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 jobs=$(nproc)
 status=0
 
+# Qt for Windows, when it is not cached yet, builds from the start at the lowest priority:
+# beside the Linux builds it gets little, but it takes the processor time their test runs
+# leave idle, and it has the machine to itself once they are done. test-windows.sh waits
+# for it (the build takes a lock) and builds it itself if this one failed.
+qt_build=
+if [ -x scripts/test-windows.sh ] && ! scripts/build-windows-qt.sh --cached >/dev/null 2>&1; then
+    mkdir -p build
+    # apt runs here, before the package test's apt can need its lock.
+    scripts/build-windows-qt.sh --fetch
+    nice -n 19 scripts/build-windows-qt.sh >build/windows-qt.log 2>&1 &
+    qt_build=$!
+    echo "== windows Qt: building beside the Linux suites (build/windows-qt.log)"
+fi
+
 run_suite() {
     local preset=$1
     echo "== ${preset}: configure and build"
@@ -40,6 +54,7 @@ run_suite() {
     cmake --build --preset "$preset" -j "$jobs"
     echo "== ${preset}: tests"
     ctest --preset "$preset" -j "$jobs" || status=1
+    echo "== ${preset}: done, ${SECONDS} s since the start"
 }
 
 export QT_QPA_PLATFORM=offscreen
@@ -47,10 +62,15 @@ run_suite default
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite sanitize
 
 echo "== fuzzing: 20 s per target"
-scripts/fuzz.sh 20 || status=1
+QUORREL_FUZZ_JOBS=$jobs scripts/fuzz.sh 20 || status=1
 
+if [ -n "$qt_build" ]; then
+    wait "$qt_build" || true
+    cat build/windows-qt.log
+fi
 if [ -x scripts/test-windows.sh ]; then
     scripts/test-windows.sh || status=1
+    echo "== windows: done, ${SECONDS} s since the start"
 fi
 
 exit $status
