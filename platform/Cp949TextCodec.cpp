@@ -57,8 +57,9 @@ public:
             if (pos + 1 == bytes.size()) {
                 return false;
             }
-            const std::uint16_t syllable =
-                syllableOf_[(lead << 8) | static_cast<unsigned char>(bytes[pos + 1])];
+            const std::size_t pair =
+                (std::size_t{lead} << 8) | static_cast<unsigned char>(bytes[pos + 1]);
+            const std::uint16_t syllable = syllableOf_[pair];
             if (syllable == 0) {
                 return false;
             }

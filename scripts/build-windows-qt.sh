@@ -4,9 +4,9 @@
 # from Debian's own qt6-base source package of the same version as the machine's Qt, so the Windows program
 # is built against the Qt the Linux one uses.
 #
-# The result goes to a cache folder outside the clone, keyed by the version and the configure
-# options, and a second run only prints its path:
-#   ${QUORREL_WINDOWS_QT_CACHE:-/var/cache/quorrel/windows-qt}/<version>-<options' hash>
+# The result goes to a cache folder outside the clone, keyed by the version, and a second run
+# only prints its path:
+#   ${QUORREL_WINDOWS_QT_CACHE:-/var/cache/quorrel/windows-qt}/<version>
 # Usage: scripts/build-windows-qt.sh            (prints the install folder on standard output)
 #        scripts/build-windows-qt.sh --cached   (prints it and exits 0 only when it is built)
 #        scripts/build-windows-qt.sh --fetch    (only installs and unpacks what the build
@@ -23,23 +23,17 @@ host_qt_version() {
     dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null | sed 's/^[0-9]*://; s/[-+].*//'
 }
 
-# What the program needs of qtbase and no more. The dfsg source has no wintab.h, so no tablet
-# events; desktop OpenGL stays on, the windows platform plugin of 6.4 needs it. The dfsg
-# source has no SQLite either, and the program uses neither SQL nor D-Bus on Windows. Off as
-# well, because nothing of the program uses them and they are a seventh of the build: the
-# Direct2D platform plugin, the JPEG and GIF plugins, Qt Concurrent, Qt XML, TLS and TUIO
-# touch.
+# The dfsg source has no wintab.h, so no tablet events; desktop OpenGL stays on, the windows
+# platform plugin of 6.4 needs it (and so does the Direct2D plugin: without it PrintSupport
+# does not link, its print engine calls the DirectWrite font engine). The dfsg source has no
+# SQLite either, and the program uses neither SQL nor D-Bus on Windows.
 qt_options=(
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
     -DFEATURE_tabletevent=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF
-    -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_concurrent=OFF
-    -DFEATURE_xml=OFF -DFEATURE_tuiotouch=OFF -DFEATURE_schannel=OFF -DFEATURE_ssl=OFF
 )
 
 version=$(host_qt_version)
-# The cache is keyed by the version and the options, so a changed option builds anew.
-key=$(printf '%s\n' "${qt_options[@]}" | sha256sum | cut -c1-8)
-prefix="$cache/$version-$key"
+prefix="$cache/$version"
 if [ -f "$prefix/.complete" ]; then
     echo "== windows Qt $version: cached in $prefix" >&2
     echo "$prefix"
@@ -52,9 +46,9 @@ scripts/install-deps.sh windows-qt
 
 started=$(date +%s)
 
-work="$cache/build-$version-$key"
+work="$cache/build-$version"
 mkdir -p "$cache"
-exec 9>"$cache/.lock-$version-$key"
+exec 9>"$cache/.lock-$version"
 flock 9
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"

@@ -75,10 +75,12 @@ void CMainFrame::lookThen(std::function<void(CMainFrame&, const NetworkFingerpri
         return;
     }
     openNetworkMailbox();
-    startDetachedThread([mailbox = networkMailbox_, make = services_.networkSensor,
+    // The sensor is made here, so a look asked for is under way when this returns.
+    std::shared_ptr<platform::NetworkSensor> sensor = services_.networkSensor();
+    startDetachedThread([mailbox = networkMailbox_, sensor = std::move(sensor),
                          connection = adapter_.currentSettings->connectionName,
                          then = std::move(then)] {
-        const NetworkFingerprint seen = make()->look(connection, kGatewayLimit);
+        const NetworkFingerprint seen = sensor->look(connection, kGatewayLimit);
         const std::lock_guard<std::mutex> hold(mailbox->lock);
         if (mailbox->frame == nullptr) {
             return;

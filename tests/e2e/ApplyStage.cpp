@@ -84,6 +84,28 @@ std::string ApplyStage::unavailableReason() {
     return NetworkNamespace::dhcpServerUnavailableReason();
 }
 
+namespace {
+
+// The system's sensor, counting the looks it has finished.
+class CountedSensor final : public platform::NetworkSensor {
+public:
+    CountedSensor(std::unique_ptr<platform::NetworkSensor> inner,
+                  std::shared_ptr<std::atomic<int>> finished)
+        : inner_(std::move(inner)), finished_(std::move(finished)) {}
+    platform::NetworkFingerprint look(const std::string& connectionName,
+                                      std::chrono::milliseconds limit) override {
+        const platform::NetworkFingerprint seen = inner_->look(connectionName, limit);
+        ++*finished_;
+        return seen;
+    }
+
+private:
+    std::unique_ptr<platform::NetworkSensor> inner_;
+    std::shared_ptr<std::atomic<int>> finished_;
+};
+
+}  // namespace
+
 ApplyStage::ApplyStage(const std::string& netshPath, bool watchNetwork) {
     ns_ = std::make_unique<NetworkNamespace>();
     ns_->addVeth("lan0", "peer0");
@@ -106,7 +128,10 @@ ApplyStage::ApplyStage(const std::string& netshPath, bool watchNetwork) {
     FrameServices services{prompter,         urls_,      *files_, *codec_, folder_.path(),
                            QSize(1024, 768), &registry_, nullptr, nullptr};
     if (watchNetwork) {
-        services.networkSensor = platform::makeSystemNetworkSensor;
+        services.networkSensor = [started = looksStarted_, finished = looksFinished_] {
+            ++*started;
+            return std::make_unique<CountedSensor>(platform::makeSystemNetworkSensor(), finished);
+        };
         services.networkWatch = platform::watchSystemNetwork;
     }
     frame_ = std::make_unique<CMainFrame>(std::move(services));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -91,6 +92,10 @@ public:
     bool checked(const std::string& name) const;
     const AdapterInfo& adapterRecord() const;
 
+    // The frame's looks at the network: none is under way when both counts are equal.
+    int looksStarted() const { return looksStarted_->load(); }
+    int looksFinished() const { return looksFinished_->load(); }
+
     CMainFrame& frame() { return *frame_; }
     CTessupView& view() { return *view_; }
     NetworkNamespace& network() { return *ns_; }
@@ -105,6 +110,8 @@ private:
     std::unique_ptr<platform::FileStore> files_;
     std::unique_ptr<platform::TextCodec> codec_;
     MemoryRegistryStore registry_;
+    std::shared_ptr<std::atomic<int>> looksStarted_ = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> looksFinished_ = std::make_shared<std::atomic<int>>(0);
     std::unique_ptr<CMainFrame> frame_;
     CTessupView* view_ = nullptr;
 };

@@ -191,6 +191,9 @@ TEST_F(RecognitionInNamespace, YesAppliesAndAutomaticSwitchingIsCheckedAndPutBac
     EXPECT_EQ(stage->addresses(), "10.77.0.20/24");
     EXPECT_EQ(stage->prompter.confirmations, confirmations);
     EXPECT_EQ(checkDialogs, 0);
+    // The apply's own look, which remembers its network, ends before the next move.
+    ASSERT_TRUE(test::waitUntil([&] { return stage->looksFinished() == stage->looksStarted(); },
+                                test::kPatience, turnEvents));
 
     // With 자동 전환 (and 적용 후 연결 확인 off) the move applies 죽은 DNS by itself; its DNS
     // check fails and the previous settings come back.
