@@ -5,9 +5,9 @@
 #
 # Off by default: GCC 12 loses the system-header status of inlined library code that comes
 # from a precompiled header, so its -Warray-bounds then reports libstdc++'s own std::string
-# copies (a known false positive that is silent without one). The default build compiles
-# without them and keeps the warning; the sanitizer build (-O0, where the warning does not
-# run), the Windows build (the same sources, checked by the default build) and the fuzz build
+# copies (a known false positive that is silent without one; mingw's GCC 12 adds
+# -Wstringop-overflow to it). The default and Windows builds compile without them and keep
+# the warnings; the sanitizer build (-O0, where those warnings do not run) and the fuzz build
 # (clang) use them.
 option(QUORREL_PRECOMPILED_HEADERS "Precompile the standard, Qt and googletest headers" OFF)
 
