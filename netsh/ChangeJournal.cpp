@@ -102,21 +102,25 @@ std::optional<ChangeJournal> parseChangeJournal(const std::string& text) {
     return journal;
 }
 
-std::string writeChangeJournal(const std::string& folder, const std::string& ifname,
-                               const ChangeJournal& journal) {
+Done writeChangeJournal(const std::string& folder, const std::string& ifname,
+                        const ChangeJournal& journal) {
     const std::string path = platform::journalPath(folder, ifname);
     if (const Done written = system::replaceFileAtomically(path, formatChangeJournal(journal),
                                                            system::noLinkFollowed());
         !written) {
-        return "cannot write " + path + ": " + written.error();
+        return failure("cannot write " + path + ": " + written.error());
     }
-    return "";
+    return {};
 }
 
-std::string removeChangeJournal(const std::string& folder, const std::string& ifname) {
+Done removeChangeJournal(const std::string& folder, const std::string& ifname) {
     std::error_code ec;
     std::filesystem::remove(platform::journalPath(folder, ifname), ec);
-    return ec ? "cannot remove " + platform::journalPath(folder, ifname) + ": " + ec.message() : "";
+    if (ec) {
+        return failure("cannot remove " + platform::journalPath(folder, ifname) + ": " +
+                       ec.message());
+    }
+    return {};
 }
 
 JournalRead readChangeJournal(const std::string& folder, const std::string& ifname,

@@ -32,10 +32,10 @@ std::string formatChangeJournal(const ChangeJournal& journal);
 // Nothing when the text is not a journal or any value in it is not valid.
 std::optional<ChangeJournal> parseChangeJournal(const std::string& text);
 
-// The journal files of one interface in the state folder. Each returns "" on success.
-std::string writeChangeJournal(const std::string& folder, const std::string& ifname,
-                               const ChangeJournal& journal);
-std::string removeChangeJournal(const std::string& folder, const std::string& ifname);
+// The journal files of one interface in the state folder.
+Done writeChangeJournal(const std::string& folder, const std::string& ifname,
+                        const ChangeJournal& journal);
+Done removeChangeJournal(const std::string& folder, const std::string& ifname);
 
 enum class JournalRead { None, Found, Unreadable };
 JournalRead readChangeJournal(const std::string& folder, const std::string& ifname,

@@ -133,18 +133,20 @@ void DirectRoad::finishEarlierChange(const std::string& ifname) {
                              " left a record of an unfinished change that cannot be read; it "
                              "was removed: " +
                              platform::journalPath(states_.folder(), ifname));
-            removeChangeJournal(states_.folder(), ifname);
+            if (Done removed = removeChangeJournal(states_.folder(), ifname); !removed) {
+                notes_.push_back(removed.error());
+            }
             return;
         case JournalRead::Found:
             break;
     }
-    const std::string problems = putBack(ifname, journal);
+    const Done putBackDone = putBack(ifname, journal);
     std::string note = "an earlier run on " + ifname + " ended before it had finished " +
                        quoteForMessage(journal.change, 80) +
                        "; the settings it found were put back (" +
                        describeAddressing(journal.found) + ")";
-    if (!problems.empty()) {
-        note += ", as far as possible: " + problems;
+    if (!putBackDone) {
+        note += ", as far as possible: " + putBackDone.error();
     }
     notes_.push_back(note);
     if (Done ended = end(ifname); !ended) {
@@ -163,8 +165,8 @@ Done DirectRoad::begin(const std::string& ifname, const std::string& change,
     journal.found = std::move(*found);
     journal.state = states_.read(ifname);
     journal.dhcpClientRan = dhcp_.running(ifname);
-    if (auto error = writeChangeJournal(states_.folder(), ifname, journal); !error.empty()) {
-        return failure(error + "; nothing was changed");
+    if (Done written = writeChangeJournal(states_.folder(), ifname, journal); !written) {
+        return failure(written.error() + "; nothing was changed");
     }
     return {};
 }
@@ -172,11 +174,11 @@ Done DirectRoad::begin(const std::string& ifname, const std::string& change,
 Done DirectRoad::end(const std::string& ifname) {
     // What the run recorded with the journal's cover reaches the disk before the cover goes.
     const Done flushed = states_.flush(ifname);
-    const Done removed = doneUnless(removeChangeJournal(states_.folder(), ifname));
+    const Done removed = removeChangeJournal(states_.folder(), ifname);
     return flushed ? removed : flushed;
 }
 
-std::string DirectRoad::putBack(const std::string& ifname, const ChangeJournal& journal) {
+Done DirectRoad::putBack(const std::string& ifname, const ChangeJournal& journal) {
     std::string problems;
     // A client started since would fight over the addresses put back.
     if (!journal.dhcpClientRan && dhcp_.running(ifname)) {
@@ -190,19 +192,19 @@ std::string DirectRoad::putBack(const std::string& ifname, const ChangeJournal& 
     if (journal.dhcpClientRan && !dhcp_.running(ifname)) {
         addProblem(problems, dhcp_.start(ifname, false).lease);
     }
-    return problems;
+    return doneUnless(problems);
 }
 
 Failure DirectRoad::undo(const std::string& ifname, const ChangeJournal& journal,
                          const std::string& error) {
-    const std::string problems = putBack(ifname, journal);
+    const Done putBackDone = putBack(ifname, journal);
     std::string message = error + "; ";
-    if (problems.empty()) {
+    if (putBackDone) {
         message += "the previous settings of " + ifname + " were put back (" +
                    describeAddressing(journal.found) + ")";
     } else {
         message += "putting back the previous settings of " + ifname + " (" +
-                   describeAddressing(journal.found) + ") failed in part: " + problems;
+                   describeAddressing(journal.found) + ") failed in part: " + putBackDone.error();
     }
     if (Done removed = end(ifname); !removed) {
         message += "; " + removed.error();

@@ -70,7 +70,7 @@ private:
     Done recordAddressSource(const std::string& ifname, bool dhcp);
     // Puts back what the journal found, as far as it can; returns what could not be ("" when
     // everything was).
-    std::string putBack(const std::string& ifname, const ChangeJournal& journal);
+    Done putBack(const std::string& ifname, const ChangeJournal& journal);
     // The failure `error`, with what became of the interface after putting back.
     Failure undo(const std::string& ifname, const ChangeJournal& journal, const std::string& error);
 

@@ -17,11 +17,10 @@ class ResolvConfDns final : public DnsConfigurator {
 public:
     explicit ResolvConfDns(std::string path) : path_(std::move(path)) {}
 
-    std::string publish(const std::string&, const AdapterDnsServers& all) override {
+    Done publish(const std::string&, const AdapterDnsServers& all) override {
         return rewriteResolverFile(
-                   path_, [&all](const std::string& text) { return rewriteResolvConf(text, all); },
-                   ::geteuid())
-            .error();
+            path_, [&all](const std::string& text) { return rewriteResolvConf(text, all); },
+            ::geteuid());
     }
 
 private:
@@ -32,7 +31,7 @@ class ResolvectlDns final : public DnsConfigurator {
 public:
     explicit ResolvectlDns(CommandRunner& runner) : runner_(runner) {}
 
-    std::string publish(const std::string& changed, const AdapterDnsServers& all) override {
+    Done publish(const std::string& changed, const AdapterDnsServers& all) override {
         std::vector<std::string> argv = {"resolvectl", "dns", changed};
         const auto servers = all.find(changed);
         if (servers == all.end() || servers->second.empty()) {
@@ -41,7 +40,10 @@ public:
             argv.insert(argv.end(), servers->second.begin(), servers->second.end());
         }
         const RunResult result = runner_.run(argv);
-        return result.exitCode == 0 ? "" : "resolvectl failed: " + result.output;
+        if (result.exitCode != 0) {
+            return failure("resolvectl failed: " + result.output);
+        }
+        return {};
     }
 
 private:

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Expected.h"
+
 #include "netsh/CommandRunner.h"
 
 namespace quorrel::netsh {
@@ -19,8 +21,8 @@ class DnsConfigurator {
 public:
     virtual ~DnsConfigurator() = default;
     // The servers of `changed` have changed (they may now be none); `all` holds the servers
-    // of every interface, `changed` included. Returns "" on success, else what went wrong.
-    virtual std::string publish(const std::string& changed, const AdapterDnsServers& all) = 0;
+    // of every interface, `changed` included. A failure says what went wrong.
+    virtual Done publish(const std::string& changed, const AdapterDnsServers& all) = 0;
 };
 
 // resolv.conf: the system's own lines stay as they are, and the servers of every interface

@@ -26,9 +26,7 @@ std::string checkServers(const std::vector<std::string>& servers, const char* ke
     return "";
 }
 
-}  // namespace
-
-std::string checkStoredAddresses(const platform::InterfaceState& state) {
+std::string storedAddressProblem(const platform::InterfaceState& state) {
     if (auto problem = checkServers(state.dnsServers, "dns"); !problem.empty()) {
         return problem;
     }
@@ -52,6 +50,12 @@ std::string checkStoredAddresses(const platform::InterfaceState& state) {
         }
     }
     return checkServers(lease.dnsServers, "lease-dns");
+}
+
+}  // namespace
+
+Done checkStoredAddresses(const platform::InterfaceState& state) {
+    return doneUnless(storedAddressProblem(state));
 }
 
 Expected<std::optional<platform::InterfaceState>> readStateFile(const std::string& folder,
@@ -94,8 +98,8 @@ Expected<std::optional<platform::InterfaceState>> readStateFile(const std::strin
         return refuse(why);
     }
     const platform::InterfaceState state = platform::parseInterfaceState(text);
-    if (auto problem = checkStoredAddresses(state); !problem.empty()) {
-        return refuse(problem);
+    if (Done checked = checkStoredAddresses(state); !checked) {
+        return refuse(checked.error());
     }
     return std::optional<platform::InterfaceState>(state);
 }

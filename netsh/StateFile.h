@@ -23,6 +23,6 @@ Expected<std::optional<platform::InterfaceState>> readStateFile(const std::strin
                                                                 uid_t owner);
 
 // "" when every stored address of the state passes those checks, else the first that fails.
-std::string checkStoredAddresses(const platform::InterfaceState& state);
+Done checkStoredAddresses(const platform::InterfaceState& state);
 
 }  // namespace quorrel::netsh

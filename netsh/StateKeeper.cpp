@@ -101,8 +101,8 @@ Done StateKeeper::commit(const std::string& ifname, const Transform& transform, 
         if (!all) {
             return failure(all.error());
         }
-        if (auto problem = dns_.publish(ifname, *all); !problem.empty()) {
-            return failure(problem);
+        if (Done published = dns_.publish(ifname, *all); !published) {
+            return published;
         }
     }
     if (after == *before) {

@@ -285,7 +285,7 @@ TEST_F(DirectRoadTest, TheNextRunPutsBackAChangeThatWasCutShort) {
     journal.found.defaultRoutes = {{"10.50.0.1", 7, false}};
     journal.dhcpClientRan = true;
     journal.state = leased();
-    ASSERT_EQ(writeChangeJournal(folder_.path(), "eth0", journal), "");
+    ASSERT_TRUE(test::succeeded(writeChangeJournal(folder_.path(), "eth0", journal)));
     InterfaceState halfway;  // what the killed run had recorded
     halfway.dhcp = false;
     record(halfway);

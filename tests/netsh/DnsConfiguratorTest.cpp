@@ -6,6 +6,7 @@
 
 #include "netsh/AdminRights.h"
 #include "tests/netsh/NetshFakes.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/TempFolder.h"
 
 namespace quorrel::netsh {
@@ -58,31 +59,32 @@ TEST(ResolvConf, AFileIsReplacedAndALinkKeptPointingAtItsTarget) {
     const std::string file = folder.file("resolv.conf");
     test::writeFileBytes(file, "search x\nnameserver 1.1.1.1\n");
     auto dns = makeResolvConfDns(file);
-    ASSERT_EQ(dns->publish("eth0", {{"eth0", {"10.0.0.53"}}}), "");
+    ASSERT_TRUE(test::succeeded(dns->publish("eth0", {{"eth0", {"10.0.0.53"}}})));
     EXPECT_EQ(test::readFileBytes(file),
               std::string("search x\nnameserver 10.0.0.53") + kTag + "eth0\nnameserver 1.1.1.1\n");
 
     const std::string link = folder.file("link.conf");
     ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
-    ASSERT_EQ(makeResolvConfDns(link)->publish("eth0", {{"eth0", {"10.0.0.99"}}}), "");
+    ASSERT_TRUE(
+        test::succeeded(makeResolvConfDns(link)->publish("eth0", {{"eth0", {"10.0.0.99"}}})));
     struct stat st {};
     ASSERT_EQ(::lstat(link.c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_NE(test::readFileBytes(file).find("nameserver 10.0.0.99"), std::string::npos);
 
-    EXPECT_NE(makeResolvConfDns(folder.file("no/such/folder"))->publish("eth0", {}), "");
+    EXPECT_FALSE(makeResolvConfDns(folder.file("no/such/folder"))->publish("eth0", {}));
 }
 
 TEST(Resolvectl, OnlyTheChangedLinkIsSet) {
     fakes::RecordingRunner runner;
     auto dns = makeResolvectlDns(runner);
     const AdapterDnsServers all = {{"eth0", {"10.0.0.53", "10.0.0.54"}}, {"eth1", {"10.1.0.53"}}};
-    ASSERT_EQ(dns->publish("eth0", all), "");
-    ASSERT_EQ(dns->publish("eth2", all), "");
+    ASSERT_TRUE(test::succeeded(dns->publish("eth0", all)));
+    ASSERT_TRUE(test::succeeded(dns->publish("eth2", all)));
     EXPECT_EQ(runner.lines, (std::vector<std::string>{"resolvectl dns eth0 10.0.0.53 10.0.0.54",
                                                       "resolvectl dns eth2 "}));
     runner.failOn = "resolvectl";
-    EXPECT_NE(dns->publish("eth1", all), "");
+    EXPECT_FALSE(dns->publish("eth1", all));
 }
 
 TEST(AdminRights, CapNetAdminIsBitTwelveOfTheEffectiveSet) {

@@ -79,13 +79,13 @@ public:
 
 class FakeDns final : public DnsConfigurator {
 public:
-    std::string publish(const std::string& changed, const AdapterDnsServers& all) override {
+    Done publish(const std::string& changed, const AdapterDnsServers& all) override {
         ++applied;
         lastInterface = changed;
         const auto it = all.find(changed);
         lastServers = it == all.end() ? std::vector<std::string>{} : it->second;
         lastAll = all;
-        return error;
+        return doneUnless(error);
     }
 
     int applied = 0;
