@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace quorrel {
 
@@ -16,9 +17,13 @@ struct Key {
 };
 
 std::uint64_t bytesFrom(const std::string& text, std::size_t from) {
+    unsigned char bytes[8] = {};
+    if (from < text.size()) {
+        std::memcpy(bytes, text.data() + from, std::min<std::size_t>(8, text.size() - from));
+    }
     std::uint64_t value = 0;
-    for (std::size_t i = from; i < from + 8; ++i) {
-        value = (value << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    for (const unsigned char byte : bytes) {
+        value = (value << 8) | byte;
     }
     return value;
 }

@@ -70,7 +70,8 @@ CAdapterSelectDlg::CAdapterSelectDlg(AdapterDialogServices services)
       settings_(services_.registry, writeDebugLine),
       inventory_(services_.table, services_.keys, services_.messages),
       fonts_(makeDialogFonts()) {
-    buildControls();
+    // The controls wait for the first showing: the frame makes this dialog at its start,
+    // and most runs never open it.
     inventory_.enumerate();
     inventory_.setSelectedName("");
 }
@@ -80,6 +81,9 @@ CAdapterSelectDlg::~CAdapterSelectDlg() {
 }
 
 void CAdapterSelectDlg::buildControls() {
+    if (list_ != nullptr) {
+        return;
+    }
     setObjectName("CAdapterSelectDlg");
     setWindowTitle(qs(texts::kAdapterSelectCaption));
     setFixedSize(px(311), px(174));
@@ -153,6 +157,7 @@ int CAdapterSelectDlg::DoModal(Prompter& prompter) {
 }
 
 void CAdapterSelectDlg::OnInitDialog() {
+    buildControls();
     setResult(QDialog::Rejected);
     autoConnect_->setChecked(true);
     ok_->AutoLoad("ok");
@@ -182,6 +187,7 @@ void CAdapterSelectDlg::OnInitDialog() {
 }
 
 void CAdapterSelectDlg::showDetails(int index) {
+    buildControls();
     const std::array<std::string, kDetailRows> captions = adapterDetailLabels();
     for (std::size_t row = 0; row < kDetailRows; ++row) {
         labels_[row]->setText(QString::fromStdString(captions[row]));

@@ -36,10 +36,10 @@ struct AdapterDialogServices {
 };
 
 // The adapter selection dialog and the owner of the run's adapter inventory. The main frame
-// makes one at its construction (which enumerates the adapters) and shows it as often as
-// the user asks; every DoModal fills the list afresh from the inventory as it is then.
-// Browsing the list only shows an adapter's settings; OK makes the selected entry the
-// chosen adapter and remembers it, Cancel changes nothing.
+// makes one at its construction (which enumerates the adapters; the controls are made at
+// the first showing) and shows it as often as the user asks; every DoModal fills the list afresh
+// from the inventory as it is then. Browsing the list only shows an adapter's settings; OK makes
+// the selected entry the chosen adapter and remembers it, Cancel changes nothing.
 class CAdapterSelectDlg final : public QDialog {
     Q_OBJECT
 public:
@@ -61,7 +61,7 @@ public:
     AdapterInventory& inventory() { return inventory_; }
     const AdapterInventory& inventory() const { return inventory_; }
 
-    // The controls, for the frame's tests.
+    // The controls, for the frame's tests: made by the first DoModal or showDetails.
     QListWidget* adapterList() const { return list_; }
     QLabel* detailLabel(std::size_t row) const { return labels_[row]; }
     QLineEdit* valueField(std::size_t row) const { return values_[row]; }

@@ -63,13 +63,14 @@ AdapterFetch LinuxAdapterTable::fetch(std::size_t& size, std::vector<AdapterTabl
         size = links.size() * kEntrySize;
         return AdapterFetch::BufferTooSmall;
     }
+    DhcpClientProcesses clients(paths_.procRoot);
     for (const NetlinkLink* link : links) {
         AdapterTableEntry entry;
         entry.adapterId = link->name;
         entry.address.assign(link->address.begin(),
                              link->address.begin() + static_cast<std::ptrdiff_t>(std::min(
                                                          link->address.size(), kMaxAddressBytes)));
-        entry.dhcpEnabled = linuxInterfaceUsesDhcp(paths_, snapshot, *link) ? 1 : 0;
+        entry.dhcpEnabled = linuxInterfaceUsesDhcp(paths_, snapshot, *link, clients) ? 1 : 0;
         if (const NetlinkAddress* address = snapshot.firstAddress(link->index)) {
             entry.ipAddress = dottedAddress(address->address);
             entry.subnetMask = dottedMask(address->prefixLength);

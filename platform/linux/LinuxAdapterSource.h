@@ -25,11 +25,31 @@ struct LinuxAdapterPaths {
         [](const std::string& ifname) { return networkManagerConfig(ifname); };
 };
 
+// The DHCP clients (udhcpc, dhclient, dhcpcd) of the caller's network namespace, read from
+// the process table of `procRoot` at the first question and kept for the later ones, so
+// that one look at every adapter reads it once.
+class DhcpClientProcesses {
+public:
+    explicit DhcpClientProcesses(std::string procRoot);
+
+    // Whether one of them was started for `ifname`.
+    bool runFor(const std::string& ifname);
+
+private:
+    std::vector<std::vector<std::string>> scan() const;
+
+    std::string procRoot_;
+    std::optional<std::vector<std::vector<std::string>>> clients_;  // their command lines
+};
+
 // Whether `link` obtains its address by DHCP: as netsh recorded it; for an interface
-// netsh never set, when a DHCP client runs for it in this network namespace or its first
-// address is a dynamic one (not permanent, or with a finite lifetime).
+// netsh never set, when its first address is a dynamic one (not permanent, or with a
+// finite lifetime) or a DHCP client runs for it in this network namespace.
 bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapshot& snapshot,
                             const NetlinkLink& link);
+// The same, asking `clients` about the process table.
+bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapshot& snapshot,
+                            const NetlinkLink& link, DhcpClientProcesses& clients);
 
 // The interface's hand-set DNS servers joined by commas, as a "NameServer" value: as netsh
 // recorded them; for an interface netsh never set, "" under DHCP and the IPv4 servers of

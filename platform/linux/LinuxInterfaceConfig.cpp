@@ -3,11 +3,12 @@
 
 #include <arpa/inet.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <linux/if_addr.h>
 #include <netinet/in.h>
 #include <unistd.h>
+#include <cerrno>
 
-#include <fstream>
 #include <sstream>
 
 #include "platform/linux/LinuxAdapterSource.h"
@@ -28,13 +29,23 @@ std::string stateFolderOf(const LinuxAdapterPaths& paths) {
 }
 
 std::optional<std::string> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string bytes;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            ::close(fd);
+            return got == 0 ? std::make_optional(std::move(bytes)) : std::nullopt;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
 }
 
 std::string readLink(const std::string& path) {
@@ -102,15 +113,30 @@ std::vector<std::string> resolvConfServers(const std::string& text) {
     return servers;
 }
 
-bool dhcpClientCommandNames(const std::vector<std::string>& argv, const std::string& ifname) {
-    if (argv.empty() || ifname.empty()) {
-        return false;
+namespace {
+
+// Where a client's own arguments start (after "busybox udhcpc", else after the program),
+// or 0 when the command is no DHCP client.
+std::size_t clientArgumentsStart(const std::vector<std::string>& argv) {
+    if (argv.empty()) {
+        return 0;
     }
     const std::string program = baseName(argv[0]);
-    std::size_t first = 1;
-    if (program == "busybox" && argv.size() > 1 && argv[1] == "udhcpc") {
-        first = 2;
-    } else if (program != "udhcpc" && program != "dhclient" && program != "dhcpcd") {
+    if (program == "busybox") {
+        return argv.size() > 1 && argv[1] == "udhcpc" ? 2 : 0;
+    }
+    return program == "udhcpc" || program == "dhclient" || program == "dhcpcd" ? 1 : 0;
+}
+
+bool isDhcpClientCommand(const std::vector<std::string>& argv) {
+    return clientArgumentsStart(argv) != 0;
+}
+
+}  // namespace
+
+bool dhcpClientCommandNames(const std::vector<std::string>& argv, const std::string& ifname) {
+    const std::size_t first = clientArgumentsStart(argv);
+    if (first == 0 || ifname.empty()) {
         return false;
     }
     for (std::size_t i = first; i < argv.size(); ++i) {
@@ -122,36 +148,63 @@ bool dhcpClientCommandNames(const std::vector<std::string>& argv, const std::str
     return false;
 }
 
-bool dhcpClientProcessRunning(const std::string& procRoot, const std::string& ifname) {
-    const std::string ownNamespace = readLink(procRoot + "/self/ns/net");
-    DIR* folder = ::opendir(procRoot.c_str());
-    if (folder == nullptr) {
-        return false;
+DhcpClientProcesses::DhcpClientProcesses(std::string procRoot) : procRoot_(std::move(procRoot)) {}
+
+bool DhcpClientProcesses::runFor(const std::string& ifname) {
+    if (!clients_) {
+        clients_ = scan();
     }
-    bool found = false;
+    for (const auto& argv : *clients_) {
+        if (dhcpClientCommandNames(argv, ifname)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::vector<std::string>> DhcpClientProcesses::scan() const {
+    std::vector<std::vector<std::string>> clients;
+    const std::string ownNamespace = readLink(procRoot_ + "/self/ns/net");
+    DIR* folder = ::opendir(procRoot_.c_str());
+    if (folder == nullptr) {
+        return clients;
+    }
     while (const dirent* entry = ::readdir(folder)) {
         const std::string pid = entry->d_name;
         if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        const std::string base = procRoot + "/" + pid;
+        const std::string base = procRoot_ + "/" + pid;
         const auto cmdline = readFile(base + "/cmdline");
-        if (!cmdline || !dhcpClientCommandNames(splitArguments(*cmdline), ifname)) {
+        if (!cmdline || cmdline->empty()) {
+            continue;  // gone, or a kernel thread
+        }
+        std::vector<std::string> argv = splitArguments(*cmdline);
+        if (!isDhcpClientCommand(argv)) {
             continue;
         }
         // A client for an interface of the same name in another namespace is not ours.
         if (!ownNamespace.empty() && readLink(base + "/ns/net") != ownNamespace) {
             continue;
         }
-        found = true;
-        break;
+        clients.push_back(std::move(argv));
     }
     ::closedir(folder);
-    return found;
+    return clients;
+}
+
+bool dhcpClientProcessRunning(const std::string& procRoot, const std::string& ifname) {
+    return DhcpClientProcesses(procRoot).runFor(ifname);
 }
 
 bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapshot& snapshot,
                             const NetlinkLink& link) {
+    DhcpClientProcesses clients(paths.procRoot);
+    return linuxInterfaceUsesDhcp(paths, snapshot, link, clients);
+}
+
+bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapshot& snapshot,
+                            const NetlinkLink& link, DhcpClientProcesses& clients) {
     if (paths.managedConfig) {
         if (const auto managed = paths.managedConfig(link.name)) {
             return managed->dhcp;
@@ -161,13 +214,13 @@ bool linuxInterfaceUsesDhcp(const LinuxAdapterPaths& paths, const NetlinkSnapsho
     if (const auto state = readInterfaceState(folder, link.name); state && state->dhcp) {
         return *state->dhcp;
     }
-    if (dhcpClientRunning(folder, link.name) ||
-        dhcpClientProcessRunning(paths.procRoot, link.name)) {
+    // A dynamic first address answers without the process table, the costliest look.
+    const NetlinkAddress* address = snapshot.firstAddress(link.index);
+    if (address != nullptr &&
+        ((address->flags & IFA_F_PERMANENT) == 0 || address->validLifetime != kForever)) {
         return true;
     }
-    const NetlinkAddress* address = snapshot.firstAddress(link.index);
-    return address != nullptr &&
-           ((address->flags & IFA_F_PERMANENT) == 0 || address->validLifetime != kForever);
+    return dhcpClientRunning(folder, link.name) || clients.runFor(link.name);
 }
 
 std::string linuxNameServerValue(const LinuxAdapterPaths& paths, const std::string& ifname,
