@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "netsh/DhcpClient.h"
@@ -13,6 +11,7 @@
 #include "netsh/Process.h"
 #include "platform/linux/NetworkState.h"
 #include "system/linux/AtomicFile.h"
+#include "system/linux/FileRead.h"
 
 namespace quorrel::netsh {
 
@@ -20,19 +19,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Gone, or a zombie that only waits to be collected by its parent.
 bool processGone(pid_t pid) {
     if (::waitpid(pid, nullptr, WNOHANG) == pid || ::kill(pid, 0) != 0) {
         return true;
     }
-    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat =
+        system::readWholeFile("/proc/" + std::to_string(pid) + "/stat").value_or("");
     const auto close = stat.rfind(')');
     return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z';
 }
@@ -136,8 +129,8 @@ public:
             }
             if (::waitpid(*pid, nullptr, WNOHANG) == *pid) {
                 std::filesystem::remove(platform::dhcpPidPath(folder, ifname), ec);
-                return {failure("the DHCP client for " + ifname +
-                                " ended without a lease: " + lastLines(readFile(logPath)))};
+                return {failure("the DHCP client for " + ifname + " ended without a lease: " +
+                                lastLines(system::readWholeFile(logPath).value_or("")))};
             }
         } while (watch.wait(deadline));
         const long long ms = leaseWait_.count();
@@ -154,7 +147,8 @@ public:
             std::filesystem::remove(pidPath, ec);
             return {};
         }
-        const pid_t pid = static_cast<pid_t>(std::stol(readFile(pidPath)));
+        const pid_t pid =
+            static_cast<pid_t>(std::stol(system::readWholeFile(pidPath).value_or("")));
         ::kill(pid, SIGTERM);
         if (!waitUntilGone(pid, 3s)) {
             ::kill(pid, SIGKILL);

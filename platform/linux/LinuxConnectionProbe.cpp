@@ -14,13 +14,13 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <random>
 #include <sstream>
 
 #include "platform/DnsMessage.h"
 #include "platform/linux/NetlinkSnapshot.h"
 #include "platform/linux/NetworkState.h"
+#include "system/linux/FileRead.h"
 #include "system/linux/OwnedFd.h"
 
 namespace quorrel::platform {
@@ -40,13 +40,6 @@ constexpr std::uint16_t kDiscardPort = 9;
 
 constexpr const char* kResolvedStub = "127.0.0.53";
 constexpr const char* kResolvedServers = "/run/systemd/resolve/resolv.conf";
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string errnoText(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
@@ -158,9 +151,11 @@ std::vector<std::string> linuxDnsServersInUse(const LinuxAdapterPaths& paths,
             return servers;
         }
     }
-    std::vector<std::string> servers = resolverServers(readFile(paths.resolvConf));
+    std::vector<std::string> servers =
+        resolverServers(system::readWholeFile(paths.resolvConf).value_or(""));
     if (servers.size() == 1 && servers.front() == kResolvedStub) {
-        std::vector<std::string> behind = resolverServers(readFile(kResolvedServers));
+        std::vector<std::string> behind =
+            resolverServers(system::readWholeFile(kResolvedServers).value_or(""));
         if (!behind.empty()) {
             return behind;
         }

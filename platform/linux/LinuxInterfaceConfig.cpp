@@ -3,16 +3,15 @@
 
 #include <arpa/inet.h>
 #include <dirent.h>
-#include <fcntl.h>
 #include <linux/if_addr.h>
 #include <netinet/in.h>
 #include <unistd.h>
-#include <cerrno>
 
 #include <sstream>
 
 #include "platform/linux/LinuxAdapterSource.h"
 #include "platform/linux/NetworkState.h"
+#include "system/linux/FileRead.h"
 
 namespace quorrel::platform {
 
@@ -26,26 +25,6 @@ constexpr const char* kResolvedServers = "/run/systemd/resolve/resolv.conf";
 
 std::string stateFolderOf(const LinuxAdapterPaths& paths) {
     return paths.stateFolder.empty() ? networkStateFolder() : paths.stateFolder;
-}
-
-std::optional<std::string> readFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    char chunk[4096];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            ::close(fd);
-            return got == 0 ? std::make_optional(std::move(bytes)) : std::nullopt;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(got));
-    }
 }
 
 std::string readLink(const std::string& path) {
@@ -128,10 +107,6 @@ std::size_t clientArgumentsStart(const std::vector<std::string>& argv) {
     return program == "udhcpc" || program == "dhclient" || program == "dhcpcd" ? 1 : 0;
 }
 
-bool isDhcpClientCommand(const std::vector<std::string>& argv) {
-    return clientArgumentsStart(argv) != 0;
-}
-
 }  // namespace
 
 bool dhcpClientCommandNames(const std::vector<std::string>& argv, const std::string& ifname) {
@@ -175,12 +150,12 @@ std::vector<std::vector<std::string>> DhcpClientProcesses::scan() const {
             continue;
         }
         const std::string base = procRoot_ + "/" + pid;
-        const auto cmdline = readFile(base + "/cmdline");
+        const auto cmdline = system::readWholeFile(base + "/cmdline");
         if (!cmdline || cmdline->empty()) {
             continue;  // gone, or a kernel thread
         }
         std::vector<std::string> argv = splitArguments(*cmdline);
-        if (!isDhcpClientCommand(argv)) {
+        if (clientArgumentsStart(argv) == 0) {
             continue;
         }
         // A client for an interface of the same name in another namespace is not ours.
@@ -237,9 +212,10 @@ std::string linuxNameServerValue(const LinuxAdapterPaths& paths, const std::stri
     if (usesDhcp) {
         return {};
     }
-    std::vector<std::string> servers = resolvConfServers(readFile(paths.resolvConf).value_or(""));
+    std::vector<std::string> servers =
+        resolvConfServers(system::readWholeFile(paths.resolvConf).value_or(""));
     if (servers.size() == 1 && servers.front() == kResolvedStub) {
-        if (const auto resolved = readFile(kResolvedServers)) {
+        if (const auto resolved = system::readWholeFile(kResolvedServers)) {
             servers = resolvConfServers(*resolved);
         }
     }

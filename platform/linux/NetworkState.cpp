@@ -5,13 +5,13 @@
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 #include <system_error>
 
 #include "platform/linux/PosixFileStore.h"
 #include "system/linux/AtomicFile.h"
+#include "system/linux/FileRead.h"
 
 namespace quorrel::platform {
 
@@ -46,13 +46,6 @@ std::optional<bool> parseSource(const std::string& text) {
 
 const char* sourceText(bool dhcp) {
     return dhcp ? "dhcp" : "static";
-}
-
-std::string readSmallFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 Failure notAnInterfaceName(const std::string& ifname) {
@@ -325,7 +318,7 @@ bool dhcpClientRunning(const std::string& folder, const std::string& ifname) {
     if (!isValidInterfaceName(ifname)) {
         return false;
     }
-    std::string pidText = readSmallFile(dhcpPidPath(folder, ifname));
+    std::string pidText = system::readWholeFile(dhcpPidPath(folder, ifname)).value_or("");
     while (!pidText.empty() && std::isspace(static_cast<unsigned char>(pidText.back()))) {
         pidText.pop_back();
     }
@@ -335,7 +328,8 @@ bool dhcpClientRunning(const std::string& folder, const std::string& ifname) {
     }
     // A pid file can outlive its process and the number be reused: the process must be a
     // DHCP client working on this interface.
-    std::string cmdline = readSmallFile("/proc/" + std::to_string(*pid) + "/cmdline");
+    std::string cmdline =
+        system::readWholeFile("/proc/" + std::to_string(*pid) + "/cmdline").value_or("");
     std::vector<std::string> args;
     std::string arg;
     for (const char c : cmdline) {
