@@ -7,6 +7,7 @@
 
 #include "platform/AdapterKeys.h"
 #include "platform/AdapterTable.h"
+#include "platform/linux/DhcpClientCommand.h"
 #include "platform/linux/NetlinkSnapshot.h"
 #include "platform/linux/NetworkManager.h"
 
@@ -65,9 +66,6 @@ std::vector<std::string> resolvConfServers(const std::string& text);
 // Whether the process table of `procRoot` shows a DHCP client (udhcpc, dhclient, dhcpcd)
 // for `ifname` in the caller's network namespace.
 bool dhcpClientProcessRunning(const std::string& procRoot, const std::string& ifname);
-
-// Whether one client command line (its arguments) names `ifname` as its interface.
-bool dhcpClientCommandNames(const std::vector<std::string>& argv, const std::string& ifname);
 
 // Every non-loopback interface, in index order: id and connection name are the interface
 // name, with its link address, its first IPv4 address and mask and its first default

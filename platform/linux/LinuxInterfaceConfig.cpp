@@ -33,25 +33,6 @@ std::string readLink(const std::string& path) {
     return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string();
 }
 
-std::string baseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::vector<std::string> splitArguments(const std::string& cmdline) {
-    std::vector<std::string> argv;
-    std::size_t start = 0;
-    while (start < cmdline.size()) {
-        std::size_t end = cmdline.find('\0', start);
-        if (end == std::string::npos) {
-            end = cmdline.size();
-        }
-        argv.push_back(cmdline.substr(start, end - start));
-        start = end + 1;
-    }
-    return argv;
-}
-
 std::string joinWithCommas(const std::vector<std::string>& parts) {
     std::string joined;
     for (const auto& part : parts) {
@@ -92,37 +73,6 @@ std::vector<std::string> resolvConfServers(const std::string& text) {
     return servers;
 }
 
-namespace {
-
-// Where a client's own arguments start (after "busybox udhcpc", else after the program),
-// or 0 when the command is no DHCP client.
-std::size_t clientArgumentsStart(const std::vector<std::string>& argv) {
-    if (argv.empty()) {
-        return 0;
-    }
-    const std::string program = baseName(argv[0]);
-    if (program == "busybox") {
-        return argv.size() > 1 && argv[1] == "udhcpc" ? 2 : 0;
-    }
-    return program == "udhcpc" || program == "dhclient" || program == "dhcpcd" ? 1 : 0;
-}
-
-}  // namespace
-
-bool dhcpClientCommandNames(const std::vector<std::string>& argv, const std::string& ifname) {
-    const std::size_t first = clientArgumentsStart(argv);
-    if (first == 0 || ifname.empty()) {
-        return false;
-    }
-    for (std::size_t i = first; i < argv.size(); ++i) {
-        const std::string& arg = argv[i];
-        if (arg == ifname || arg == "-i" + ifname || arg == "--interface=" + ifname) {
-            return true;
-        }
-    }
-    return false;
-}
-
 DhcpClientProcesses::DhcpClientProcesses(std::string procRoot) : procRoot_(std::move(procRoot)) {}
 
 bool DhcpClientProcesses::runFor(const std::string& ifname) {
@@ -154,8 +104,8 @@ std::vector<std::vector<std::string>> DhcpClientProcesses::scan() const {
         if (!cmdline || cmdline->empty()) {
             continue;  // gone, or a kernel thread
         }
-        std::vector<std::string> argv = splitArguments(*cmdline);
-        if (clientArgumentsStart(argv) == 0) {
+        std::vector<std::string> argv = commandLineArguments(*cmdline);
+        if (dhcpClientArgumentsStart(argv) == 0) {
             continue;
         }
         // A client for an interface of the same name in another namespace is not ours.

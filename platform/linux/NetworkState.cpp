@@ -9,6 +9,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/linux/DhcpClientCommand.h"
 #include "platform/linux/PosixFileStore.h"
 #include "system/linux/AtomicFile.h"
 #include "system/linux/FileRead.h"
@@ -328,33 +329,9 @@ bool dhcpClientRunning(const std::string& folder, const std::string& ifname) {
     }
     // A pid file can outlive its process and the number be reused: the process must be a
     // DHCP client working on this interface.
-    std::string cmdline =
+    const std::string cmdline =
         system::readWholeFile("/proc/" + std::to_string(*pid) + "/cmdline").value_or("");
-    std::vector<std::string> args;
-    std::string arg;
-    for (const char c : cmdline) {
-        if (c == '\0') {
-            args.push_back(arg);
-            arg.clear();
-        } else {
-            arg += c;
-        }
-    }
-    if (args.empty()) {
-        return false;
-    }
-    const std::string program = args[0].substr(args[0].rfind('/') + 1);
-    const bool isClient = program == "udhcpc" || program == "dhclient" ||
-                          (program == "busybox" && args.size() > 1 && args[1] == "udhcpc");
-    if (!isClient) {
-        return false;
-    }
-    for (const auto& a : args) {
-        if (a == ifname) {
-            return true;
-        }
-    }
-    return false;
+    return dhcpClientCommandNames(commandLineArguments(cmdline), ifname);
 }
 
 bool dhcpClientRunning(const std::string& ifname) {
