@@ -53,7 +53,7 @@ std::optional<Ipv4Plan> planOf(const IpProfile& profile) {
         }
     }
     if (profile.dnsAuto == 0) {
-        for (const std::string* server : {&profile.primaryDns, &profile.secondaryDns}) {
+        for (const CompactText* server : {&profile.primaryDns, &profile.secondaryDns}) {
             if (server->empty()) {
                 continue;
             }

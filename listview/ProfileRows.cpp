@@ -18,26 +18,25 @@ const std::array<ListColumn, kListColumnCount>& listColumns() {
     return columns;
 }
 
-const std::string& profileCell(const IpProfile& profile, int column) {
-    static const std::string dhcpCell = texts::kDhcpCell;
-    static const std::string none;
+std::string_view profileCell(const IpProfile& profile, int column) {
+    const std::string_view dhcpCell = texts::kDhcpCell;
     const bool dhcp = profile.useDhcp != 0;
     const bool dnsAuto = profile.dnsAuto != 0;
     switch (column) {
         case kNameColumn:
-            return profile.name;
+            return profile.name.view();
         case kIpAddressColumn:
-            return dhcp ? dhcpCell : profile.ipAddress;
+            return dhcp ? dhcpCell : profile.ipAddress.view();
         case kSubnetMaskColumn:
-            return dhcp ? dhcpCell : profile.subnetMask;
+            return dhcp ? dhcpCell : profile.subnetMask.view();
         case kGatewayColumn:
-            return dhcp ? dhcpCell : profile.gateway;
+            return dhcp ? dhcpCell : profile.gateway.view();
         case kPrimaryDnsColumn:
-            return dnsAuto ? dhcpCell : profile.primaryDns;
+            return dnsAuto ? dhcpCell : profile.primaryDns.view();
         case kSecondaryDnsColumn:
-            return dnsAuto ? dhcpCell : profile.secondaryDns;
+            return dnsAuto ? dhcpCell : profile.secondaryDns.view();
         default:
-            return none;
+            return {};
     }
 }
 

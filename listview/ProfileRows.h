@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "profiles/ProfileList.h"
@@ -35,7 +36,7 @@ struct ProfileRow {
 };
 
 // The text of one cell of a profile's row, without a copy: what makeProfileRow puts there.
-const std::string& profileCell(const IpProfile& profile, int column);
+std::string_view profileCell(const IpProfile& profile, int column);
 
 // The row of one profile: a DHCP profile shows "- DHCP -" in its address cells whatever
 // it stores, a DNS-automatic one in its DNS cells.

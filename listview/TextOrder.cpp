@@ -16,7 +16,7 @@ struct Key {
     std::size_t index = 0;
 };
 
-std::uint64_t bytesFrom(const std::string& text, std::size_t from) {
+std::uint64_t bytesFrom(std::string_view text, std::size_t from) {
     unsigned char bytes[8] = {};
     if (from < text.size()) {
         std::memcpy(bytes, text.data() + from, std::min<std::size_t>(8, text.size() - from));
@@ -30,11 +30,11 @@ std::uint64_t bytesFrom(const std::string& text, std::size_t from) {
 
 }  // namespace
 
-std::vector<std::size_t> stableTextOrder(const std::vector<const std::string*>& texts,
+std::vector<std::size_t> stableTextOrder(const std::vector<std::string_view>& texts,
                                          bool ascending) {
     std::vector<Key> keys(texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        keys[i] = {bytesFrom(*texts[i], 0), bytesFrom(*texts[i], 8), i};
+        keys[i] = {bytesFrom(texts[i], 0), bytesFrom(texts[i], 8), i};
     }
     // Where the padded beginnings differ, the shorter text's missing byte (0) is below the
     // other's byte, or both are 0 and the comparison moves on: the texts' own order. Equal
@@ -46,7 +46,7 @@ std::vector<std::size_t> stableTextOrder(const std::vector<const std::string*>& 
         if (a.low != b.low) {
             return a.low < b.low ? -1 : 1;
         }
-        return texts[a.index]->compare(*texts[b.index]);
+        return texts[a.index].compare(texts[b.index]);
     };
     std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
         const int order = ascending ? compare(a, b) : compare(b, a);

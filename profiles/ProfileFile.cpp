@@ -33,7 +33,7 @@ std::string_view fieldAt(std::string_view line, long start, long length) {
 }
 
 // ASCII bytes are the same characters in CP949 and UTF-8: only other texts are converted.
-void assignDecoded(std::string& text, std::string_view bytes, const platform::TextCodec& codec) {
+void assignDecoded(CompactText& text, std::string_view bytes, const platform::TextCodec& codec) {
     if (platform::isAscii(bytes)) {
         text.assign(bytes);
     } else {

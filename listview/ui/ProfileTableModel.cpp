@@ -44,9 +44,9 @@ std::vector<std::size_t> ProfileTableModel::sortRows(int column, bool ascending)
     if (readable && column >= 0 && column < kListColumnCount) {
         // Byte-wise, equal texts keeping their order; the texts are read where they stand
         // in the profiles, each looked up once.
-        std::vector<const std::string*> keys(rows_.size());
+        std::vector<std::string_view> keys(rows_.size());
         for (std::size_t i = 0; i < rows_.size(); ++i) {
-            keys[i] = &profileCell(*rows_[i].profile, column);
+            keys[i] = profileCell(*rows_[i].profile, column);
         }
         order = stableTextOrder(keys, ascending);
     }

@@ -263,11 +263,11 @@ TEST(InUseRules, RuleThreeComparesTheFiveTextsExactly) {
     p.useDhcp = 1;  // flags are ignored by this rule
     p.dnsAuto = 1;
     EXPECT_TRUE(DescribesCurrentSettings(p, s));
-    for (std::string IpProfile::*field :
+    for (CompactText IpProfile::*field :
          {&IpProfile::ipAddress, &IpProfile::subnetMask, &IpProfile::gateway,
           &IpProfile::primaryDns, &IpProfile::secondaryDns}) {
         IpProfile differs = s;
-        differs.*field += " ";
+        differs.*field = differs.*field + " ";
         EXPECT_FALSE(DescribesCurrentSettings(differs, s));
     }
 }

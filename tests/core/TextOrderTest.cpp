@@ -43,12 +43,9 @@ TEST(TextOrder, SortsAsTheTextsCompareAndKeepsEqualTextsInOrder) {
         "abcdefgh\x01",
         "abcdefghijklmnopA",
     };
-    std::vector<const std::string*> pointers;
-    for (const auto& text : texts) {
-        pointers.push_back(&text);
-    }
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
     for (const bool ascending : {true, false}) {
-        EXPECT_EQ(stableTextOrder(pointers, ascending), plainOrder(texts, ascending))
+        EXPECT_EQ(stableTextOrder(views, ascending), plainOrder(texts, ascending))
             << (ascending ? "ascending" : "descending");
     }
     EXPECT_TRUE(stableTextOrder({}, true).empty());

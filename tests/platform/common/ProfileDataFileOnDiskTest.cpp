@@ -92,7 +92,7 @@ TEST(ProfileDataFileOnDisk, KeepsEveryByteOfEveryFieldThroughALoadAndASave) {
     ASSERT_TRUE(dataFile.load(list).ok());
     ASSERT_EQ(list.size(), 3u);
     // What CP949 can read is read: 집 and 설정 stay readable around the stray bytes.
-    EXPECT_EQ(list.begin()->name.substr(0, 3), "집");
+    EXPECT_EQ(list.begin()->name.view().substr(0, 3), "집");
     EXPECT_EQ(std::next(list.begin(), 2)->name, "설정");
     ASSERT_TRUE(test::succeeded(dataFile.save(list)));
     EXPECT_EQ(test::readFileBytes(folder.file("quorrel.dat")), bytes);
