@@ -9,6 +9,7 @@
 #include "app/ui/QtTranslations.h"
 #include "app/ui/UrlOpener.h"
 #include "platform/FileStore.h"
+#include "platform/MemoryReturn.h"
 #include "platform/NetworkSensor.h"
 #include "platform/PlatformPaths.h"
 #include "platform/RegistryStore.h"
@@ -63,6 +64,8 @@ bool CTessupApp::InitInstance() {
         windowAnswers_ = platform::answerWindowLookups();
     }
 
+    // The data file and the list of its profiles are the large blocks of this run.
+    platform::returnLargeBlocksAtOnce();
     files_ = platform::makeSystemFileStore();
     codec_ = platform::makeCp949Codec();
     startDataPrefetch();
