@@ -3,7 +3,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "base/ByteSource.h"
 #include "base/Expected.h"
 
 namespace quorrel::platform {
@@ -33,12 +35,18 @@ public:
         return std::move(result.bytes);
     }
 
-    // Replaces the file with `bytes` so that a reader sees either the old or the new
-    // contents, never a mix or a truncated file: the bytes go to a temporary file in the
-    // same folder, are flushed to disk, and the temporary file is renamed over the target.
-    // A symbolic link is written through to its target and stays. On failure the target is
-    // untouched and the failure says why (UTF-8).
-    virtual Done writeAtomically(const std::string& path, const std::string& bytes) = 0;
+    // Replaces the file with the bytes that `source` hands over, so that a reader sees
+    // either the old or the new contents, never a mix or a truncated file: the pieces go to
+    // a temporary file in the same folder, which is flushed to disk and renamed over the
+    // target. A symbolic link is written through to its target and stays. When a piece
+    // cannot be written the sink says so and the source is stopped. On failure the target
+    // is untouched, no temporary file is left, and the failure says why (UTF-8).
+    virtual Done writeAtomicallyFrom(const std::string& path, const ByteSource& source) = 0;
+
+    // The same for bytes that are all at hand already.
+    Done writeAtomically(const std::string& path, std::string_view bytes) {
+        return writeAtomicallyFrom(path, wholeBytes(bytes));
+    }
 
     // Copies `from` over `to`, replacing it. Returns false when it could not.
     virtual bool copyFile(const std::string& from, const std::string& to) = 0;

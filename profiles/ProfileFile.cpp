@@ -117,17 +117,37 @@ IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& cod
     return profile;
 }
 
-bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec,
-                       std::string& bytes) {
+bool serializeProfilesInPieces(const ProfileList& list, const platform::TextCodec& codec,
+                               const ByteSink& sink) {
     bool lossless = true;
-    bytes.clear();
-    bytes.reserve(list.size() * 72);
+    std::string piece;
+    // Room for the line that fills the piece, unless that line is a very long one.
+    piece.reserve(kDataFilePieceBytes + 1024);
     std::string encoded;
     for (const auto& profile : list) {
-        lossless = appendProfileLine(profile, codec, bytes, encoded) && lossless;
-        bytes += "\r\n";
+        lossless = appendProfileLine(profile, codec, piece, encoded) && lossless;
+        piece += "\r\n";
+        if (piece.size() >= kDataFilePieceBytes) {
+            if (!sink(piece)) {
+                return lossless;
+            }
+            piece.clear();
+        }
+    }
+    if (!piece.empty()) {
+        sink(piece);
     }
     return lossless;
+}
+
+bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec,
+                       std::string& bytes) {
+    bytes.clear();
+    bytes.reserve(list.size() * 72);
+    return serializeProfilesInPieces(list, codec, [&bytes](std::string_view piece) {
+        bytes += piece;
+        return true;
+    });
 }
 
 void parseProfiles(std::string_view bytes, const platform::TextCodec& codec, ProfileList& list) {
@@ -185,9 +205,10 @@ Expected<ProfileDataFile::Found> ProfileDataFile::load(ProfileList& list) {
 }
 
 Done ProfileDataFile::save(const ProfileList& list) {
-    std::string bytes;
-    serializeProfiles(list, codec_, bytes);
-    return files_.writeAtomically(dataPath(), bytes);
+    // The file's bytes are made while they are written, a piece at a time, never held whole.
+    return files_.writeAtomicallyFrom(dataPath(), [this, &list](const ByteSink& sink) {
+        serializeProfilesInPieces(list, codec_, sink);
+    });
 }
 
 }  // namespace quorrel

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "base/ByteSource.h"
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/ProfileList.h"
@@ -28,6 +30,16 @@ IpProfile parseProfileLine(std::string_view line, const platform::TextCodec& cod
 // formatProfileLine).
 bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec,
                        std::string& bytes);
+
+// How many bytes of lines a save gathers before it hands them on.
+inline constexpr std::size_t kDataFilePieceBytes = 64 * 1024;
+
+// The bytes of serializeProfiles handed to `sink` in pieces: each ends with the line that
+// brings it to kDataFilePieceBytes or more, the last one with the last line. Stops at the
+// sink's first false. Returns false when a text of the lines formatted cannot be written in
+// CP949.
+bool serializeProfilesInPieces(const ProfileList& list, const platform::TextCodec& codec,
+                               const ByteSink& sink);
 
 // Appends every profile of the file's bytes to the list. Blank lines are skipped and
 // lines of any length are read whole.

@@ -59,10 +59,10 @@ FileRead PosixFileStore::read(const std::string& path) {
     return result;
 }
 
-Done PosixFileStore::writeAtomically(const std::string& path, const std::string& bytes) {
+Done PosixFileStore::writeAtomicallyFrom(const std::string& path, const ByteSource& source) {
     system::AtomicWriteOptions options;
     options.beforeRename = beforeRename_;
-    return system::replaceFileAtomically(path, bytes, options);
+    return system::replaceFileAtomicallyFrom(path, source, options);
 }
 
 bool PosixFileStore::copyFile(const std::string& from, const std::string& to) {

@@ -11,7 +11,7 @@ namespace quorrel::platform {
 class PosixFileStore final : public FileStore {
 public:
     FileRead read(const std::string& path) override;
-    Done writeAtomically(const std::string& path, const std::string& bytes) override;
+    Done writeAtomicallyFrom(const std::string& path, const ByteSource& source) override;
     bool copyFile(const std::string& from, const std::string& to) override;
 
     // Called with the temporary file's path after its bytes are on disk and before the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <string_view>
 
 #include "platform/FileStore.h"
 #include "system/win32/Win32CodePage.h"
@@ -31,6 +32,24 @@ std::string describe(DWORD code) {
         ::LocalFree(text);
     }
     return message.empty() ? "error " + std::to_string(code) : message;
+}
+
+// Writes all of `bytes` to the open file: ERROR_SUCCESS, or the system's error code.
+DWORD writeAll(HANDLE file, std::string_view bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD written = 0;
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) {
+            const DWORD code = ::GetLastError();
+            return code != ERROR_SUCCESS ? code : ERROR_WRITE_FAULT;
+        }
+        if (written == 0) {
+            return ERROR_WRITE_FAULT;
+        }
+        done += written;
+    }
+    return ERROR_SUCCESS;
 }
 
 class Handle {
@@ -83,7 +102,7 @@ public:
         }
     }
 
-    Done writeAtomically(const std::string& path, const std::string& bytes) override {
+    Done writeAtomicallyFrom(const std::string& path, const ByteSource& source) override {
         static std::atomic<unsigned> counter{0};
         const std::string target = win32::utf8ToCodePage(path);
         // The temporary file sits beside the target, so that the move is a rename.
@@ -94,18 +113,21 @@ public:
         if (!file.valid()) {
             return failure(describe(::GetLastError()));
         }
+        // The first piece that cannot be written stops the source.
+        DWORD failedWith = ERROR_SUCCESS;
+        source([&file, &failedWith](std::string_view piece) {
+            if (failedWith == ERROR_SUCCESS) {
+                failedWith = writeAll(file.get(), piece);
+            }
+            return failedWith == ERROR_SUCCESS;
+        });
         std::string error;
-        bool ok = true;
-        for (std::size_t done = 0; ok && done < bytes.size();) {
-            DWORD written = 0;
-            const DWORD chunk =
-                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-            ok = ::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) != 0;
-            done += written;
-        }
-        ok = ok && ::FlushFileBuffers(file.get()) != 0;
+        bool ok = failedWith == ERROR_SUCCESS;
         if (!ok) {
+            error = describe(failedWith);
+        } else if (!::FlushFileBuffers(file.get())) {
             error = describe(::GetLastError());
+            ok = false;
         }
         if (!file.close() && ok) {
             error = describe(::GetLastError());

@@ -343,12 +343,34 @@ Fill bytesFill(std::string_view bytes) {
     return [bytes](int fd) { return writeAllToFd(fd, bytes); };
 }
 
+// Writes the pieces of `source` one after another and stops it at the first piece that
+// cannot be written; errno is then that write's, whatever the source did afterwards.
+Fill sourceFill(const ByteSource& source) {
+    return [&source](int fd) {
+        int failedWith = 0;
+        source([fd, &failedWith](std::string_view piece) {
+            if (failedWith == 0 && !writeAllToFd(fd, piece)) {
+                failedWith = errno != 0 ? errno : EIO;
+            }
+            return failedWith == 0;
+        });
+        errno = failedWith;
+        return failedWith == 0;
+    };
+}
+
 }  // namespace
 
 Done replaceFileAtomically(const std::string& path, std::string_view bytes,
                            const AtomicWriteOptions& options) {
     std::string error;
     return replaceAtPath(path, bytesFill(bytes), error, options) ? Done{} : failure(error);
+}
+
+Done replaceFileAtomicallyFrom(const std::string& path, const ByteSource& source,
+                               const AtomicWriteOptions& options) {
+    std::string error;
+    return replaceAtPath(path, sourceFill(source), error, options) ? Done{} : failure(error);
 }
 
 Done copyFileAtomically(const std::string& from, const std::string& to,

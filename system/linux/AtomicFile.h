@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/ByteSource.h"
 #include "base/Expected.h"
 
 namespace quorrel::system {
@@ -58,6 +59,13 @@ inline AtomicWriteOptions linkFollowed() {
 // untouched.
 Done replaceFileAtomically(const std::string& path, std::string_view bytes,
                            const AtomicWriteOptions& options = {});
+
+// The same with the bytes that `source` hands over in pieces. The first piece that cannot
+// be written stops the source; the failure says why and the file is untouched. The source
+// may be called a second time, when the bytes have to be written again into a named
+// temporary file.
+Done replaceFileAtomicallyFrom(const std::string& path, const ByteSource& source,
+                               const AtomicWriteOptions& options = {});
 
 // Replaces `to` atomically, as above, by a copy of the regular file `from` that the kernel
 // makes where it can. A failure when `from` cannot be read or `to` not replaced (`to` is

@@ -188,6 +188,35 @@ TEST(ProfileDataFile, LoadSaveAndBackupUseTheInstallFolder) {
               "a||TRUE||||||||TRUE||||\r\nb||TRUE||||||||TRUE||||\r\n");
 }
 
+// A save hands the store pieces of about kDataFilePieceBytes, which together are the bytes
+// of serializeProfiles; a store that refuses the first piece is handed no other.
+TEST(ProfileDataFile, SavesInPiecesAndStopsAtTheFirstRefusedPiece) {
+    test::MemoryFileStore files;
+    test::PassThroughCodec codec;
+    ProfileDataFile file(files, codec, "/opt/q/");
+    ProfileList list;
+    for (int i = 0; i < 4000; ++i) {
+        const std::string n = std::to_string(i);
+        list.append(i % 2 == 0 ? test::dhcpProfile("집 " + n)
+                               : test::fixedProfile("사무실 " + n, "10.0.0." + n).dns("10.0.0.1"));
+    }
+    const std::string whole = serialize(list);
+
+    ASSERT_TRUE(file.save(list));
+    EXPECT_TRUE(files.files["/opt/q/quorrel.dat"] == whole);
+    EXPECT_GE(files.lastPieces.size(), 3u);
+    // No line is as long as 100 bytes: a piece ends with the line that fills it.
+    for (const std::size_t piece : files.lastPieces) {
+        EXPECT_LT(piece, kDataFilePieceBytes + 100);
+    }
+
+    files.unwritable["/opt/q/quorrel.dat"] = true;
+    list.append(test::dhcpProfile("새"));
+    EXPECT_FALSE(file.save(list));
+    EXPECT_EQ(files.lastPieces.size(), 1u);
+    EXPECT_TRUE(files.files["/opt/q/quorrel.dat"] == whole);
+}
+
 TEST(ProfileDataFile, TellsAMissingFileFromOneThatCannotBeRead) {
     test::MemoryFileStore files;
     test::PassThroughCodec codec;

@@ -1,19 +1,24 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/FileStore.h"
 
 namespace quorrel::test {
 
-// Files kept in memory; a path listed in `unwritable` refuses writes, one listed in
-// `unreadable` refuses reads with the reason given there.
+// Files kept in memory; a path listed in `unwritable` refuses writes (its sink refuses the
+// first piece), one listed in `unreadable` refuses reads with the reason given there.
 class MemoryFileStore final : public platform::FileStore {
 public:
     std::map<std::string, std::string> files;
     std::map<std::string, bool> unwritable;
     std::map<std::string, std::string> unreadable;
+    // The sizes of the pieces that the last write was handed, a refused one included.
+    std::vector<std::size_t> lastPieces;
 
     platform::FileRead read(const std::string& path) override {
         platform::FileRead result;
@@ -30,11 +35,21 @@ public:
         return result;
     }
 
-    Done writeAtomically(const std::string& path, const std::string& bytes) override {
-        if (unwritable.count(path) != 0) {
+    Done writeAtomicallyFrom(const std::string& path, const ByteSource& source) override {
+        const bool refused = unwritable.count(path) != 0;
+        std::string bytes;
+        lastPieces.clear();
+        source([&](std::string_view piece) {
+            lastPieces.push_back(piece.size());
+            if (!refused) {
+                bytes += piece;
+            }
+            return !refused;
+        });
+        if (refused) {
             return failure("read-only");
         }
-        files[path] = bytes;
+        files[path] = std::move(bytes);
         return {};
     }
 

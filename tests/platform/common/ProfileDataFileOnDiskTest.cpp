@@ -30,6 +30,29 @@ TEST(ProfileDataFileOnDisk, WritesCp949WithCrLfAndReadsItBack) {
     EXPECT_EQ(loaded.begin()->name, "집");
 }
 
+// A list that takes several pieces, saved over a longer old file: the file holds exactly
+// the bytes of serializeProfiles.
+TEST(ProfileDataFileOnDisk, ASaveInPiecesWritesTheBytesOfTheWholeFile) {
+    test::TempFolder folder;
+    auto files = platform::makeSystemFileStore();
+    auto codec = platform::makeCp949Codec();
+    ProfileDataFile dataFile(*files, *codec, folder.path());
+    ProfileList list;
+    for (int i = 0; i < 6000; ++i) {
+        const std::string n = std::to_string(i);
+        list.append(i % 2 == 0 ? test::dhcpProfile("집 " + n)
+                               : test::fixedProfile("사무실 " + n, "10.0.0." + n).dns("10.0.0.1"));
+    }
+    std::string whole;
+    serializeProfiles(list, *codec, whole);
+    ASSERT_GT(whole.size(), 3 * kDataFilePieceBytes);
+    test::writeFileBytes(folder.file("quorrel.dat"), std::string(whole.size() + 1000, 'x'));
+
+    ASSERT_TRUE(test::succeeded(dataFile.save(list)));
+    const std::string saved = test::readFileBytes(folder.file("quorrel.dat"));
+    EXPECT_TRUE(saved == whole) << saved.size() << " bytes instead of " << whole.size();
+}
+
 TEST(ProfileDataFileOnDisk, SaveIntoMissingFolderFailsAndSaysWhy) {
     test::TempFolder folder;
     auto files = platform::makeSystemFileStore();

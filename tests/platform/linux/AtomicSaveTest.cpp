@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -34,6 +37,63 @@ mode_t modeOf(const std::string& path) {
     struct stat info {};
     EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
     return info.st_mode & 07777;
+}
+
+// Every write that would take a file past `bytes` fails with EFBIG while it lasts, as a full
+// disk stops a save midway.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = std::min(bytes, saved_.rlim_max);
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        ::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    sighandler_t handler_;
+    rlimit saved_{};
+};
+
+// A piece that cannot be written stops the source there and fails the save with the
+// write's reason; the old file stays and no temporary file is left, whether the pieces go
+// to an unnamed file first or to a named one from the start.
+TEST(AtomicSave, APieceThatCannotBeWrittenStopsTheSourceAndLeavesTheOldFile) {
+    const std::string piece(64 * 1024, 'p');
+    for (const bool unnamedFirst : {true, false}) {
+        SCOPED_TRACE(unnamedFirst ? "unnamed file first" : "named file from the start");
+        test::TempFolder folder;
+        const std::string path = folder.file("quorrel.dat");
+        test::writeFileBytes(path, "old contents\r\n");
+        system::AtomicWriteOptions options;
+        options.unnamedFirst = unnamedFirst;
+        int offered = 0;
+        const ByteSource fourPieces = [&](const ByteSink& sink) {
+            for (int i = 0; i < 4; ++i) {
+                ++offered;
+                if (!sink(piece)) {
+                    return;
+                }
+            }
+        };
+        Done replaced;
+        {
+            // Room for one piece and a half: the second piece fails.
+            const FileSizeLimit limit(piece.size() + piece.size() / 2);
+            replaced = system::replaceFileAtomicallyFrom(path, fourPieces, options);
+        }
+        EXPECT_FALSE(replaced);
+        EXPECT_EQ(replaced.error(), std::strerror(EFBIG));
+        EXPECT_EQ(offered, 2);
+        EXPECT_EQ(test::readFileBytes(path), "old contents\r\n");
+        EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"quorrel.dat"});
+    }
 }
 
 TEST(AtomicSave, ACrashBetweenWriteAndRenameLeavesTheOldFile) {
