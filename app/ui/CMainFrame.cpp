@@ -51,19 +51,20 @@ CMainFrame::CMainFrame(FrameServices services, QWidget* parent)
     setObjectName("CMainFrame");
     setWindowIcon(programIcon());
 
-    // The adapters first, then the client side: data, title, place, list; then the bars.
+    // The adapters first, then the window's parts: title, place, list, bars; the data last,
+    // as its file is being read on a thread of its own meanwhile.
     createAdapterSelectDlg();
-    if (const IpProfile* inUse = runDataStartup()) {
-        lookAtNetwork(inUse->name, NetworkMemory::Moment::FoundInUse);
-    }
     setWindowTitle(qs(texts::kAppTitle));
     placeOnScreen();
     createView();
-
     createMenuBar();
     createToolBar();
     createStatusBar();
     createAccelerators();
+
+    if (const IpProfile* inUse = runDataStartup()) {
+        lookAtNetwork(inUse->name, NetworkMemory::Moment::FoundInUse);
+    }
 
     handlers_[ID_APP_EXIT] = [this] { close(); };
     handlers_[ID_ADAPTER_SELECT] = [this] { OnSelectAdapter(); };
