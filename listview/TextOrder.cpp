@@ -30,23 +30,23 @@ std::uint64_t bytesFrom(std::string_view text, std::size_t from) {
 
 }  // namespace
 
-std::vector<std::size_t> stableTextOrder(const std::vector<std::string_view>& texts,
-                                         bool ascending) {
-    std::vector<Key> keys(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        keys[i] = {bytesFrom(texts[i], 0), bytesFrom(texts[i], 8), i};
+std::vector<std::size_t> stableTextOrder(std::size_t count, const TextAt& textAt, bool ascending) {
+    std::vector<Key> keys(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view text = textAt(i);
+        keys[i] = {bytesFrom(text, 0), bytesFrom(text, 8), i};
     }
     // Where the padded beginnings differ, the shorter text's missing byte (0) is below the
     // other's byte, or both are 0 and the comparison moves on: the texts' own order. Equal
     // texts go by their places, which keeps the sort stable without a second buffer.
-    const auto compare = [&texts](const Key& a, const Key& b) {
+    const auto compare = [&textAt](const Key& a, const Key& b) {
         if (a.high != b.high) {
             return a.high < b.high ? -1 : 1;
         }
         if (a.low != b.low) {
             return a.low < b.low ? -1 : 1;
         }
-        return texts[a.index].compare(texts[b.index]);
+        return textAt(a.index).compare(textAt(b.index));
     };
     std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
         const int order = ascending ? compare(a, b) : compare(b, a);
@@ -57,6 +57,12 @@ std::vector<std::size_t> stableTextOrder(const std::vector<std::string_view>& te
         order[i] = keys[i].index;
     }
     return order;
+}
+
+std::vector<std::size_t> stableTextOrder(const std::vector<std::string_view>& texts,
+                                         bool ascending) {
+    return stableTextOrder(
+        texts.size(), [&texts](std::size_t index) { return texts[index]; }, ascending);
 }
 
 }  // namespace quorrel

@@ -43,12 +43,11 @@ std::vector<std::size_t> ProfileTableModel::sortRows(int column, bool ascending)
     const bool readable = list_ != nullptr && list_->version() == listVersion_;
     if (readable && column >= 0 && column < kListColumnCount) {
         // Byte-wise, equal texts keeping their order; the texts are read where they stand
-        // in the profiles, each looked up once.
-        std::vector<std::string_view> keys(rows_.size());
-        for (std::size_t i = 0; i < rows_.size(); ++i) {
-            keys[i] = profileCell(*rows_[i].profile, column);
-        }
-        order = stableTextOrder(keys, ascending);
+        // in the profiles.
+        order = stableTextOrder(
+            rows_.size(),
+            [this, column](std::size_t row) { return profileCell(*rows_[row].profile, column); },
+            ascending);
     }
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());
