@@ -11,9 +11,10 @@
 
 namespace quorrel {
 
-// The data file of an install folder, read on a thread of its own while the window is being
-// built: first the backup copy, then the profiles, as ProfileStore::open takes them. The
-// files and the codec are used by that thread alone until take() returns.
+// The data file of an install folder, read while the window is being built: the backup copy
+// and the profiles, as ProfileStore::open takes them, each on a thread of its own. The
+// backup is made from the file as it was at the start, as nothing writes it before take()
+// returns; the files and the codec are used by those threads alone until then.
 class DataPrefetch {
 public:
     struct Read {
@@ -23,7 +24,7 @@ public:
 
     DataPrefetch(platform::FileStore& files, const platform::TextCodec& codec,
                  std::string installFolder);
-    // Waits for the thread when take() was not called.
+    // Waits for the threads when take() was not called.
     ~DataPrefetch();
     DataPrefetch(const DataPrefetch&) = delete;
     DataPrefetch& operator=(const DataPrefetch&) = delete;
@@ -31,11 +32,12 @@ public:
     // The folder it reads, ending in the folder separator.
     const std::string& installFolder() const { return folder_; }
 
-    // Waits for the thread and hands over what it read; once only.
+    // Waits for the threads and hands over what was read; once only.
     Read take();
 
 private:
     std::string folder_;
+    std::future<void> backup_;
     std::future<Read> read_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,9 @@
 namespace quorrel::test {
 
 // Files kept in memory; a path listed in `unwritable` refuses writes (its sink refuses the
-// first piece), one listed in `unreadable` refuses reads with the reason given there.
+// first piece), one listed in `unreadable` refuses reads with the reason given there. Its
+// calls may come from several threads at once (a backup beside a read); the maps are
+// read directly only while no call runs.
 class MemoryFileStore final : public platform::FileStore {
 public:
     std::map<std::string, std::string> files;
@@ -21,6 +24,7 @@ public:
     std::vector<std::size_t> lastPieces;
 
     platform::FileRead read(const std::string& path) override {
+        const std::lock_guard<std::recursive_mutex> hold(lock_);
         platform::FileRead result;
         if (const auto refused = unreadable.find(path); refused != unreadable.end()) {
             result.status = platform::FileRead::Status::Unreadable;
@@ -36,6 +40,7 @@ public:
     }
 
     Done writeAtomicallyFrom(const std::string& path, const ByteSource& source) override {
+        const std::lock_guard<std::recursive_mutex> hold(lock_);
         const bool refused = unwritable.count(path) != 0;
         std::string bytes;
         lastPieces.clear();
@@ -54,12 +59,16 @@ public:
     }
 
     bool copyFile(const std::string& from, const std::string& to) override {
+        const std::lock_guard<std::recursive_mutex> hold(lock_);
         const auto bytes = readAll(from);
         if (!bytes) {
             return false;
         }
         return writeAtomically(to, *bytes).ok();
     }
+
+private:
+    std::recursive_mutex lock_;
 };
 
 }  // namespace quorrel::test
