@@ -11,7 +11,8 @@
 namespace quorrel::test {
 
 // Files kept in memory; a path listed in `unwritable` refuses writes (its sink refuses the
-// first piece), one listed in `unreadable` refuses reads with the reason given there.
+// first piece), one listed in `unreadable` fails its reads with the reason given there, as a
+// read that fails midway: after the file's first piece, when there is a file.
 class MemoryFileStore final : public platform::FileStore {
 public:
     std::map<std::string, std::string> files;
@@ -19,18 +20,27 @@ public:
     std::map<std::string, std::string> unreadable;
     // The sizes of the pieces that the last write was handed, a refused one included.
     std::vector<std::size_t> lastPieces;
+    // The size of the pieces that a read hands over (the last one may be shorter); a small
+    // one splits lines, line ends and characters between pieces.
+    std::size_t readPieceBytes = platform::kFileReadPieceBytes;
 
-    platform::FileRead read(const std::string& path) override {
-        platform::FileRead result;
-        if (const auto refused = unreadable.find(path); refused != unreadable.end()) {
-            result.status = platform::FileRead::Status::Unreadable;
-            result.error = refused->second;
-            return result;
-        }
+    platform::FileReadOutcome readInPieces(const std::string& path, const ByteSink& sink) override {
+        using Status = platform::FileReadOutcome::Status;
+        platform::FileReadOutcome result;
+        const auto refused = unreadable.find(path);
         const auto it = files.find(path);
         if (it != files.end()) {
-            result.status = platform::FileRead::Status::Read;
-            result.bytes = it->second;
+            const std::string_view bytes = it->second;
+            for (std::size_t at = 0; at < bytes.size(); at += readPieceBytes) {
+                if (!sink(bytes.substr(at, readPieceBytes)) || refused != unreadable.end()) {
+                    break;
+                }
+            }
+            result.status = Status::Read;
+        }
+        if (refused != unreadable.end()) {
+            result.status = Status::Unreadable;
+            result.error = refused->second;
         }
         return result;
     }
