@@ -5,11 +5,11 @@
 
 namespace quorrel {
 
-// A file's bytes handed over in pieces, so that neither the writer nor the file's maker
-// holds all of them at once.
+// A file's bytes handed over in pieces, so that neither side holds all of them at once: the
+// writer and the file's maker, or a file's reader and the one that takes what it reads.
 
-// Takes the next piece. Returns false once the write has failed; the maker stops then, as
-// later pieces would go nowhere.
+// Takes the next piece. Returns false once the write has failed, or when the taker wants no
+// more; the maker stops then, as later pieces would go nowhere.
 using ByteSink = std::function<bool(std::string_view piece)>;
 
 // Hands all of its bytes, in order, to the sink, and stops at the sink's first false. A

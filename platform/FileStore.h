@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,21 +11,47 @@
 
 namespace quorrel::platform {
 
-// What reading a whole file gave: its bytes, or that there is no such file, or that a file
-// is there but could not be read (no permission, an I/O error, a folder by that name).
-struct FileRead {
+// How reading a file ended: it was read to its end, or there is no such file, or a file is
+// there but could not be read (no permission, an I/O error, a folder by that name).
+struct FileReadOutcome {
     enum class Status { Read, Missing, Unreadable };
     Status status = Status::Missing;
-    std::string bytes;
     std::string error;  // why it could not be read (UTF-8); empty unless Unreadable
 };
+
+// What reading a whole file gave: how the read ended and, when it was read, its bytes.
+struct FileRead : FileReadOutcome {
+    std::string bytes;
+};
+
+// The most that one piece of a read holds.
+inline constexpr std::size_t kFileReadPieceBytes = 64 * 1024;
 
 // Whole-file access for the data file. Paths are UTF-8.
 class FileStore {
 public:
     virtual ~FileStore() = default;
 
-    virtual FileRead read(const std::string& path) = 0;
+    // Hands the file's bytes in order to `sink`, in pieces of at most kFileReadPieceBytes
+    // (none empty), so that a reader that takes them as they come never holds the whole
+    // file. A read that fails after some pieces is Unreadable all the same: a reader keeps
+    // what it gathered only when the outcome is Read. The sink's first false ends the read
+    // early, which counts as Read.
+    virtual FileReadOutcome readInPieces(const std::string& path, const ByteSink& sink) = 0;
+
+    // The whole file's bytes at once, for small files.
+    FileRead read(const std::string& path) {
+        FileRead result;
+        static_cast<FileReadOutcome&>(result) =
+            readInPieces(path, [&result](std::string_view piece) {
+                result.bytes += piece;
+                return true;
+            });
+        if (result.status != FileRead::Status::Read) {
+            result.bytes = std::string();
+        }
+        return result;
+    }
 
     // The file's bytes, or nothing when it is missing or cannot be read.
     std::optional<std::string> readAll(const std::string& path) {

@@ -2,8 +2,9 @@
 
 #include <array>
 #include <cstddef>
-#include <cstring>
+#include <utility>
 
+#include "base/LineAssembler.h"
 #include "resources/AppTexts.h"
 
 namespace quorrel {
@@ -150,28 +151,28 @@ bool serializeProfiles(const ProfileList& list, const platform::TextCodec& codec
     });
 }
 
-void parseProfiles(std::string_view bytes, const platform::TextCodec& codec, ProfileList& list) {
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        const auto* newline =
-            static_cast<const char*>(std::memchr(bytes.data() + pos, '\n', bytes.size() - pos));
-        const std::size_t end =
-            newline == nullptr ? bytes.size() : static_cast<std::size_t>(newline - bytes.data());
-        std::string_view line = bytes.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        pos = end + 1;
+void parseProfilesInPieces(const ByteSource& source, const platform::TextCodec& codec,
+                           ProfileList& list) {
+    LineAssembler lines([&codec, &list](std::string_view line) {
         // A blank line is skipped rather than ending the file: ending there would drop
         // every later profile at the next save.
         if (line.empty()) {
-            continue;
+            return;
         }
         // Read where the list keeps it, without the texts its normalisation drops.
         IpProfile profile;
         readFields(splitFields(line), codec, true, profile);
         list.append(std::move(profile));
-    }
+    });
+    source([&lines](std::string_view piece) {
+        lines.take(piece);
+        return true;
+    });
+    lines.finish();
+}
+
+void parseProfiles(std::string_view bytes, const platform::TextCodec& codec, ProfileList& list) {
+    parseProfilesInPieces(wholeBytes(bytes), codec, list);
 }
 
 ProfileDataFile::ProfileDataFile(platform::FileStore& files, const platform::TextCodec& codec,
@@ -191,16 +192,22 @@ void ProfileDataFile::backup() {
 }
 
 Expected<ProfileDataFile::Found> ProfileDataFile::load(ProfileList& list) {
-    platform::FileRead file = files_.read(dataPath());
-    switch (file.status) {
-        case platform::FileRead::Status::Missing:
+    // The file's bytes are parsed while they are read, a piece at a time, never held whole.
+    // The profiles wait in a list of their own until the read has come to the file's end.
+    ProfileList read;
+    platform::FileReadOutcome outcome;
+    parseProfilesInPieces(
+        [this, &outcome](const ByteSink& sink) { outcome = files_.readInPieces(dataPath(), sink); },
+        codec_, read);
+    switch (outcome.status) {
+        case platform::FileReadOutcome::Status::Missing:
             return Found::Missing;
-        case platform::FileRead::Status::Unreadable:
-            return failure(std::move(file.error));
-        case platform::FileRead::Status::Read:
+        case platform::FileReadOutcome::Status::Unreadable:
+            return failure(std::move(outcome.error));
+        case platform::FileReadOutcome::Status::Read:
             break;
     }
-    parseProfiles(file.bytes, codec_, list);
+    list.appendAll(std::move(read));
     return Found::Loaded;
 }
 

@@ -45,6 +45,13 @@ bool serializeProfilesInPieces(const ProfileList& list, const platform::TextCode
 // lines of any length are read whole.
 void parseProfiles(std::string_view bytes, const platform::TextCodec& codec, ProfileList& list);
 
+// The same for the bytes that `source` hands over in pieces, which may end anywhere (inside a
+// line, between '\r' and '\n', inside a character): each line is read as soon as its piece
+// ends it, and only the start of a line that runs on into the next piece is kept. Gives the
+// list of parseProfiles of all the bytes at once.
+void parseProfilesInPieces(const ByteSource& source, const platform::TextCodec& codec,
+                           ProfileList& list);
+
 // The data file of one install folder, with its start-up backup.
 class ProfileDataFile {
 public:

@@ -45,6 +45,15 @@ void ProfileList::changed() {
     version_ = nextVersion();
 }
 
+void ProfileList::appendAll(ProfileList&& other) {
+    if (other.records_.empty()) {
+        return;
+    }
+    records_.splice(records_.end(), other.records_);
+    changed();
+    other.changed();
+}
+
 IpProfile& ProfileList::append(const IpProfile& source) {
     return append(IpProfile(source));
 }

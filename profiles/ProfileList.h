@@ -28,6 +28,10 @@ public:
     // The same, taking the texts over from `source`.
     IpProfile& append(IpProfile&& source);
 
+    // Moves every record of `other`, which it normalised when it took them, to the end in
+    // their order, without copying them; `other` ends empty.
+    void appendAll(ProfileList&& other);
+
     // Removes the first record equal to `profile` in name and the five address texts.
     // Returns whether a record was removed.
     bool removeMatching(const IpProfile& profile);

@@ -4,17 +4,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <string>
 
 #include "platform/FileStore.h"
 #include "system/linux/AtomicFile.h"
+#include "system/linux/FileRead.h"
 
 namespace quorrel::platform {
 
-FileRead PosixFileStore::read(const std::string& path) {
-    FileRead result;
+FileReadOutcome PosixFileStore::readInPieces(const std::string& path, const ByteSink& sink) {
+    FileReadOutcome result;
     // Without waiting: a pipe or a device by the file's name is not a file to read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -22,40 +24,27 @@ FileRead PosixFileStore::read(const std::string& path) {
         if (errno == ENOENT) {
             return result;
         }
-        result.status = FileRead::Status::Unreadable;
+        result.status = FileReadOutcome::Status::Unreadable;
         result.error = std::strerror(errno);
         return result;
     }
     struct stat info {};
     if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
         ::close(fd);
-        result.status = FileRead::Status::Unreadable;
+        result.status = FileReadOutcome::Status::Unreadable;
         result.error = "not a regular file";
         return result;
     }
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        result.bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            result.status = FileRead::Status::Unreadable;
-            result.error = std::strerror(errno);
-            result.bytes.clear();
-            ::close(fd);
-            return result;
-        }
-        if (n == 0) {
-            break;
-        }
-        result.bytes.append(buffer, static_cast<std::size_t>(n));
-    }
+    // A folder opens, even for root; the read fails then (EISDIR) and says so.
+    std::array<char, kFileReadPieceBytes> buffer;
+    const int error = system::readToEnd(fd, buffer, sink);
     ::close(fd);
-    result.status = FileRead::Status::Read;
+    if (error != 0) {
+        result.status = FileReadOutcome::Status::Unreadable;
+        result.error = std::strerror(error);
+        return result;
+    }
+    result.status = FileReadOutcome::Status::Read;
     return result;
 }
 

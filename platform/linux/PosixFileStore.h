@@ -10,7 +10,7 @@ namespace quorrel::platform {
 // Files on Linux; every write goes through replaceFileAtomically (system/linux/AtomicFile.h).
 class PosixFileStore final : public FileStore {
 public:
-    FileRead read(const std::string& path) override;
+    FileReadOutcome readInPieces(const std::string& path, const ByteSink& sink) override;
     Done writeAtomicallyFrom(const std::string& path, const ByteSource& source) override;
     bool copyFile(const std::string& from, const std::string& to) override;
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileStore.h"
 #include "system/win32/Win32CodePage.h"
@@ -72,33 +73,33 @@ private:
 
 class Win32FileStore final : public FileStore {
 public:
-    FileRead read(const std::string& path) override {
-        FileRead result;
+    FileReadOutcome readInPieces(const std::string& path, const ByteSink& sink) override {
+        FileReadOutcome result;
         Handle file(::CreateFileA(win32::utf8ToCodePage(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
             const DWORD code = ::GetLastError();
             if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
-                result.status = FileRead::Status::Unreadable;
+                result.status = FileReadOutcome::Status::Unreadable;
                 result.error = describe(code);
             }
             return result;
         }
-        char buffer[16384];
+        // On the heap: the thread that reads may have a small stack.
+        std::vector<char> buffer(kFileReadPieceBytes);
         for (;;) {
             DWORD read = 0;
-            if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
-                result.status = FileRead::Status::Unreadable;
+            if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
+                            nullptr)) {
+                result.status = FileReadOutcome::Status::Unreadable;
                 result.error = describe(::GetLastError());
-                result.bytes.clear();
                 return result;
             }
-            if (read == 0) {
-                result.status = FileRead::Status::Read;
+            if (read == 0 || !sink(std::string_view(buffer.data(), read))) {
+                result.status = FileReadOutcome::Status::Read;
                 return result;
             }
-            result.bytes.append(buffer, read);
         }
     }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 #include "profiles/ProfileFile.h"
 #include "tests/support/MemoryFileStore.h"
 #include "tests/support/PassThroughCodec.h"
@@ -227,6 +230,7 @@ TEST(ProfileDataFile, TellsAMissingFileFromOneThatCannotBeRead) {
     ASSERT_TRUE(missing.ok());
     EXPECT_EQ(*missing, Found::Missing);
 
+    // The read fails after its first piece, which holds a whole line: no profile is kept.
     files.files["/opt/q/quorrel.dat"] = "a||TRUE||||||||TRUE||||\r\n";
     files.unreadable["/opt/q/quorrel.dat"] = "Input/output error";
     const auto unreadable = file.load(list);
@@ -239,6 +243,60 @@ TEST(ProfileDataFile, TellsAMissingFileFromOneThatCannotBeRead) {
     ASSERT_TRUE(loaded.ok());
     EXPECT_EQ(*loaded, Found::Loaded);
     EXPECT_EQ(list.size(), 1u);
+}
+
+// Marks where each decoded text begins and ends, so that a text decoded piece by piece shows.
+class MarkingCodec final : public platform::TextCodec {
+public:
+    bool encode(std::string_view utf8, std::string& out) const override {
+        out.assign(utf8);
+        return true;
+    }
+    std::string decode(std::string_view bytes) const override {
+        return "<" + std::string(bytes) + ">";
+    }
+};
+
+// Awkward files loaded in pieces of several sizes, so that lines, their line ends and the
+// characters of a name are split at every place: each gives the list that parseProfiles
+// gives for the whole bytes at once.
+TEST(ProfileDataFile, LoadsInPiecesOfAnySizeAsTheWholeBytesAreParsed) {
+    const std::string dhcp = "||TRUE||||||||TRUE||||";
+    const std::string fixed = "||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||10.0.0.1||10.0.0.2";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::size_t profiles;
+    };
+    const Case cases[] = {
+        {"CR LF line ends", "a" + dhcp + "\r\nb" + fixed + "\r\nc" + dhcp + "\r\n", 3},
+        // 집 is C1 FD and 설정 BC B3 C1 A4 in CP949.
+        {"CP949 names", "\xC1\xFD" + dhcp + "\r\n\xBC\xB3\xC1\xA4" + fixed + "\r\n", 2},
+        {"blank lines and LF ends", "\r\n\na" + dhcp + "\n\r\n\r\nb" + fixed + "\n\n", 2},
+        {"no line end after the last line", "a" + dhcp + "\r\nb" + fixed, 2},
+        {"a lone CR at the end", "a" + dhcp + "\r\n\r", 1},
+        {"a line longer than a piece",
+         std::string(platform::kFileReadPieceBytes + 100, 'n') + dhcp + "\r\nb" + fixed, 2},
+        {"no bytes", "", 0},
+    };
+    MarkingCodec codec;
+    for (const Case& c : cases) {
+        ProfileList whole;
+        parseProfiles(c.bytes, codec, whole);
+        ASSERT_EQ(whole.size(), c.profiles) << c.what;
+        const std::string expected = serialize(whole);
+        for (const std::size_t pieceBytes :
+             {std::size_t{1}, std::size_t{2}, std::size_t{7}, platform::kFileReadPieceBytes}) {
+            SCOPED_TRACE(std::string(c.what) + ", pieces of " + std::to_string(pieceBytes));
+            test::MemoryFileStore files;
+            files.readPieceBytes = pieceBytes;
+            files.files["/opt/q/quorrel.dat"] = c.bytes;
+            ProfileList list;
+            ASSERT_EQ(ProfileDataFile(files, codec, "/opt/q/").load(list).value(),
+                      ProfileDataFile::Found::Loaded);
+            EXPECT_TRUE(serialize(list) == expected) << serialize(list).substr(0, 200);
+        }
+    }
 }
 
 }  // namespace

@@ -12,9 +12,10 @@
 namespace quorrel::test {
 
 // Files kept in memory; a path listed in `unwritable` refuses writes (its sink refuses the
-// first piece), one listed in `unreadable` refuses reads with the reason given there. Its
-// calls may come from several threads at once (a backup beside a read); the maps are
-// read directly only while no call runs.
+// first piece), one listed in `unreadable` fails its reads with the reason given there, as a
+// read that fails midway: after the file's first piece, when there is a file. Its calls may
+// come from several threads at once (a backup beside a read); the maps are read directly
+// only while no call runs.
 class MemoryFileStore final : public platform::FileStore {
 public:
     std::map<std::string, std::string> files;
@@ -22,19 +23,28 @@ public:
     std::map<std::string, std::string> unreadable;
     // The sizes of the pieces that the last write was handed, a refused one included.
     std::vector<std::size_t> lastPieces;
+    // The size of the pieces that a read hands over (the last one may be shorter); a small
+    // one splits lines, line ends and characters between pieces.
+    std::size_t readPieceBytes = platform::kFileReadPieceBytes;
 
-    platform::FileRead read(const std::string& path) override {
+    platform::FileReadOutcome readInPieces(const std::string& path, const ByteSink& sink) override {
         const std::lock_guard<std::recursive_mutex> hold(lock_);
-        platform::FileRead result;
-        if (const auto refused = unreadable.find(path); refused != unreadable.end()) {
-            result.status = platform::FileRead::Status::Unreadable;
-            result.error = refused->second;
-            return result;
-        }
+        using Status = platform::FileReadOutcome::Status;
+        platform::FileReadOutcome result;
+        const auto refused = unreadable.find(path);
         const auto it = files.find(path);
         if (it != files.end()) {
-            result.status = platform::FileRead::Status::Read;
-            result.bytes = it->second;
+            const std::string_view bytes = it->second;
+            for (std::size_t at = 0; at < bytes.size(); at += readPieceBytes) {
+                if (!sink(bytes.substr(at, readPieceBytes)) || refused != unreadable.end()) {
+                    break;
+                }
+            }
+            result.status = Status::Read;
+        }
+        if (refused != unreadable.end()) {
+            result.status = Status::Unreadable;
+            result.error = refused->second;
         }
         return result;
     }
