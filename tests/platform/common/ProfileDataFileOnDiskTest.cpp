@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/FileStore.h"
 #include "platform/TextCodec.h"
 #include "profiles/ProfileFile.h"
@@ -10,12 +12,16 @@
 namespace quorrel {
 namespace {
 
-TEST(ProfileDataFileOnDisk, WritesCp949WithCrLfAndReadsItBack) {
+// The data file in a folder of its own, through the system's file store and code page.
+class ProfileDataFileOnDisk : public ::testing::Test {
+protected:
     test::TempFolder folder;
-    auto files = platform::makeSystemFileStore();
-    auto codec = platform::makeCp949Codec();
-    ProfileDataFile dataFile(*files, *codec, folder.path());
+    std::unique_ptr<platform::FileStore> files = platform::makeSystemFileStore();
+    std::unique_ptr<platform::TextCodec> codec = platform::makeCp949Codec();
+    ProfileDataFile dataFile{*files, *codec, folder.path()};
+};
 
+TEST_F(ProfileDataFileOnDisk, WritesCp949WithCrLfAndReadsItBack) {
     ProfileList list;
     list.append(test::dhcpProfile("집"));
     ASSERT_TRUE(test::succeeded(dataFile.save(list)));
@@ -32,11 +38,7 @@ TEST(ProfileDataFileOnDisk, WritesCp949WithCrLfAndReadsItBack) {
 
 // A list that takes several pieces, saved over a longer old file: the file holds exactly
 // the bytes of serializeProfiles.
-TEST(ProfileDataFileOnDisk, ASaveInPiecesWritesTheBytesOfTheWholeFile) {
-    test::TempFolder folder;
-    auto files = platform::makeSystemFileStore();
-    auto codec = platform::makeCp949Codec();
-    ProfileDataFile dataFile(*files, *codec, folder.path());
+TEST_F(ProfileDataFileOnDisk, ASaveInPiecesWritesTheBytesOfTheWholeFile) {
     ProfileList list;
     for (int i = 0; i < 6000; ++i) {
         const std::string n = std::to_string(i);
@@ -53,22 +55,14 @@ TEST(ProfileDataFileOnDisk, ASaveInPiecesWritesTheBytesOfTheWholeFile) {
     EXPECT_TRUE(saved == whole) << saved.size() << " bytes instead of " << whole.size();
 }
 
-TEST(ProfileDataFileOnDisk, SaveIntoMissingFolderFailsAndSaysWhy) {
-    test::TempFolder folder;
-    auto files = platform::makeSystemFileStore();
-    auto codec = platform::makeCp949Codec();
-    ProfileDataFile dataFile(*files, *codec, folder.file("missing/"));
-    const Done saved = dataFile.save(ProfileList{});
+TEST_F(ProfileDataFileOnDisk, SaveIntoMissingFolderFailsAndSaysWhy) {
+    ProfileDataFile inMissingFolder(*files, *codec, folder.file("missing/"));
+    const Done saved = inMissingFolder.save(ProfileList{});
     EXPECT_FALSE(saved);
     EXPECT_FALSE(saved.error().empty());
 }
 
-TEST(ProfileDataFileOnDisk, BackupReplacesAnOldBackupAndSurvivesAMissingFile) {
-    test::TempFolder folder;
-    auto files = platform::makeSystemFileStore();
-    auto codec = platform::makeCp949Codec();
-    ProfileDataFile dataFile(*files, *codec, folder.path());
-
+TEST_F(ProfileDataFileOnDisk, BackupReplacesAnOldBackupAndSurvivesAMissingFile) {
     test::writeFileBytes(folder.file("quorrel.bak"), "old backup");
     dataFile.backup();  // no data file: the old backup stays
     EXPECT_EQ(test::readFileBytes(folder.file("quorrel.bak")), "old backup");
@@ -100,11 +94,7 @@ TEST(Cp949Codec, ConvertsKoreanBothWaysAndReportsWhatItCannotHold) {
 
 // Bytes that are not CP949, each written back as it was: a stray 0x80 and 0xFF, a lead
 // byte before a separator or at the end of the line, a lead byte before an ASCII letter.
-TEST(ProfileDataFileOnDisk, KeepsEveryByteOfEveryFieldThroughALoadAndASave) {
-    test::TempFolder folder;
-    auto files = platform::makeSystemFileStore();
-    auto codec = platform::makeCp949Codec();
-    ProfileDataFile dataFile(*files, *codec, folder.path());
+TEST_F(ProfileDataFileOnDisk, KeepsEveryByteOfEveryFieldThroughALoadAndASave) {
     const std::string bytes =
         "\xC1\xFD\x80\xFFx\xC1||FALSE||10.0.0.5||255.0.0.0||||FALSE||10.0.0.1||\xB1\r\n"
         "\xB1\x41\xFE||TRUE||||||||TRUE||||\r\n"
@@ -124,11 +114,7 @@ TEST(ProfileDataFileOnDisk, KeepsEveryByteOfEveryFieldThroughALoadAndASave) {
 // The separators are searched in the file's bytes: a line whose last separator is missing
 // gives an empty primary server and a secondary one from the line's second byte on, which
 // here is the trail byte of 나 (B3 AA). Saved, the fields keep exactly those bytes.
-TEST(ProfileDataFileOnDisk, CountsFieldPositionsInTheFilesBytes) {
-    test::TempFolder folder;
-    auto files = platform::makeSystemFileStore();
-    auto codec = platform::makeCp949Codec();
-    ProfileDataFile dataFile(*files, *codec, folder.path());
+TEST_F(ProfileDataFileOnDisk, CountsFieldPositionsInTheFilesBytes) {
     const std::string line = "\xB3\xAA||FALSE||10.0.0.5||255.0.0.0||10.0.0.1||FALSE||10.0.0.1";
     test::writeFileBytes(folder.file("quorrel.dat"), line + "\r\n");
 
