@@ -51,5 +51,20 @@ TEST(TextOrder, SortsAsTheTextsCompareAndKeepsEqualTextsInOrder) {
     EXPECT_TRUE(stableTextOrder({}, true).empty());
 }
 
+// Enough rows to be sorted in two halves and merged: many equal texts in both halves, texts
+// that begin alike past their first 16 bytes.
+TEST(TextOrder, ALongListSortedInHalvesIsInTheSameOrder) {
+    std::vector<std::string> texts;
+    for (unsigned i = 0; i < 50000; ++i) {
+        const unsigned mixed = i * 7919u % 1000u;
+        texts.push_back((i % 2 == 0 ? "사무실 공유기 " : "lab-") + std::to_string(mixed));
+    }
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    for (const bool ascending : {true, false}) {
+        EXPECT_EQ(stableTextOrder(views, ascending), plainOrder(texts, ascending))
+            << (ascending ? "ascending" : "descending");
+    }
+}
+
 }  // namespace
 }  // namespace quorrel
