@@ -94,20 +94,14 @@ ConnectionChecks::ConnectionChecks(IpProfile wanted, std::string connectionName,
     if (!services_.now) {
         services_.now = [] { return Clock::now(); };
     }
-    // Built a line at a time: the three lines in one braced list made mingw's g++ 12 warn
-    // of an overflow that is not there.
-    const auto running = [](CheckKind kind, std::string_view finding) {
-        CheckLine line;
-        line.kind = kind;
-        line.text = markOf(CheckVerdict::Running);
-        line.text += finding;
-        return line;
+    lines_ = {
+        {CheckKind::Link, CheckVerdict::Running,
+         markOf(CheckVerdict::Running) + fillFormat(texts::kLinkRunningFormat, {connectionName_})},
+        {CheckKind::Gateway, CheckVerdict::Running,
+         std::string(markOf(CheckVerdict::Running)) + texts::kGatewayWaitingText},
+        {CheckKind::Dns, CheckVerdict::Running,
+         std::string(markOf(CheckVerdict::Running)) + texts::kDnsWaitingText},
     };
-    lines_.reserve(3);
-    lines_.push_back(
-        running(CheckKind::Link, fillFormat(texts::kLinkRunningFormat, {connectionName_})));
-    lines_.push_back(running(CheckKind::Gateway, texts::kGatewayWaitingText));
-    lines_.push_back(running(CheckKind::Dns, texts::kDnsWaitingText));
 }
 
 ConnectionChecks::~ConnectionChecks() = default;
