@@ -94,9 +94,6 @@ public:
     friend bool operator==(const CompactText& a, const std::string& b) noexcept {
         return a.view() == std::string_view(b);
     }
-    friend auto operator<=>(const CompactText& a, const CompactText& b) noexcept {
-        return a.view() <=> b.view();
-    }
 
 private:
     static constexpr std::size_t kInlineCapacity = 15;

@@ -61,16 +61,16 @@ IpProfile& ProfileList::append(const IpProfile& source) {
 IpProfile& ProfileList::append(IpProfile&& source) {
     // Taken over whole and then normalised where it lies: one move of the texts.
     IpProfile& record = records_.emplace_back(std::move(source));
-    record.connectionName = std::string();
-    record.macAddress = std::string();
+    record.connectionName.clear();
+    record.macAddress.clear();
     if (record.useDhcp != 0) {
-        record.ipAddress = std::string();
-        record.subnetMask = std::string();
-        record.gateway = std::string();
+        record.ipAddress.clear();
+        record.subnetMask.clear();
+        record.gateway.clear();
     }
     if (record.dnsAuto != 0) {
-        record.primaryDns = std::string();
-        record.secondaryDns = std::string();
+        record.primaryDns.clear();
+        record.secondaryDns.clear();
     }
     changed();
     return record;
